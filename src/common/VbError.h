@@ -1,0 +1,23 @@
+// The one error type the program raises: it carries the error number that log lines and
+// message boxes report ("ERR: ... mislukt, foutcode N").
+#pragma once
+
+#include <stdexcept>
+
+namespace tb {
+
+namespace errnum {
+constexpr int Overflow = 6;
+constexpr int InvalidPropertyValue = 380;
+}  // namespace errnum
+
+class VbError : public std::runtime_error {
+public:
+    explicit VbError(int number);
+    int number() const noexcept { return number_; }
+
+private:
+    int number_;
+};
+
+}  // namespace tb

@@ -1,0 +1,66 @@
+// A windowless control: it lives in a rectangle of its form's client area, paints itself on the
+// form's canvas and gets the form's mouse input while the pointer is over it (or while it holds
+// the capture). Its logic is portable; tests drive it with synthetic input.
+#pragma once
+
+#include "platform/Desktop.h"
+
+namespace tb {
+
+class Control;
+
+// What a control may ask of the form that hosts it.
+class ControlHost {
+public:
+    virtual ~ControlHost() = default;
+    virtual Desktop& desktop() = 0;
+    // The form's window (0 before it exists).
+    virtual Hwnd hostWindow() = 0;
+    // Schedules a repaint of the control's rectangle.
+    virtual void invalidateControl(Control& c) = 0;
+    // Mouse capture: the control gets every mouse event until it releases it.
+    virtual void captureMouse(Control& c) = 0;
+    virtual void releaseMouse(Control& c) = 0;
+    // Form client pixels to screen pixels.
+    virtual Point clientToScreen(Point client) = 0;
+};
+
+class Control {
+public:
+    virtual ~Control() = default;
+
+    void attach(ControlHost* host) { host_ = host; }
+    ControlHost* host() const { return host_; }
+
+    // Position and size in the form's client pixels.
+    const Rect& bounds() const { return bounds_; }
+    void setBounds(const Rect& r) {
+        bounds_ = r;
+        onBoundsChanged();
+    }
+    bool visible() const { return visible_; }
+    void setVisible(bool v) {
+        visible_ = v;
+        invalidate();
+    }
+
+    // Paint in form client coordinates; the canvas is clipped to nothing, so stay in bounds().
+    virtual void paint(Canvas& canvas) = 0;
+    // Mouse input; positions relative to the control's top-left corner.
+    virtual void mouseEvent(const MouseEvent& e) { (void)e; }
+    virtual void keyDown(int virtualKey) { (void)virtualKey; }
+    virtual void captureLost() {}
+
+protected:
+    virtual void onBoundsChanged() { invalidate(); }
+    void invalidate() {
+        if (host_) host_->invalidateControl(*this);
+    }
+
+private:
+    ControlHost* host_ = nullptr;
+    Rect bounds_;
+    bool visible_ = true;
+};
+
+}  // namespace tb

@@ -1,0 +1,250 @@
+// The port through which the program core reaches the window system, processes, time, input and
+// files. Each operation mirrors one Windows call (or a small group of them); the Win32 host
+// implements it with the real API, the simulation in memory with a virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/Canvas.h"
+#include "platform/Types.h"
+
+namespace tb {
+
+// Window messages with Windows' numbers.
+namespace wm {
+constexpr std::uint32_t WM_DESTROY = 0x0002;
+constexpr std::uint32_t WM_SIZE = 0x0005;
+constexpr std::uint32_t WM_PAINT = 0x000F;
+constexpr std::uint32_t WM_CLOSE = 0x0010;
+constexpr std::uint32_t WM_COPYDATA = 0x004A;
+constexpr std::uint32_t WM_KEYDOWN = 0x0100;
+constexpr std::uint32_t WM_COMMAND = 0x0111;
+constexpr std::uint32_t WM_TIMER = 0x0113;
+constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
+constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
+constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
+constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
+constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
+constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr std::uint32_t WM_USER = 0x0400;
+}  // namespace wm
+
+// ShowWindow commands.
+namespace sw {
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_RESTORE = 9;
+}  // namespace sw
+
+// Extended window styles the program uses.
+namespace wsex {
+constexpr std::uint32_t WS_EX_TOPMOST = 0x00000008;
+constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
+constexpr std::uint32_t WS_EX_LAYERED = 0x00080000;
+}  // namespace wsex
+
+// MessageBox flags and results.
+namespace mb {
+constexpr unsigned MB_OK = 0x0000;
+constexpr unsigned MB_ICONEXCLAMATION = 0x0030;
+constexpr int IDOK = 1;
+}  // namespace mb
+
+enum class MouseAction { Down, Up, Move, DoubleClick };
+
+// Mouse buttons as bits, as a form's mouse events report them.
+namespace mouse {
+constexpr int Left = 1;
+constexpr int Right = 2;
+constexpr int Middle = 4;
+}  // namespace mouse
+
+struct MouseEvent {
+    MouseAction action = MouseAction::Move;
+    int button = 0;   // the button that went down or up; 0 for moves
+    int buttons = 0;  // buttons held after the event
+    bool shift = false;
+    bool ctrl = false;
+    Point pos;  // client pixels; may lie outside the client area while captured
+};
+
+// What a window created through the port receives. A form implements it.
+class WindowHandler {
+public:
+    virtual ~WindowHandler() = default;
+    virtual void onPaint(Canvas& canvas) { (void)canvas; }
+    virtual void onMouse(const MouseEvent& e) { (void)e; }
+    virtual void onKeyDown(int virtualKey) { (void)virtualKey; }
+    // The window's outer size changed (pixels).
+    virtual void onSize(Size outer) { (void)outer; }
+    virtual void onCaptureLost() {}
+    // A close request (WM_CLOSE or the system's close). Return false to keep the window.
+    virtual bool onCloseRequest() { return true; }
+    virtual void onDestroy() {}
+    // Every other message, and copy-data. Return a value to answer it.
+    virtual std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam l) {
+        (void)msg, (void)w, (void)l;
+        return std::nullopt;
+    }
+    // Copy-data (WM_COPYDATA) with its payload.
+    virtual LResult onCopyData(Hwnd from, std::uintptr_t dwData,
+                               std::span<const std::uint8_t> data) {
+        (void)from, (void)dwData, (void)data;
+        return 0;
+    }
+};
+
+// A hook in front of a window's own handling, the equivalent of replacing its window
+// procedure: it sees every message first and may answer it.
+class MessageHook {
+public:
+    virtual ~MessageHook() = default;
+    virtual std::optional<LResult> onHookedMessage(Hwnd hwnd, std::uint32_t msg, WParam w,
+                                                   LParam l) = 0;
+};
+
+struct WindowSpec {
+    std::string className;
+    std::string caption;
+    Rect bounds;  // screen pixels, outer rectangle
+    std::uint32_t exStyle = 0;
+    bool visible = false;
+    bool popup = true;  // borderless; false gives a normal captioned, resizable-less frame
+};
+
+// A file opened for writing. Writes are unbuffered by the caller's view: each write either
+// reaches the file or fails silently, reported by the result.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual bool write(std::string_view bytes) = 0;
+};
+
+using TimerId = std::uintptr_t;
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // ---- Windows ---------------------------------------------------------------------------
+    // FindWindowA(className, NULL): the first top-level window of that class.
+    virtual Hwnd findWindow(std::string_view className) = 0;
+    // FindWindowExA(NULL, after, className, NULL): the next top-level window of that class.
+    virtual Hwnd findWindowEx(Hwnd after, std::string_view className) = 0;
+    virtual Hwnd createWindow(const WindowSpec& spec, WindowHandler* handler) = 0;
+    virtual void destroyWindow(Hwnd hwnd) = 0;
+    virtual bool isWindow(Hwnd hwnd) = 0;
+    virtual std::string windowText(Hwnd hwnd) = 0;
+    virtual std::string windowClass(Hwnd hwnd) = 0;
+
+    // SendMessageA; 0 when the window does not exist.
+    virtual LResult sendMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) = 0;
+    // SendMessageTimeoutA (SMTO_ABORTIFHUNG | SMTO_NORMAL): nullopt when the window does not
+    // exist, is hung, or does not answer within `timeoutMs`.
+    virtual std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w,
+                                                      LParam l, std::uint32_t timeoutMs) = 0;
+    // PostMessageA; false when the post failed.
+    virtual bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) = 0;
+    // SendMessageA(WM_COPYDATA) with a COPYDATASTRUCT; 0 when the window does not exist.
+    virtual LResult sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                 std::span<const std::uint8_t> data) = 0;
+
+    virtual bool showWindow(Hwnd hwnd, int cmd) = 0;
+    virtual bool isWindowVisible(Hwnd hwnd) = 0;
+    virtual std::optional<Rect> windowRect(Hwnd hwnd) = 0;
+    // MoveWindow / SetWindowPos without z-order change; the handler's onSize runs when the
+    // size changed.
+    virtual bool moveWindow(Hwnd hwnd, const Rect& bounds) = 0;
+    // SetWindowPos(HWND_TOPMOST / HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE).
+    virtual bool setTopmost(Hwnd hwnd, bool topmost) = 0;
+    virtual std::uint32_t exStyle(Hwnd hwnd) = 0;
+    virtual bool setExStyle(Hwnd hwnd, std::uint32_t exStyle) = 0;
+    // SetLayeredWindowAttributes(hwnd, 0, alpha, LWA_ALPHA); the window must be layered.
+    virtual bool setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) = 0;
+    // Schedules a paint of the whole client area (InvalidateRect).
+    virtual void invalidate(Hwnd hwnd) = 0;
+    virtual void setCapture(Hwnd hwnd) = 0;
+    virtual void releaseCapture() = 0;
+    virtual Hwnd foregroundWindow() = 0;
+    virtual bool setForegroundWindow(Hwnd hwnd) = 0;
+    // WindowFromPoint: the top-level window (or child) under a screen point.
+    virtual Hwnd windowFromPoint(Point screen) = 0;
+    // Installs `hook` in front of the window's handling; false when the window does not exist
+    // or already has a hook. removeMessageHook gives back whether a hook was removed.
+    virtual bool setMessageHook(Hwnd hwnd, MessageHook* hook) = 0;
+    virtual bool removeMessageHook(Hwnd hwnd) = 0;
+
+    // ---- Processes -------------------------------------------------------------------------
+    // GetWindowThreadProcessId; 0 when the window does not exist.
+    virtual ProcessId windowProcessId(Hwnd hwnd) = 0;
+    // OpenProcess(PROCESS_VM_READ, FALSE, pid); 0 on failure.
+    virtual ProcessHandle openProcessForRead(ProcessId pid) = 0;
+    // ReadProcessMemory; returns the bytes read (0 on failure). Windows reads all or nothing
+    // per call, so a read that crosses into an unreadable page gives 0.
+    virtual std::size_t readProcessMemory(ProcessHandle process, std::uint64_t address,
+                                          std::span<std::uint8_t> out) = 0;
+    virtual void closeHandle(ProcessHandle process) = 0;
+    // Starts a program with a minimised, active window, without waiting. False on failure.
+    virtual bool startProgramMinimized(const std::string& path) = 0;
+    // Ends this process at once, without any further clean-up.
+    [[noreturn]] virtual void exitProcessNow(int code) = 0;
+    // True when this is the only running instance that claimed `name` (a named mutex held
+    // for the life of the process).
+    virtual bool claimSingleInstance(std::string_view name) = 0;
+    // LoadLibraryA / FreeLibrary.
+    virtual std::uintptr_t loadLibrary(std::string_view name) = 0;
+    virtual void freeLibrary(std::uintptr_t module) = 0;
+    virtual void initCommonControls() = 0;
+    // The command-line arguments after the program's own name, as the program gets them.
+    virtual std::string commandArguments() = 0;
+    // The folder of the executable, without a trailing separator.
+    virtual std::string exeFolder() = 0;
+
+    // ---- Time and events -------------------------------------------------------------------
+    // Milliseconds since an arbitrary start; monotonic, never wraps.
+    virtual std::uint64_t tickCountMs() = 0;
+    virtual LocalTime localTime() = 0;
+    // A periodic timer on the user-interface thread. The callback runs from the event loop.
+    virtual TimerId startTimer(std::uint32_t intervalMs, std::function<void()> onTick) = 0;
+    virtual void stopTimer(TimerId id) = 0;
+    // Lets pending events (messages, due timers, paints) run once (DoEvents).
+    virtual void doEvents() = 0;
+    // Processes events until the tick count reaches `deadlineMs`, sleeping while idle.
+    virtual void waitEventsUntil(std::uint64_t deadlineMs) = 0;
+    // Runs the event loop until quit() is called.
+    virtual int runEventLoop() = 0;
+    virtual void quit(int code) = 0;
+
+    // ---- Input and screen ------------------------------------------------------------------
+    virtual std::int16_t asyncKeyState(int virtualKey) = 0;
+    virtual Point cursorPos() = 0;
+    // Primary screen size in pixels.
+    virtual Size screenSize() = 0;
+    // Twips per pixel horizontally and vertically (15 at 96 dpi).
+    virtual int twipsPerPixelX() = 0;
+    virtual int twipsPerPixelY() = 0;
+
+    // ---- Files and user messages -----------------------------------------------------------
+    virtual bool fileExists(const std::string& path) = 0;
+    // Creates or replaces a file for writing; with `failIfExists` an existing file is left
+    // alone and nullptr returned. nullptr on any failure.
+    virtual std::unique_ptr<OutputFile> createFile(const std::string& path, bool failIfExists) = 0;
+    // The whole content of a file, or nullopt when it cannot be read.
+    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    // MessageBoxA; returns the button pressed.
+    virtual int messageBox(Hwnd owner, std::string_view text, std::string_view caption,
+                           unsigned flags) = 0;
+};
+
+}  // namespace tb

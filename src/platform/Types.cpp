@@ -1,0 +1,2 @@
+// Anchors the platform value types in a translation unit of their own.
+#include "platform/Types.h"
