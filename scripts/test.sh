@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the native and the Windows presets with
+# warnings as errors, runs the native unit tests, then the Win32 and end-to-end tests under
+# Wine on a private virtual screen. Ends with one line "Tests: N passed, M failed" and a
+# non-zero status when anything failed (a build that fails counts as one failure).
+# TB_JOBS sets the build and native test parallelism (default 2).
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+jobs=${TB_JOBS:-2}
+logs=build/test-logs
+mkdir -p "$logs"
+
+passed=0
+failed=0
+timings=()
+phase_start=$SECONDS
+
+say() { echo "[test] $*"; }
+phase_done() {
+    timings+=("$1 $((SECONDS - phase_start))s")
+    phase_start=$SECONDS
+}
+step_failed() {
+    say "FAILED: $1"
+    failed=$((failed + 1))
+}
+summary() {
+    say "timings: ${timings[*]:-none}"
+    echo "Tests: $passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit $?
+}
+
+# Adds one ctest run's counts; a run that reports nothing counts as one failure.
+run_ctest() {
+    local name=$1 log="$logs/ctest-$1.log"
+    shift
+    ctest "$@" --output-on-failure 2>&1 | tee "$log"
+    local line total fails
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+    if [ -n "$line" ]; then
+        fails=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
+        total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+        passed=$((passed + total - fails))
+        failed=$((failed + fails))
+    elif grep -q 'No tests were found' "$log"; then
+        say "no $name tests found"
+    else
+        step_failed "$name tests gave no result"
+    fi
+}
+
+if ! scripts/install-deps.sh; then
+    step_failed "installing the dependencies"
+    summary
+fi
+phase_done deps
+
+# Native: core and simulation, unit and contract tests under ASan and UBSan.
+if cmake --preset linux -B build/linux -DTB_WERROR=ON >"$logs/configure-linux.log" 2>&1 &&
+    cmake --build build/linux -j"$jobs"; then
+    phase_done build-linux
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_ctest native --test-dir build/linux -j"$jobs" --timeout 300
+    phase_done test-linux
+else
+    cat "$logs/configure-linux.log"
+    step_failed "the native build"
+    phase_done build-linux
+fi
+
+# Windows: the program, its tools and the Win32 and end-to-end tests, run under Wine.
+if cmake --preset windows -B build/windows -DTB_WERROR=ON >"$logs/configure-windows.log" 2>&1 &&
+    cmake --build build/windows -j"$jobs"; then
+    phase_done build-windows
+    # Tests always get a screen of their own, so a desktop in use is neither disturbed nor
+    # disturbing.
+    TB_XVFB=${TB_XVFB:-1}
+    export TB_XVFB
+    if source scripts/wine-env.sh; then
+        tb_wine_session
+        phase_done wine-setup
+        # Serial: the tests share one screen, pointer and foreground window.
+        run_ctest windows --test-dir build/windows --timeout 300
+        phase_done test-windows
+    else
+        step_failed "setting up Wine"
+    fi
+else
+    cat "$logs/configure-windows.log"
+    step_failed "the Windows build"
+    phase_done build-windows
+fi
+
+summary
