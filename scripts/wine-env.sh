@@ -4,6 +4,8 @@
 #                  is then set to it
 #   TB_XVFB=1      always use a private virtual screen, even when DISPLAY is set
 #   TB_SCREEN      geometry of that screen (default 1280x800x24)
+#   TB_WINE_MANAGED=Y|N  whether the X window manager manages Wine's windows (default: N on
+#                  our own virtual screen, which has none; Y otherwise)
 # Processes it starts are ended by pid when the sourcing shell exits; add your own clean-up
 # with tb_at_exit "command".
 
@@ -84,7 +86,21 @@ tb_wine_session() {
     tb_at_exit "wineserver -k 2>/dev/null"
 }
 
+# Wine waits up to a second for a window manager at each hide of a window it lets one manage;
+# on a screen without one, Wine manages its windows itself. Written only when it changes.
+tb_wine_window_manager() {
+    local mark="$WINEPREFIX/.tb-managed"
+    if [ "$(cat "$mark" 2>/dev/null)" = "$TB_WINE_MANAGED" ]; then
+        return 0
+    fi
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$TB_WINE_MANAGED" /f \
+        </dev/null >/dev/null 2>&1 && echo "$TB_WINE_MANAGED" >"$mark"
+}
+
 if [ -z "${DISPLAY:-}" ] || [ "${TB_XVFB:-0}" = 1 ]; then
     tb_start_xvfb || return 1
+    export TB_WINE_MANAGED="${TB_WINE_MANAGED:-N}"
 fi
+export TB_WINE_MANAGED="${TB_WINE_MANAGED:-Y}"
 tb_wine_boot
+tb_wine_window_manager

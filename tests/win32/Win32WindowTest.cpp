@@ -86,6 +86,39 @@ TEST(Win32Window, MouseMessagesBecomeEventsInSignedClientPixels) {
     }
 }
 
+TEST(Win32Window, TwoQuickClicksArriveAsADoubleClick) {
+    win32::Win32Desktop desktop;
+    Recorder r;
+    WindowSpec s = spec("TbTestDoubleClick", Rect::fromXYWH(100, 100, 200, 100));
+    s.exStyle = WS_EX_TOPMOST;
+    s.visible = true;
+    Hwnd h = desktop.createWindow(s, &r);
+    ASSERT_NE(h, 0u);
+    desktop.setForegroundWindow(h);
+    desktop.doEvents();
+    SetCursorPos(150, 140);
+    INPUT clicks[4] = {};
+    const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                            MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = flags[i];
+    }
+    ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
+    std::vector<MouseAction> seen;
+    ASSERT_TRUE(pumpUntil(desktop, [&] {
+        seen.clear();
+        for (const auto& e : r.mouse) {
+            if (e.action != MouseAction::Move) seen.push_back(e.action);
+        }
+        return seen.size() >= 4;
+    }));
+    const std::vector<MouseAction> expected = {MouseAction::Down, MouseAction::Up,
+                                               MouseAction::DoubleClick, MouseAction::Up};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(r.mouse.back().pos, (Point{50, 40}));
+}
+
 TEST(Win32Window, SizeIsReportedOnlyWhenTheOuterSizeChanges) {
     win32::Win32Desktop desktop;
     Recorder r;
