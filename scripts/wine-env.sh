@@ -14,7 +14,7 @@ if [ -n "${TB_WINE_ENV_LOADED:-}" ]; then
 fi
 TB_WINE_ENV_LOADED=1
 
-export TB_WINEPREFIX="${TB_WINEPREFIX:-$HOME/.cache/tunebalk/wineprefix}"
+export TB_WINEPREFIX="${TB_WINEPREFIX:-${HOME:-/tmp}/.cache/tunebalk/wineprefix}"
 export WINEPREFIX="$TB_WINEPREFIX"
 export WINEDEBUG="${TB_WINEDEBUG:--all}"
 # No .NET or Gecko download prompts; no debugger that waits for someone after a crash.
