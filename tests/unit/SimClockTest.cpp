@@ -117,6 +117,8 @@ TEST(SimClock, WaitingRunsTestEventsAndTimersAtTheirTimes) {
     EXPECT_EQ(seen, (std::vector<std::uint64_t>{100, 200, 250, 300}));
     desk.waitEventsUntil(t0);  // a deadline in the past runs one round, moving nothing
     EXPECT_EQ(desk.tickCountMs(), t0 + 300);
+    // Waiting for the clock with DoEvents alone would never end.
+    EXPECT_THROW(while (desk.tickCountMs() < t0 + 400) desk.doEvents(), SimStuck);
 }
 
 }  // namespace

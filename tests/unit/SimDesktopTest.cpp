@@ -9,7 +9,9 @@ namespace {
 
 struct Answering : WindowHandler {
     std::vector<std::uint32_t> messages;
+    std::vector<Size> sizes;
     int destroys = 0;
+    void onSize(Size s) override { sizes.push_back(s); }
     std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam) override {
         messages.push_back(msg);
         return static_cast<LResult>(w + 1);
@@ -104,6 +106,7 @@ TEST(SimDesktop, KilledProcessLosesWindowsMemoryAndReads) {
         hw = desk.createWindow(spec("Winamp v1.x"), &player);
     }
     EXPECT_EQ(desk.windowProcessId(hw), pid);
+    EXPECT_EQ(player.sizes, std::vector<Size>{(Size{100, 50})}) << "reported while created";
     const Hwnd mine = desk.createWindow(spec("Mine"), nullptr);  // the scope ended
     EXPECT_EQ(desk.windowProcessId(mine), desk.selfProcessId());
 

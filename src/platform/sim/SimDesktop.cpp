@@ -68,7 +68,12 @@ Hwnd SimDesktop::createWindow(const WindowSpec& spec, WindowHandler* handler) {
     win->visible = spec.visible;
     win->dirty = spec.visible;
     win->handler = handler;
-    return windows_.add(std::move(win)).hwnd;
+    const Hwnd hwnd = windows_.add(std::move(win)).hwnd;
+    // CreateWindowEx reports the first size before it returns, before the caller knows the
+    // handle.
+    const Rect client = clientRect(hwnd);
+    deliver(hwnd, wm::WM_SIZE, 0, packPoint(client.width(), client.height()));
+    return hwnd;
 }
 
 Hwnd SimDesktop::createWindowIn(ProcessId pid, const WindowSpec& spec, WindowHandler* handler) {

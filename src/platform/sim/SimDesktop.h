@@ -15,11 +15,16 @@
 //     desk.mouse({10, 5}, MouseAction::Down, mouse::Left);
 //     const Image& f = desk.frame(bar);              // the last painted frame
 //
-// Time moves only through advance / waitEventsUntil / runEventLoop, through a sendMessage to a
-// hung window, and through the scheduled test events (at / after). Timers below 10 ms run at
-// 10 ms, as SetTimer's USER_TIMER_MINIMUM makes them (setTimerMinimumMs(1) lifts that).
-// Synthetic input (mouse, wheel, keyDown) is delivered at once, not queued.
-// exitProcessNow throws SimProcessExit.
+// Semantics worth knowing:
+// - Time moves only through advance / waitEventsUntil / runEventLoop and through sends to a hung
+//   window; doEvents is one pass at the current instant (spinning on it throws SimStuck).
+// - Timers below 10 ms run at 10 ms, as SetTimer's USER_TIMER_MINIMUM makes them
+//   (setTimerMinimumMs(1) lifts that); a late timer ticks once, staying in phase.
+// - createWindow reports the first size (onSize) before it returns, as CreateWindowEx does.
+// - Synthetic input (mouse, wheel, keyDown) is delivered at once, not queued; a press activates.
+// - Every message (sent, posted, input, paint, size, destroy, copy-data) passes the window's
+//   hook before its handler.
+// - A message box returns at once (scripted answer); exitProcessNow throws SimProcessExit.
 #pragma once
 
 #include <cstdint>
@@ -296,7 +301,11 @@ public:
     int badLibraryFrees() const { return badLibraryFrees_; }
     int commonControlsInitCount() const { return commonControlsInits_; }
     void setCommandArguments(std::string args) { commandArguments_ = std::move(args); }
-    void setExeFolder(std::string folder) { exeFolder_ = std::move(folder); }
+    // The folder is created: an executable's folder exists.
+    void setExeFolder(std::string folder) {
+        exeFolder_ = std::move(folder);
+        files_.createFolder(exeFolder_);
+    }
 
 private:
     struct Posted {
@@ -320,8 +329,8 @@ private:
     // Waits out a hang as a blocking send does; false when the window went away meanwhile.
     bool waitUntilAnswering(Hwnd hwnd);
 
-    // One pass: posted messages, test events, due timers, paints.
-    void pass();
+    // One pass: posted messages, test events, due timers, paints. Returns how many ran.
+    int pass();
     bool deliverablePending() const;
     // Passes until nothing is left to do at this instant.
     void settle();
@@ -343,6 +352,8 @@ private:
     std::multimap<std::uint64_t, std::function<void()>> testEvents_;
 
     std::optional<int> quitCode_;
+    int idleDoEvents_ = 0;
+    std::uint64_t lastIdleDoEventsMs_ = 0;
     std::uint64_t loopLimitMs_ = 24ull * 3600 * 1000;
 
     Point cursor_;

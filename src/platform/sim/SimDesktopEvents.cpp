@@ -51,7 +51,8 @@ void SimDesktop::at(std::uint64_t tickMs, std::function<void()> action) {
     testEvents_.emplace(tickMs, std::move(action));
 }
 
-void SimDesktop::pass() {
+int SimDesktop::pass() {
+    int work = 0;
     // Posted messages that were waiting when the pass began, in order; a hung window's
     // messages stay queued, a destroyed window's are dropped.
     for (std::size_t budget = posted_.size(); budget > 0; --budget) {
@@ -63,13 +64,15 @@ void SimDesktop::pass() {
         const Posted p = *it;
         posted_.erase(it);
         deliver(p.hwnd, p.msg, p.w, p.l);
+        ++work;
     }
     while (!testEvents_.empty() && testEvents_.begin()->first <= clock_.now()) {
         auto action = std::move(testEvents_.begin()->second);
         testEvents_.erase(testEvents_.begin());
         action();
+        ++work;
     }
-    clock_.fireDue();
+    work += clock_.fireDue();
     std::vector<Hwnd> toPaint;
     for (Hwnd hwnd : windows_.zOrder()) {
         const SimWindow* win = windows_.find(hwnd);
@@ -77,8 +80,12 @@ void SimDesktop::pass() {
     }
     for (Hwnd hwnd : toPaint) {
         const SimWindow* win = windows_.find(hwnd);
-        if (win && win->dirty) paint(hwnd);
+        if (win && win->dirty) {
+            paint(hwnd);
+            ++work;
+        }
     }
+    return work;
 }
 
 bool SimDesktop::deliverablePending() const {
@@ -119,7 +126,18 @@ std::optional<std::uint64_t> SimDesktop::nextEventTime() const {
     return next;
 }
 
-void SimDesktop::doEvents() { pass(); }
+void SimDesktop::doEvents() {
+    // A loop of DoEvents waiting for the clock would spin for ever here: say so instead.
+    const bool idle = pass() == 0;
+    if (idle && clock_.now() == lastIdleDoEventsMs_) {
+        if (++idleDoEvents_ >= kMaxPassesPerInstant) {
+            throw SimStuck("doEvents spins while virtual time stands still; use waitEventsUntil");
+        }
+    } else {
+        idleDoEvents_ = 0;
+    }
+    lastIdleDoEventsMs_ = clock_.now();
+}
 
 void SimDesktop::waitEventsUntil(std::uint64_t deadlineMs) {
     settle();
