@@ -5,6 +5,7 @@
 //   --playlist FILE        entries from a text file (see PlayerModel::parsePlaylist)
 //   --journal FILE         append "msg wParam lParam reply" for every protocol message
 //   --play                 start playing
+//   --pause                start paused (the position then stays put)
 //   --current N            start at entry N (0-based)
 //   --position-ms N        start at this position
 //   --volume N             start at this volume (0..255)
@@ -38,6 +39,7 @@ struct Options {
     std::string playlist;
     std::string journal;
     bool play = false;
+    bool pause = false;
     int current = 0;
     long long positionMs = 0;
     int volume = -1;
@@ -67,6 +69,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
         };
         if (a == "--play") {
             o.play = true;
+        } else if (a == "--pause") {
+            o.pause = true;
         } else if (a == "--title-near-noaccess") {
             o.titleNearNoAccess = true;
         } else if (const char* v = value("--playlist")) {
@@ -234,6 +238,7 @@ bool setUp(App& app) {
     app.model.setCurrent(o.current);
     if (o.volume >= 0) app.model.setVolume(o.volume);
     if (o.play) app.model.setStatus(tb::model::PlayStatus::Playing);
+    if (o.pause) app.model.setStatus(tb::model::PlayStatus::Paused);
     if (o.positionMs > 0) app.model.setPositionMs(o.positionMs);
     app.model.advanceTo(GetTickCount64());
 
