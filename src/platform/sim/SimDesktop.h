@@ -163,6 +163,10 @@ public:
     std::int16_t asyncKeyState(int virtualKey) override;
     Point cursorPos() override { return cursor_; }
     Size screenSize() override { return screen_; }
+    Size measureText(std::string_view ansiText, const FontSpec& font) override {
+        SimCanvas metrics{Size{}};
+        return metrics.measureText(ansiText, font);
+    }
     int twipsPerPixelX() override { return twipsX_; }
     int twipsPerPixelY() override { return twipsY_; }
 
