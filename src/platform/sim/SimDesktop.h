@@ -179,15 +179,15 @@ public:
     // ---- Processes (tests) -----------------------------------------------------------------
     ProcessId selfProcessId() const { return processes_.selfPid(); }
     ProcessId createProcess(std::string name) { return processes_.create(std::move(name)); }
-    // The process dies: its windows vanish without any message, its memory goes. Not for this
-    // process (false).
+    // The process dies: its windows vanish without any message, its timers stop, its memory
+    // goes. Not for this process (false).
     bool killProcess(ProcessId pid);
     bool processExists(ProcessId pid) const { return processes_.exists(pid); }
     // Memory, open-handle counts, access denial.
     SimProcesses& processes() { return processes_; }
     int openProcessHandleCount() const { return processes_.openHandleCount(); }
 
-    // While alive, windows created (and hooks set) act for `pid`.
+    // While alive, windows created, timers started and hooks set act for `pid`.
     class ProcessScope {
     public:
         ProcessScope(SimDesktop& desk, ProcessId pid) : desk_(desk), prev_(desk.actingPid_) {
@@ -237,8 +237,10 @@ public:
     void after(std::uint64_t ms, std::function<void()> action) {
         at(clock_.now() + ms, std::move(action));
     }
+    // Timers belong to the process that started them (see actAs); a killed process's stop.
     std::vector<TimerInfo> activeTimers() const { return clock_.activeTimers(); }
-    int activeTimerCount() const { return static_cast<int>(clock_.activeTimers().size()); }
+    // Running timers of this process.
+    int activeTimerCount() const;
     bool isTimerActive(TimerId id) const { return clock_.isActive(id); }
     std::uint64_t timerTicks(TimerId id) const { return clock_.ticks(id); }
     void setTimerMinimumMs(std::uint32_t ms) { clock_.setMinimumIntervalMs(ms); }
