@@ -236,6 +236,9 @@ public:
     virtual Point cursorPos() = 0;
     // Primary screen size in pixels.
     virtual Size screenSize() = 0;
+    // Size of a text in a font, in pixels, as painting would draw it (labels size themselves
+    // outside painting).
+    virtual Size measureText(std::string_view ansiText, const FontSpec& font) = 0;
     // Twips per pixel horizontally and vertically (15 at 96 dpi).
     virtual int twipsPerPixelX() = 0;
     virtual int twipsPerPixelY() = 0;
