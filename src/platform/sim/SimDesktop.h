@@ -163,6 +163,10 @@ public:
     std::int16_t asyncKeyState(int virtualKey) override;
     Point cursorPos() override { return cursor_; }
     Size screenSize() override { return screen_; }
+    // The canvas's fixed metrics (SimCanvas::charWidth, lineHeight).
+    Size measureText(std::string_view ansiText, const FontSpec& font) override {
+        return SimCanvas::measure(ansiText, font);
+    }
     int twipsPerPixelX() override { return twipsX_; }
     int twipsPerPixelY() override { return twipsY_; }
 
