@@ -22,6 +22,8 @@
 //   (setTimerMinimumMs(1) lifts that); a late timer ticks once, staying in phase.
 // - createWindow reports the first size (onSize) before it returns, as CreateWindowEx does.
 // - Synthetic input (mouse, wheel, keyDown) is delivered at once, not queued; a press activates.
+// - Showing a window activates it only when the acting process owns the foreground window or
+//   there is none (the foreground lock); setForeground sets it directly.
 // - Every message (sent, posted, input, paint, size, destroy, copy-data) passes the window's
 //   hook before its handler.
 // - A message box returns at once (scripted answer); exitProcessNow throws SimProcessExit.
@@ -241,7 +243,7 @@ public:
     void after(std::uint64_t ms, std::function<void()> action) {
         at(clock_.now() + ms, std::move(action));
     }
-    // Timers belong to the process that started them (see actAs); a killed process's stop.
+    // Timers belong to the process that started them (see actAs) and stop when it is killed.
     std::vector<TimerInfo> activeTimers() const { return clock_.activeTimers(); }
     // Running timers of this process.
     int activeTimerCount() const;
