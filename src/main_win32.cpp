@@ -1,4 +1,10 @@
-// Placeholder entry point so the Windows build links; the real start-up replaces it.
+// The Windows entry point: a thin shell around the portable program.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/Program.h"
+#include "platform/win32/Win32Desktop.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tb::win32::Win32Desktop desktop;
+    return tb::RunTunebalk(desktop);
+}

@@ -29,7 +29,10 @@ class Control {
 public:
     virtual ~Control() = default;
 
-    void attach(ControlHost* host) { host_ = host; }
+    void attach(ControlHost* host) {
+        host_ = host;
+        onAttached();
+    }
     ControlHost* host() const { return host_; }
 
     // Position and size in the form's client pixels.
@@ -52,6 +55,7 @@ public:
     virtual void captureLost() {}
 
 protected:
+    virtual void onAttached() {}
     virtual void onBoundsChanged() { invalidate(); }
     void invalidate() {
         if (host_) host_->invalidateControl(*this);

@@ -34,7 +34,12 @@ constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
 constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
 constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
 constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
+constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
+constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
+constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
+constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
 constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
 constexpr std::uint32_t WM_USER = 0x0400;
 }  // namespace wm
 
@@ -235,6 +240,9 @@ public:
     virtual Point cursorPos() = 0;
     // Primary screen size in pixels.
     virtual Size screenSize() = 0;
+    // Size of a text in a font, in pixels, as painting would draw it (labels size themselves
+    // outside painting).
+    virtual Size measureText(std::string_view ansiText, const FontSpec& font) = 0;
     // Twips per pixel horizontally and vertically (15 at 96 dpi).
     virtual int twipsPerPixelX() = 0;
     virtual int twipsPerPixelY() = 0;

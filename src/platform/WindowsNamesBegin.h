@@ -94,3 +94,13 @@
 #undef BF_FLAT
 #pragma push_macro("BF_MONO")
 #undef BF_MONO
+#pragma push_macro("WM_RBUTTONDBLCLK")
+#undef WM_RBUTTONDBLCLK
+#pragma push_macro("WM_MBUTTONDOWN")
+#undef WM_MBUTTONDOWN
+#pragma push_macro("WM_MBUTTONUP")
+#undef WM_MBUTTONUP
+#pragma push_macro("WM_MBUTTONDBLCLK")
+#undef WM_MBUTTONDBLCLK
+#pragma push_macro("WM_CAPTURECHANGED")
+#undef WM_CAPTURECHANGED

@@ -45,3 +45,8 @@
 #pragma pop_macro("BF_MIDDLE")
 #pragma pop_macro("BF_FLAT")
 #pragma pop_macro("BF_MONO")
+#pragma pop_macro("WM_RBUTTONDBLCLK")
+#pragma pop_macro("WM_MBUTTONDOWN")
+#pragma pop_macro("WM_MBUTTONUP")
+#pragma pop_macro("WM_MBUTTONDBLCLK")
+#pragma pop_macro("WM_CAPTURECHANGED")

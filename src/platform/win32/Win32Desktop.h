@@ -86,7 +86,7 @@ public:
     std::int16_t asyncKeyState(int virtualKey) override;
     Point cursorPos() override;
     Size screenSize() override;
-    Size measureText(std::string_view ansiText, const FontSpec& font);
+    Size measureText(std::string_view ansiText, const FontSpec& font) override;
     int twipsPerPixelX() override;
     int twipsPerPixelY() override;
 

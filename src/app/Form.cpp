@@ -1,0 +1,115 @@
+#include "app/Form.h"
+
+#include "common/Numeric.h"
+
+namespace tb {
+
+Form::Form(Desktop& desktop) : desktop_(desktop) {}
+
+Form::~Form() { destroyWindow(); }
+
+void Form::createWindow(const WindowSpec& spec) {
+    if (hwnd_ == 0) hwnd_ = desktop_.createWindow(spec, this);
+}
+
+void Form::destroyWindow() {
+    if (hwnd_ == 0) return;
+    Hwnd h = hwnd_;
+    desktop_.destroyWindow(h);
+    hwnd_ = 0;
+}
+
+void Form::onDestroy() {
+    hwnd_ = 0;
+    captured_ = nullptr;
+}
+
+void Form::addControl(Control& c) {
+    controls_.push_back(&c);
+    c.attach(this);
+    invalidateControl(c);
+}
+
+void Form::setBackColor(Color c) {
+    backColor_ = c;
+    if (hwnd_) desktop_.invalidate(hwnd_);
+}
+
+void Form::setPicture(const Image* picture) {
+    picture_ = picture;
+    if (hwnd_) desktop_.invalidate(hwnd_);
+}
+
+std::int32_t Form::twipsToPixelsX(std::int32_t twips) {
+    return static_cast<std::int32_t>(divRoundHalfEven(twips, desktop_.twipsPerPixelX()));
+}
+
+std::int32_t Form::twipsToPixelsY(std::int32_t twips) {
+    return static_cast<std::int32_t>(divRoundHalfEven(twips, desktop_.twipsPerPixelY()));
+}
+
+void Form::placeTwips(Control& c, std::int32_t left, std::int32_t top, std::int32_t width,
+                      std::int32_t height) {
+    c.setBounds(Rect::fromXYWH(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
+                               twipsToPixelsY(height)));
+}
+
+void Form::invalidateControl(Control&) {
+    // The whole bar repaints into one back buffer; it is small enough that finer regions
+    // would buy nothing.
+    if (hwnd_) desktop_.invalidate(hwnd_);
+}
+
+void Form::captureMouse(Control& c) {
+    captured_ = &c;
+    if (hwnd_) desktop_.setCapture(hwnd_);
+}
+
+void Form::releaseMouse(Control& c) {
+    if (captured_ != &c) return;
+    captured_ = nullptr;
+    desktop_.releaseCapture();
+}
+
+Point Form::clientToScreen(Point client) {
+    auto r = desktop_.windowRect(hwnd_);
+    if (!r) return client;
+    return Point{client.x + r->left, client.y + r->top};
+}
+
+void Form::onPaint(Canvas& canvas) {
+    Size s = canvas.size();
+    canvas.fillRect(Rect{0, 0, s.cx, s.cy}, backColor_);
+    if (picture_ && !picture_->empty()) canvas.drawImage(*picture_, 0, 0);
+    for (Control* c : controls_)
+        if (c->visible()) c->paint(canvas);
+}
+
+Control* Form::controlAt(Point client) {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        if ((*it)->visible() && (*it)->bounds().contains(client)) return *it;
+    return nullptr;
+}
+
+MouseEvent Form::relativeTo(const MouseEvent& e, const Control& c) {
+    MouseEvent r = e;
+    r.pos = Point{e.pos.x - c.bounds().left, e.pos.y - c.bounds().top};
+    return r;
+}
+
+void Form::onMouse(const MouseEvent& e) {
+    Control* target = captured_ ? captured_ : controlAt(e.pos);
+    if (target) target->mouseEvent(relativeTo(e, *target));
+}
+
+void Form::onKeyDown(int virtualKey) {
+    if (keyTarget_) keyTarget_->keyDown(virtualKey);
+}
+
+void Form::onCaptureLost() {
+    Control* c = captured_;
+    captured_ = nullptr;
+    if (c) c->captureLost();
+}
+
+}  // namespace tb

@@ -1,0 +1,69 @@
+// A top-level window that hosts windowless controls: it paints its background and then each
+// visible control in the order they were added, and routes mouse input to the control under
+// the pointer, or to the control holding the capture.
+#pragma once
+
+#include <vector>
+
+#include "controls/Control.h"
+#include "platform/Desktop.h"
+
+namespace tb {
+
+class Form : public WindowHandler, public ControlHost {
+public:
+    explicit Form(Desktop& desktop);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Creates the window; the form must not move in memory afterwards.
+    void createWindow(const WindowSpec& spec);
+    void destroyWindow();
+    Hwnd hWnd() const { return hwnd_; }
+
+    void addControl(Control& c);
+    Color BackColor() const { return backColor_; }
+    void setBackColor(Color c);
+    // Drawn at the top-left corner over the back colour; may be empty.
+    void setPicture(const Image* picture);
+
+    std::int32_t twipsToPixelsX(std::int32_t twips);
+    std::int32_t twipsToPixelsY(std::int32_t twips);
+    // Places a control at a design rectangle given in twips.
+    void placeTwips(Control& c, std::int32_t left, std::int32_t top, std::int32_t width,
+                    std::int32_t height);
+
+    // ControlHost
+    Desktop& desktop() override { return desktop_; }
+    Hwnd hostWindow() override { return hwnd_; }
+    void invalidateControl(Control& c) override;
+    void captureMouse(Control& c) override;
+    void releaseMouse(Control& c) override;
+    Point clientToScreen(Point client) override;
+
+    // WindowHandler
+    void onPaint(Canvas& canvas) override;
+    void onMouse(const MouseEvent& e) override;
+    void onKeyDown(int virtualKey) override;
+    void onCaptureLost() override;
+    void onDestroy() override;
+
+protected:
+    // The control that gets key presses (none by default).
+    void setKeyTarget(Control* c) { keyTarget_ = c; }
+
+private:
+    Control* controlAt(Point client);
+    static MouseEvent relativeTo(const MouseEvent& e, const Control& c);
+
+    Desktop& desktop_;
+    Hwnd hwnd_ = 0;
+    std::vector<Control*> controls_;
+    Control* captured_ = nullptr;
+    Control* keyTarget_ = nullptr;
+    Color backColor_ = 0;
+    const Image* picture_ = nullptr;
+};
+
+}  // namespace tb

@@ -1,0 +1,206 @@
+#include "app/frmMain.h"
+
+#include "winamp/WinampAPI.h"
+
+namespace tb {
+
+namespace {
+// One named mutex per user session marks the running bar.
+constexpr const char* kInstanceName = "Oxalmo.Tunebalk4.Instance";
+
+FontSpec labelFont(bool bold) {
+    FontSpec f;
+    f.face = "Tahoma";
+    f.heightPx = 11;  // 8 point at 96 dpi
+    f.bold = bold;
+    return f;
+}
+}  // namespace
+
+frmMain::frmMain(AppContext& app)
+    : Form(app.desktop()),
+      tmrSync(app.desktop(), 1000),
+      tmrTitel(app.desktop(), 150),
+      tmrPlaylist(app.desktop(), 60000),
+      tmrSneltoetsen(app.desktop(), 250),
+      tmrSluitTunebalk(app.desktop(), 30000),
+      app_(app) {
+    shellLibrary_ = desk().loadLibrary("shell32.dll");
+    desk().initCommonControls();
+
+    setBackColor(0x201A17);
+    lblTitel.setFont(labelFont(true));
+    lblTitel.setForeColor(kTextColor);
+    lblTitel.setAutoSize(true);
+    lblTitel.setCaption("Oxalmo Tunebalk 4");
+    lblTijd.setFont(labelFont(false));
+    lblTijd.setForeColor(kTextColor);
+    lblTijd.setCaption("0:00 / 0:00");
+    lblOptie.setFont(labelFont(false));
+    lblOptie.setForeColor(kTextColor);
+    lblOptie.setCaption("MSN plugin is uitgeschakeld");
+
+    WindowSpec spec;
+    spec.className = "TunebalkBar";
+    spec.caption = kCaption;
+    spec.exStyle = wsex::WS_EX_TOPMOST | wsex::WS_EX_TOOLWINDOW;
+    spec.bounds = Rect::fromXYWH(0, 0, twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips));
+    spec.visible = false;
+    createWindow(spec);
+
+    addControl(lblTitel);
+    addControl(lblTijd);
+    addControl(lblOptie);
+    layoutControls();
+    Center();
+    app_.mainForm = this;
+}
+
+frmMain::~frmMain() {
+    if (app_.mainForm == this) app_.mainForm = nullptr;
+    // The form's window goes before its controls and timers do.
+    destroyWindow();
+    if (shellLibrary_) desk().freeLibrary(shellLibrary_);
+}
+
+void frmMain::layoutControls() {
+    placeTwips(lblTitel, 1080, 120, 0, 240);
+    lblTitel.setAutoSize(true);
+    placeTwips(lblTijd, 1440, 360, 1335, 255);
+    placeTwips(lblOptie, 120, 800, 3855, 240);
+}
+
+WinampAPI& frmMain::Winamp() {
+    if (!winamp_) winamp_ = std::make_unique<WinampAPI>(desk());
+    return *winamp_;
+}
+
+bool frmMain::Load() {
+    state_ = State::Loading;
+    // A second bar must not touch the log, the settings or Winamp before it goes.
+    if (!desk().claimSingleInstance(kInstanceName)) {
+        desk().messageBox(0, "Er is al een Tunebalk sessie actief!", kProgramTitle,
+                          mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        Unload();
+        return false;
+    }
+    if (desk().commandArguments() == "/debug") log().enableWriter();
+    log().writeLine("Tunebalk load");
+    WheelHook();
+    InstellingenLaden();
+    desk().doEvents();
+    if (!app_.settings.bVerbergPlaylist) tmrPlaylist_Timer();
+    AutostartWinamp();
+    if (app_.settings.bMSNPlugin) lblOptie.setCaption("MSN plugin is ingeschakeld");
+    log().writeLine("Tunebalk load OK");
+    if (state_ == State::Loading) state_ = State::Loaded;
+    tmrSync.setEnabled(true);
+    tmrTitel.setEnabled(true);
+    tmrPlaylist.setEnabled(true);
+    return state_ == State::Loaded;
+}
+
+void frmMain::Show() {
+    if (state_ != State::Loaded || hWnd() == 0) return;
+    desk().showWindow(hWnd(), sw::SW_SHOWNOACTIVATE);
+    desk().setTopmost(hWnd(), true);
+}
+
+void frmMain::setBalkBreedte(std::int16_t twips) { balkBreedte_ = twips; }
+
+void frmMain::setWidthTwips(std::int32_t twips) {
+    auto r = desk().windowRect(hWnd());
+    if (!r) return;
+    desk().moveWindow(hWnd(), Rect::fromXYWH(r->left, r->top, twipsToPixelsX(twips), r->height()));
+}
+
+void frmMain::onSize(Size outer) {
+    Size wanted{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
+    if (outer != wanted) {
+        auto r = desk().windowRect(hWnd());
+        Point at = r ? Point{r->left, r->top} : Point{};
+        // Runs this rule again with the wanted size, which then only centres.
+        desk().moveWindow(hWnd(), Rect::fromXYWH(at.x, at.y, wanted.cx, wanted.cy));
+        return;
+    }
+    Center();
+}
+
+void frmMain::Center() {
+    auto r = desk().windowRect(hWnd());
+    if (!r) return;
+    Size screen = desk().screenSize();
+    std::int32_t left = (screen.cx - r->width()) / 2;
+    if (r->left != left || r->top != 0)
+        desk().moveWindow(hWnd(), Rect::fromXYWH(left, 0, r->width(), r->height()));
+}
+
+void frmMain::SetTransparantie(std::int16_t trans) { (void)trans; }
+
+void frmMain::btnAfsluiten_Click() {
+    btnHerstel_Click();
+    Unload();
+}
+
+void frmMain::Unload() {
+    if (state_ == State::Unloaded) return;
+    QueryUnload();
+    destroyWindow();  // onDestroy runs the unload steps
+    FormUnload();
+}
+
+bool frmMain::onCloseRequest() {
+    QueryUnload();
+    return true;
+}
+
+void frmMain::onDestroy() {
+    Form::onDestroy();
+    FormUnload();
+}
+
+void frmMain::QueryUnload() {
+    if (queryUnloadDone_) return;
+    queryUnloadDone_ = true;
+    if (Winamp().IsRunning() && app_.settings.bSluitWinamp) Winamp().EndWinamp();
+    HidePSM();
+    WheelUnhook();
+}
+
+void frmMain::FormUnload() {
+    if (state_ == State::Unloaded) return;
+    state_ = State::Unloaded;
+    tmrSync.setEnabled(false);
+    tmrTitel.setEnabled(false);
+    tmrPlaylist.setEnabled(false);
+    tmrSneltoetsen.setEnabled(false);
+    tmrSluitTunebalk.setEnabled(false);
+    if (shellLibrary_) desk().freeLibrary(shellLibrary_);
+    shellLibrary_ = 0;
+    desk().quit(0);
+}
+
+void frmMain::AutostartWinamp() {
+    if (Winamp().IsRunning() || !app_.settings.bStartWinamp) return;
+    log().writeLine("Autostart Winamp");
+    const std::string& path = app_.settings.sWinampPad;
+    if (desk().fileExists(path)) desk().startProgramMinimized(path);
+}
+
+void frmMain::InstellingenLaden() {
+    setBalkBreedte(app_.settings.bVerbergPlaylist ? kWidthWithoutPlaylist : kWidthWithPlaylist);
+    auto r = desk().windowRect(hWnd());
+    if (r && r->width() != twipsToPixelsX(balkBreedte_)) {
+        setWidthTwips(balkBreedte_);
+        if (!app_.settings.bVerbergPlaylist) tmrPlaylist_Timer();
+    }
+    SetTransparantie(app_.settings.iTransparantie);
+}
+
+void frmMain::WheelHook() {}
+void frmMain::WheelUnhook() {}
+void frmMain::tmrPlaylist_Timer() {}
+void frmMain::HidePSM() {}
+void frmMain::btnHerstel_Click() {}
+
+}  // namespace tb

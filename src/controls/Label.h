@@ -1,0 +1,38 @@
+// A transparent text label on a form: the caption drawn in one font and colour over whatever
+// the form painted below it. With AutoSize it takes the width of its text.
+#pragma once
+
+#include <string>
+
+#include "controls/Control.h"
+
+namespace tb {
+
+class Label : public Control {
+public:
+    const std::string& Caption() const { return caption_; }
+    void setCaption(const std::string& caption);
+    const FontSpec& Font() const { return font_; }
+    void setFont(const FontSpec& font);
+    Color ForeColor() const { return foreColor_; }
+    void setForeColor(Color c);
+    bool AutoSize() const { return autoSize_; }
+    void setAutoSize(bool on);
+    // Moves the label without changing its size (the title ticker moves lblTitel).
+    void setLeft(std::int32_t left);
+
+    void paint(Canvas& canvas) override;
+
+protected:
+    void onAttached() override { fitToText(); }
+
+private:
+    void fitToText();
+
+    std::string caption_;
+    FontSpec font_;
+    Color foreColor_ = 0;
+    bool autoSize_ = false;
+};
+
+}  // namespace tb
