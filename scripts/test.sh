@@ -26,23 +26,28 @@ step_failed() {
 }
 summary() {
     say "timings: ${timings[*]:-none}"
+    if [ "$skipped" -gt 0 ]; then say "$skipped tests skipped"; fi
     echo "Tests: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
     exit $?
 }
 
-# Adds one ctest run's counts; a run that reports nothing counts as one failure.
+# Adds one ctest run's counts; a run that reports nothing counts as one failure. Skipped
+# tests count neither way.
+skipped=0
 run_ctest() {
     local name=$1 log="$logs/ctest-$1.log"
     shift
     ctest "$@" --output-on-failure 2>&1 | tee "$log"
-    local line total fails
+    local line total fails skips
     line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [ -n "$line" ]; then
         fails=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
         total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-        passed=$((passed + total - fails))
+        skips=$(grep -cE '^\s*[0-9]+ - .*\((Skipped|Disabled)\)$' "$log")
+        passed=$((passed + total - fails - skips))
         failed=$((failed + fails))
+        skipped=$((skipped + skips))
     elif grep -q 'No tests were found' "$log"; then
         say "no $name tests found"
     else

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "Win32TestSupport.h"
 #include "contract/ContractHost.h"
 #include "platform/win32/Win32Desktop.h"
 
@@ -16,6 +18,7 @@ class Win32ContractHost : public ContractHost {
 public:
     ~Win32ContractHost() override {
         for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
+        if (!folder_.empty()) removeTree(folder_);
     }
 
     Desktop& desktop() override { return desktop_; }
@@ -56,7 +59,36 @@ public:
         return 0;
     }
 
+    std::string tempFolder() override {
+        if (folder_.empty()) {
+            std::string path = tempPath("contract");
+            if (CreateDirectoryA(path.c_str(), nullptr)) folder_ = path;
+        }
+        return folder_;
+    }
+
 private:
+    static void removeTree(const std::string& folder) {
+        WIN32_FIND_DATAA fd;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &fd);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = fd.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string path = folder + "\\" + name;
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    removeTree(path);
+                } else {
+                    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                    DeleteFileA(path.c_str());
+                }
+            } while (FindNextFileA(find, &fd));
+            FindClose(find);
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    std::string folder_;
     win32::Win32Desktop desktop_;
     std::vector<void*> blocks_;
 };

@@ -137,13 +137,10 @@ std::uint32_t Win32Desktop::exStyle(Hwnd hwnd) {
 bool Win32Desktop::setExStyle(Hwnd hwnd, std::uint32_t style) {
     HWND h = toHwnd(hwnd);
     if (!IsWindow(h)) return false;
-    const std::uint32_t before = exStyle(hwnd);
+    // As SetWindowLongA: the z-order band (WS_EX_TOPMOST) is not the style word's to change.
     SetLastError(0);
     LONG prev = SetWindowLongA(h, GWL_EXSTYLE, static_cast<LONG>(style));
-    if (prev == 0 && GetLastError() != 0) return false;
-    // The z-order band is not a style Windows lets one write; it moves with SetWindowPos.
-    if ((before ^ style) & WS_EX_TOPMOST) return setTopmost(hwnd, (style & WS_EX_TOPMOST) != 0);
-    return true;
+    return prev != 0 || GetLastError() == 0;
 }
 
 bool Win32Desktop::setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) {
@@ -376,7 +373,9 @@ int Win32Desktop::twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
 // ---- Files and user messages ---------------------------------------------------------------
 
 bool Win32Desktop::fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // A folder of that name is no program to start.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::unique_ptr<OutputFile> Win32Desktop::createFile(const std::string& path, bool failIfExists) {
