@@ -101,7 +101,7 @@ HWND Win32Window::create(const WindowSpec& spec, WindowHandler* handler) {
     DWORD style = spec.popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     style |= WS_CLIPCHILDREN;
     if (spec.visible) style |= WS_VISIBLE;
-    CreateParams params{new Win32Window(handler, Size{spec.bounds.width(), spec.bounds.height()})};
+    CreateParams params{new Win32Window(handler)};
     HWND hwnd =
         CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.caption.c_str(), style,
                         spec.bounds.left, spec.bounds.top, spec.bounds.width(),
@@ -203,8 +203,8 @@ void Win32Window::paint(HWND hwnd) {
         HDC mem = CreateCompatibleDC(dc);
         HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
         if (mem && bmp) {
+            // A fresh bitmap is black, as the simulation's canvas starts.
             HGDIOBJ old = SelectObject(mem, bmp);
-            FillRect(mem, &client, GetSysColorBrush(COLOR_BTNFACE));
             {
                 GdiCanvas canvas(mem, Size{client.right, client.bottom});
                 if (handler_) handler_->onPaint(canvas);
@@ -226,7 +226,7 @@ void Win32Window::sizeChanged(HWND hwnd) {
     RECT rc{};
     if (!GetWindowRect(hwnd, &rc)) return;
     Size outer{rc.right - rc.left, rc.bottom - rc.top};
-    if (outer == lastOuter_) return;
+    if (lastOuter_ == outer) return;
     lastOuter_ = outer;
     handler_->onSize(outer);
 }

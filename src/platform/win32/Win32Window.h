@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/Desktop.h"
 
 namespace tb::win32 {
@@ -28,7 +30,7 @@ public:
     }
 
 private:
-    Win32Window(WindowHandler* handler, Size outer) : handler_(handler), lastOuter_(outer) {}
+    explicit Win32Window(WindowHandler* handler) : handler_(handler) {}
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     LRESULT dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
@@ -37,7 +39,8 @@ private:
 
     WindowHandler* handler_;
     MessageHook* hook_ = nullptr;
-    Size lastOuter_;
+    // None yet: the WM_SIZE that CreateWindowEx sends reports the first size.
+    std::optional<Size> lastOuter_;
     // Messages being handled right now: a handler may destroy its own window, and the binding
     // must outlive the frames that still use it.
     int depth_ = 0;
