@@ -193,8 +193,13 @@ TEST(Startup, ASecondStartIsRefusedWithAMessageAndLeavesOneBar) {
     Process bar2(second.folder() / "tunebalk.exe", "/debug");
     ASSERT_TRUE(bar2.started());
     HWND box = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (box = findProcessWindow(bar2.pid(), "#32770")) != nullptr; },
-                        20000));
+    // The box counts once it is shown: before that its caption and text may not be set yet.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            box = findProcessWindow(bar2.pid(), "#32770");
+            return box != nullptr && IsWindowVisible(box);
+        },
+        20000));
     char title[64] = {};
     GetWindowTextA(box, title, sizeof title);
     EXPECT_STREQ(title, "Tunebalk");
