@@ -16,6 +16,8 @@
 
 namespace tb {
 
+#include "platform/WindowsNamesBegin.h"
+
 // Window messages with Windows' numbers.
 namespace wm {
 constexpr std::uint32_t WM_DESTROY = 0x0002;
@@ -65,6 +67,8 @@ constexpr unsigned MB_OK = 0x0000;
 constexpr unsigned MB_ICONEXCLAMATION = 0x0030;
 constexpr int IDOK = 1;
 }  // namespace mb
+
+#include "platform/WindowsNamesEnd.h"
 
 enum class MouseAction { Down, Up, Move, DoubleClick };
 

@@ -30,6 +30,16 @@ TEST(SimClock, IntervalsBelowTheSystemMinimumRunAtIt) {
     desk.advance(100);
     EXPECT_EQ(desk.timerTicks(fine), 100u);
     EXPECT_EQ(desk.activeTimers().at(0).intervalMs, 10u);
+
+    const ProcessId player = desk.createProcess("player");
+    TimerId playing = 0;
+    {
+        auto as = desk.actAs(player);
+        playing = desk.startTimer(500, [] {});
+    }
+    EXPECT_EQ(desk.activeTimerCount(), 2) << "the player's timer is not ours";
+    desk.killProcess(player);
+    EXPECT_FALSE(desk.isTimerActive(playing));
 }
 
 TEST(SimClock, TimersFireInTheOrderTheyFallDue) {

@@ -171,6 +171,12 @@ TEST(SimDesktop, ShowWindowTracksVisibilityMinimisingAndActivation) {
     EXPECT_EQ(desk.windowFromPoint({5, 5}), b);
     desk.showWindow(b, sw::SW_HIDE);
     EXPECT_EQ(desk.foregroundWindow(), 0u);
+
+    desk.setForeground(a);
+    const ProcessId other = desk.createProcess("other.exe");
+    auto as = desk.actAs(other);
+    desk.showWindow(desk.createWindow(spec("C"), nullptr), sw::SW_SHOWNORMAL);
+    EXPECT_EQ(desk.foregroundWindow(), a) << "another process can't steal the foreground";
 }
 
 }  // namespace

@@ -155,6 +155,7 @@ TEST(SimPaint, CanvasRasterisesRectanglesImagesAndEdgesAndRecordsText) {
     EXPECT_EQ(desk.texts(hw)[0].text, "Tunebalk");
     EXPECT_EQ(desk.texts(hw)[0].clip, (Rect{0, 0, 12, 8}));
     EXPECT_EQ(measured, (Size{8 * 7, 16}));
+    EXPECT_EQ(desk.measureText("Tunebalk", bold), measured) << "outside painting too";
 }
 
 }  // namespace

@@ -70,7 +70,8 @@ TEST(SimSystem, MessageBoxesProgramStartsInstancesAndLibraries) {
     desk.files().putFile(winamp, "");
     EXPECT_TRUE(desk.startProgramMinimized(winamp));
     desk.setLauncher([&](const std::string&) {
-        desk.createWindowIn(desk.createProcess("winamp.exe"), WindowSpec{"Winamp v1.x"}, nullptr);
+        desk.createWindowIn(desk.createProcess("winamp.exe"),
+                            WindowSpec{"Winamp v1.x", "Winamp", {}}, nullptr);
         return true;
     });
     EXPECT_TRUE(desk.startProgramMinimized(winamp));

@@ -60,8 +60,12 @@ int SimCanvas::lineHeight(const FontSpec& font) {
     return std::max(1, (16 * h + 6) / 13);
 }
 
-Size SimCanvas::measureText(std::string_view ansiText, const FontSpec& font) {
+Size SimCanvas::measure(std::string_view ansiText, const FontSpec& font) {
     return {static_cast<std::int32_t>(ansiText.size()) * charWidth(font), lineHeight(font)};
+}
+
+Size SimCanvas::measureText(std::string_view ansiText, const FontSpec& font) {
+    return measure(ansiText, font);
 }
 
 void SimCanvas::drawEdge(const Rect& r, unsigned edgeType, unsigned flags) {

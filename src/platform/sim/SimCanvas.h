@@ -47,6 +47,7 @@ public:
     // one more when bold; a line is round(16 * height / 13) high (16 at 13 px).
     static int charWidth(const FontSpec& font);
     static int lineHeight(const FontSpec& font);
+    static Size measure(std::string_view ansiText, const FontSpec& font);
 
     const Image& image() const { return image_; }
     Image takeImage() { return std::move(image_); }

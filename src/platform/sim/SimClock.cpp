@@ -65,9 +65,10 @@ void SimClock::setLocalTime(const LocalTime& t) {
     wallBaseTick_ = now_;
 }
 
-TimerId SimClock::start(std::uint32_t intervalMs, std::function<void()> onTick) {
+TimerId SimClock::start(std::uint32_t intervalMs, std::function<void()> onTick, ProcessId owner) {
     auto timer = std::make_shared<Timer>();
     timer->id = nextId_++;
+    timer->owner = owner;
     timer->intervalMs = std::clamp(intervalMs, minimumMs_, kUserTimerMaximum);
     timer->nextDueMs = now_ + timer->intervalMs;
     timer->onTick = std::move(onTick);
@@ -77,6 +78,10 @@ TimerId SimClock::start(std::uint32_t intervalMs, std::function<void()> onTick) 
 }
 
 void SimClock::stop(TimerId id) { timers_.erase(id); }
+
+void SimClock::stopAllOf(ProcessId owner) {
+    std::erase_if(timers_, [owner](const auto& entry) { return entry.second->owner == owner; });
+}
 
 int SimClock::fireDue() {
     std::vector<std::shared_ptr<Timer>> due;
@@ -112,7 +117,7 @@ std::optional<std::uint64_t> SimClock::nextDue() const {
 std::vector<TimerInfo> SimClock::activeTimers() const {
     std::vector<TimerInfo> out;
     for (const auto& [id, timer] : timers_) {
-        out.push_back({id, timer->intervalMs, timer->nextDueMs, ticks(id)});
+        out.push_back({id, timer->intervalMs, timer->nextDueMs, ticks(id), timer->owner});
     }
     return out;
 }

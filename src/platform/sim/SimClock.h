@@ -18,6 +18,7 @@ struct TimerInfo {
     std::uint32_t intervalMs = 0;  // after clamping to the system minimum
     std::uint64_t nextDueMs = 0;
     std::uint64_t ticks = 0;
+    ProcessId owner = 0;
 };
 
 class SimClock {
@@ -36,8 +37,10 @@ public:
     // The wall clock reads `t` now and moves on with the virtual clock.
     void setLocalTime(const LocalTime& t);
 
-    TimerId start(std::uint32_t intervalMs, std::function<void()> onTick);
+    TimerId start(std::uint32_t intervalMs, std::function<void()> onTick, ProcessId owner = 0);
     void stop(TimerId id);
+    // A process that ends takes its timers along.
+    void stopAllOf(ProcessId owner);
     // Runs every timer that is due now, each at most once however many intervals passed, in
     // the order they fell due. Timers started by a callback wait for the next pass. Returns
     // how many ran.
@@ -58,6 +61,7 @@ private:
         TimerId id = 0;
         std::uint32_t intervalMs = 0;
         std::uint64_t nextDueMs = 0;
+        ProcessId owner = 0;
         std::function<void()> onTick;
     };
 

@@ -145,7 +145,10 @@ bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
             break;
     }
     if (win->visible && (!wasVisible || (wasMinimized && !win->minimized))) win->dirty = true;
-    if (activates) activate(hwnd);
+    // The foreground lock: only the process that owns the foreground window (or any, when there
+    // is none) may take the foreground away.
+    const SimWindow* fg = windows_.find(foreground_);
+    if (activates && (!fg || fg->pid == actingPid_)) activate(hwnd);
     return wasVisible;
 }
 
@@ -415,7 +418,15 @@ bool SimDesktop::killProcess(ProcessId pid) {
         if (foreground_ == hwnd) foreground_ = 0;
         windows_.remove(hwnd);
     }
+    clock_.stopAllOf(pid);
     return processes_.kill(pid);
+}
+
+int SimDesktop::activeTimerCount() const {
+    const auto timers = clock_.activeTimers();
+    return static_cast<int>(std::count_if(timers.begin(), timers.end(), [this](const TimerInfo& t) {
+        return t.owner == processes_.selfPid();
+    }));
 }
 
 ProcessId SimDesktop::windowProcessId(Hwnd hwnd) {

@@ -22,6 +22,8 @@
 //   (setTimerMinimumMs(1) lifts that); a late timer ticks once, staying in phase.
 // - createWindow reports the first size (onSize) before it returns, as CreateWindowEx does.
 // - Synthetic input (mouse, wheel, keyDown) is delivered at once, not queued; a press activates.
+// - Showing a window activates it only when the acting process owns the foreground window or
+//   there is none (the foreground lock); setForeground sets it directly.
 // - Every message (sent, posted, input, paint, size, destroy, copy-data) passes the window's
 //   hook before its handler.
 // - A message box returns at once (scripted answer); exitProcessNow throws SimProcessExit.
@@ -163,9 +165,9 @@ public:
     std::int16_t asyncKeyState(int virtualKey) override;
     Point cursorPos() override { return cursor_; }
     Size screenSize() override { return screen_; }
+    // The canvas's fixed metrics (SimCanvas::charWidth, lineHeight).
     Size measureText(std::string_view ansiText, const FontSpec& font) override {
-        SimCanvas metrics{Size{}};
-        return metrics.measureText(ansiText, font);
+        return SimCanvas::measure(ansiText, font);
     }
     int twipsPerPixelX() override { return twipsX_; }
     int twipsPerPixelY() override { return twipsY_; }
@@ -183,15 +185,15 @@ public:
     // ---- Processes (tests) -----------------------------------------------------------------
     ProcessId selfProcessId() const { return processes_.selfPid(); }
     ProcessId createProcess(std::string name) { return processes_.create(std::move(name)); }
-    // The process dies: its windows vanish without any message, its memory goes. Not for this
-    // process (false).
+    // The process dies: its windows vanish without any message, its timers stop, its memory
+    // goes. Not for this process (false).
     bool killProcess(ProcessId pid);
     bool processExists(ProcessId pid) const { return processes_.exists(pid); }
     // Memory, open-handle counts, access denial.
     SimProcesses& processes() { return processes_; }
     int openProcessHandleCount() const { return processes_.openHandleCount(); }
 
-    // While alive, windows created (and hooks set) act for `pid`.
+    // While alive, windows created, timers started and hooks set act for `pid`.
     class ProcessScope {
     public:
         ProcessScope(SimDesktop& desk, ProcessId pid) : desk_(desk), prev_(desk.actingPid_) {
@@ -241,8 +243,10 @@ public:
     void after(std::uint64_t ms, std::function<void()> action) {
         at(clock_.now() + ms, std::move(action));
     }
+    // Timers belong to the process that started them (see actAs) and stop when it is killed.
     std::vector<TimerInfo> activeTimers() const { return clock_.activeTimers(); }
-    int activeTimerCount() const { return static_cast<int>(clock_.activeTimers().size()); }
+    // Running timers of this process.
+    int activeTimerCount() const;
     bool isTimerActive(TimerId id) const { return clock_.isActive(id); }
     std::uint64_t timerTicks(TimerId id) const { return clock_.ticks(id); }
     void setTimerMinimumMs(std::uint32_t ms) { clock_.setMinimumIntervalMs(ms); }

@@ -42,7 +42,7 @@ int buttonKey(int button) {
 // ---- Time and events --------------------------------------------------------------------------
 
 TimerId SimDesktop::startTimer(std::uint32_t intervalMs, std::function<void()> onTick) {
-    return clock_.start(intervalMs, std::move(onTick));
+    return clock_.start(intervalMs, std::move(onTick), actingPid_);
 }
 
 void SimDesktop::stopTimer(TimerId id) { clock_.stop(id); }
