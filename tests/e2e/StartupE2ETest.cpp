@@ -1,6 +1,7 @@
 // Start-up and close of the real tunebalk.exe, observed from outside: its windows, its log file.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -23,8 +24,8 @@ fs::path binFolder() {
 class ScratchCopy {
 public:
     explicit ScratchCopy(const std::string& name) {
-        folder_ = fs::temp_directory_path() /
-                  ("tunebalk-e2e-" + name + "-" + std::to_string(GetCurrentProcessId()));
+        folder_ = fs::temp_directory_path() / ("tunebalk-e2e-" + name + "-" +
+                                               std::to_string(GetCurrentProcessId()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         fs::copy_file(binFolder() / "tunebalk.exe", folder_ / "tunebalk.exe");
@@ -160,10 +161,11 @@ TEST(Startup, DebugWritesTheLogBesideTheExeAndTheBarIsTopmostAtItsSize) {
     EXPECT_TRUE(std::regex_match(logs[0].filename().string(), std::regex(R"(log\d{14}\.log)")))
         << logs[0];
     std::string text = readAll(logs[0]);
-    std::regex expected(R"(Log start \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)"
-                        R"(Tunebalk load\r\n)"
-                        R"(Tunebalk load OK\r\n)"
-                        R"(Log eind \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)");
+    std::regex expected(
+        R"(Log start \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)"
+        R"(Tunebalk load\r\n)"
+        R"(Tunebalk load OK\r\n)"
+        R"(Log eind \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)");
     EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 
@@ -191,8 +193,8 @@ TEST(Startup, ASecondStartIsRefusedWithAMessageAndLeavesOneBar) {
     Process bar2(second.folder() / "tunebalk.exe", "/debug");
     ASSERT_TRUE(bar2.started());
     HWND box = nullptr;
-    ASSERT_TRUE(
-        waitFor([&] { return (box = findProcessWindow(bar2.pid(), "#32770")) != nullptr; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return (box = findProcessWindow(bar2.pid(), "#32770")) != nullptr; },
+                        20000));
     char title[64] = {};
     GetWindowTextA(box, title, sizeof title);
     EXPECT_STREQ(title, "Tunebalk");
