@@ -47,23 +47,34 @@ TB_ART_PICTURE(topLeft, data::kTopLeft)
 TB_ART_PICTURE(topRight, data::kTopRight)
 #undef TB_ART_PICTURE
 
-void paintBarBackground(Canvas& canvas, Size client, std::int32_t paneLeft) {
+Image barBackground(Size client, std::int32_t paneLeft) {
+    Image img;
+    if (client.cx <= 0 || client.cy <= 0) return img;
     const std::int32_t w = client.cx;
     const std::int32_t h = client.cy;
-    if (w <= 0 || h <= 0) return;
-    canvas.fillRect(Rect{0, 0, w, h}, kBarBackColor);
+    img.width = w;
+    img.height = h;
+    img.pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), kBarBackColor);
+    auto fill = [&](Rect r, Color c) {
+        r = r.intersect(Rect{0, 0, w, h});
+        for (std::int32_t y = r.top; y < r.bottom; ++y)
+            for (std::int32_t x = r.left; x < r.right; ++x)
+                img.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                           static_cast<std::size_t>(x)] = c;
+    };
     // The bar hangs from the screen's top edge: a dark outline, lit from below.
-    canvas.fillRect(Rect{0, 0, w, 1}, data::kBarBorderDark);
-    canvas.fillRect(Rect{0, h - 1, w, h}, data::kBarBorderDark);
-    canvas.fillRect(Rect{0, 0, 1, h}, data::kBarBorderDark);
-    canvas.fillRect(Rect{w - 1, 0, w, h}, data::kBarBorderDark);
-    canvas.fillRect(Rect{1, h - 2, w - 1, h - 1}, data::kBarBorderLight);
-    canvas.fillRect(Rect{1, 1, 2, h - 1}, data::kBarBorderLight);
-    canvas.fillRect(Rect{w - 2, 1, w - 1, h - 1}, data::kBarBorderLight);
+    fill(Rect{0, 0, w, 1}, data::kBarBorderDark);
+    fill(Rect{0, h - 1, w, h}, data::kBarBorderDark);
+    fill(Rect{0, 0, 1, h}, data::kBarBorderDark);
+    fill(Rect{w - 1, 0, w, h}, data::kBarBorderDark);
+    fill(Rect{1, h - 2, w - 1, h - 1}, data::kBarBorderLight);
+    fill(Rect{1, 1, 2, h - 1}, data::kBarBorderLight);
+    fill(Rect{w - 2, 1, w - 1, h - 1}, data::kBarBorderLight);
     if (paneLeft > 2 && paneLeft < w - 2) {
-        canvas.fillRect(Rect{paneLeft - 1, 1, paneLeft, h - 2}, data::kBarBorderDark);
-        canvas.fillRect(Rect{paneLeft, 1, paneLeft + 1, h - 2}, data::kBarBorderLight);
+        fill(Rect{paneLeft - 1, 1, paneLeft, h - 2}, data::kBarBorderDark);
+        fill(Rect{paneLeft, 1, paneLeft + 1, h - 2}, data::kBarBorderLight);
     }
+    return img;
 }
 
 }  // namespace tb::art

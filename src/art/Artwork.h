@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "art/ArtData.h"
-#include "platform/Canvas.h"
 #include "platform/Types.h"
 
 namespace tb::art {
@@ -28,7 +27,7 @@ const Image& topLeft();
 const Image& topRight();
 
 // The bar's background for a client area of `client`: the back colour in a thin frame and, when
-// the playlist pane is inside the bar, a divider just before `paneLeft` (0: no pane).
-void paintBarBackground(Canvas& canvas, Size client, std::int32_t paneLeft);
+// the playlist pane lies inside the bar, a divider just before `paneLeft` (0: no pane).
+Image barBackground(Size client, std::int32_t paneLeft);
 
 }  // namespace tb::art
