@@ -9,8 +9,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TB_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Win32 tests run under Wine from CTest.
+# CTest runs the Windows programs under Wine through a wrapper that sets up the project's
+# private prefix (and a virtual screen when there is none).
+get_filename_component(TB_WINE_EXEC "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh" ABSOLUTE)
 find_program(TB_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(TB_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${TB_WINE})
+if(TB_WINE AND EXISTS "${TB_WINE_EXEC}")
+    set(CMAKE_CROSSCOMPILING_EMULATOR "${TB_WINE_EXEC}")
 endif()

@@ -8,6 +8,8 @@
 
 namespace tb {
 
+#include "platform/WindowsNamesBegin.h"
+
 // DrawEdge's edge and border flags, with Windows' values.
 namespace edge {
 constexpr unsigned BDR_RAISEDOUTER = 0x0001;
@@ -27,6 +29,8 @@ constexpr unsigned BF_MIDDLE = 0x0800;
 constexpr unsigned BF_FLAT = 0x4000;
 constexpr unsigned BF_MONO = 0x8000;
 }  // namespace edge
+
+#include "platform/WindowsNamesEnd.h"
 
 class Canvas {
 public:

@@ -16,6 +16,8 @@
 
 namespace tb {
 
+#include "platform/WindowsNamesBegin.h"
+
 // Window messages with Windows' numbers.
 namespace wm {
 constexpr std::uint32_t WM_DESTROY = 0x0002;
@@ -32,7 +34,12 @@ constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
 constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
 constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
 constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
+constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
+constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
+constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
+constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
 constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
 constexpr std::uint32_t WM_USER = 0x0400;
 }  // namespace wm
 
@@ -60,6 +67,8 @@ constexpr unsigned MB_OK = 0x0000;
 constexpr unsigned MB_ICONEXCLAMATION = 0x0030;
 constexpr int IDOK = 1;
 }  // namespace mb
+
+#include "platform/WindowsNamesEnd.h"
 
 enum class MouseAction { Down, Up, Move, DoubleClick };
 

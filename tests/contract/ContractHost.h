@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/Desktop.h"
@@ -19,6 +20,9 @@ public:
     // Places `bytes` in this process's memory so that the byte after them is the first byte
     // of an unreadable page; returns the address of the first byte.
     virtual std::uint64_t placeBeforeUnreadable(std::string_view bytes) = 0;
+    // An existing, writable, empty folder for the file contracts (no trailing separator); the
+    // host removes it afterwards. Empty when the host has none: the file contracts then skip.
+    virtual std::string tempFolder() { return {}; }
 };
 
 // A fresh host for one test.

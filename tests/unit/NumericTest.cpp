@@ -7,9 +7,11 @@ namespace tb {
 namespace {
 
 TEST(Numeric, RoundsHalvesToTheEvenNeighbour) {
-    struct Case { double in; std::int32_t out; } cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-        {59.5, 60}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}};
+    struct Case {
+        double in;
+        std::int32_t out;
+    } cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},    {-0.5, 0}, {-1.5, -2},
+                 {-2.5, -2}, {59.5, 60}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}};
     for (const auto& c : cases) EXPECT_EQ(roundHalfEven32(c.in), c.out) << c.in;
 }
 

@@ -1,0 +1,110 @@
+#include "platform/sim/SimCanvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tb::sim {
+
+SimCanvas::SimCanvas(Size size) {
+    image_.width = std::max(0, size.cx);
+    image_.height = std::max(0, size.cy);
+    image_.pixels.assign(
+        static_cast<std::size_t>(image_.width) * static_cast<std::size_t>(image_.height), 0);
+}
+
+void SimCanvas::put(std::int32_t x, std::int32_t y, Color c) {
+    if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) return;
+    image_.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image_.width) +
+                  static_cast<std::size_t>(x)] = c;
+}
+
+void SimCanvas::fillRect(const Rect& r, Color c) {
+    const Rect box = r.intersect(Rect{0, 0, image_.width, image_.height});
+    for (std::int32_t y = box.top; y < box.bottom; ++y) {
+        for (std::int32_t x = box.left; x < box.right; ++x) put(x, y, c);
+    }
+}
+
+void SimCanvas::drawImage(const Image& img, std::int32_t x, std::int32_t y, const Rect& src) {
+    if (img.empty() || img.pixels.size() < static_cast<std::size_t>(img.width) *
+                                               static_cast<std::size_t>(img.height)) {
+        return;
+    }
+    const Rect from = src.intersect(Rect{0, 0, img.width, img.height});
+    // Where the source part was clipped on the left or top, the picture moves with it.
+    const std::int32_t dx = x + (from.left - src.left);
+    const std::int32_t dy = y + (from.top - src.top);
+    for (std::int32_t sy = from.top; sy < from.bottom; ++sy) {
+        for (std::int32_t sx = from.left; sx < from.right; ++sx) {
+            const Color c = img.at(sx, sy);
+            if (img.hasTransparency && c == img.transparentColor) continue;
+            put(dx + (sx - from.left), dy + (sy - from.top), c);
+        }
+    }
+}
+
+void SimCanvas::drawText(std::string_view ansiText, std::int32_t x, std::int32_t y,
+                         const Rect& clip, const FontSpec& font, Color color) {
+    texts_.push_back(TextRecord{std::string(ansiText), Point{x, y},
+                                clip.intersect(Rect{0, 0, image_.width, image_.height}), font,
+                                color});
+}
+
+int SimCanvas::charWidth(const FontSpec& font) {
+    const int h = std::abs(font.heightPx);
+    return std::max(1, (6 * h + 6) / 13) + (font.bold ? 1 : 0);
+}
+
+int SimCanvas::lineHeight(const FontSpec& font) {
+    const int h = std::abs(font.heightPx);
+    return std::max(1, (16 * h + 6) / 13);
+}
+
+Size SimCanvas::measure(std::string_view ansiText, const FontSpec& font) {
+    return {static_cast<std::int32_t>(ansiText.size()) * charWidth(font), lineHeight(font)};
+}
+
+Size SimCanvas::measureText(std::string_view ansiText, const FontSpec& font) {
+    return measure(ansiText, font);
+}
+
+void SimCanvas::drawEdge(const Rect& r, unsigned edgeType, unsigned flags) {
+    using namespace edge;
+    Color ltOuter = 0, rbOuter = 0, ltInner = 0, rbInner = 0;
+    const bool outer = (edgeType & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) != 0;
+    const bool inner = (edgeType & (BDR_RAISEDINNER | BDR_SUNKENINNER)) != 0;
+    if (flags & BF_MONO) {
+        ltOuter = rbOuter = syscolor::kWindowFrame;
+        ltInner = rbInner = syscolor::kWindow;
+    } else if (flags & BF_FLAT) {
+        ltOuter = rbOuter = syscolor::k3DShadow;
+        ltInner = rbInner = syscolor::k3DFace;
+    } else {
+        const bool raisedOuter = (edgeType & BDR_RAISEDOUTER) != 0;
+        ltOuter = raisedOuter ? syscolor::k3DLight : syscolor::k3DShadow;
+        rbOuter = raisedOuter ? syscolor::k3DDkShadow : syscolor::k3DHighlight;
+        const bool raisedInner = (edgeType & BDR_RAISEDINNER) != 0;
+        ltInner = raisedInner ? syscolor::k3DHighlight : syscolor::k3DDkShadow;
+        rbInner = raisedInner ? syscolor::k3DShadow : syscolor::k3DLight;
+    }
+    Rect box = r;
+    // Left and top first; the bottom and right lines then own the two far corners.
+    auto ring = [&](Color lt, Color rb) {
+        if (box.empty()) return;
+        if (flags & BF_TOP) fillRect({box.left, box.top, box.right, box.top + 1}, lt);
+        if (flags & BF_LEFT) fillRect({box.left, box.top, box.left + 1, box.bottom}, lt);
+        if (flags & BF_BOTTOM) fillRect({box.left, box.bottom - 1, box.right, box.bottom}, rb);
+        if (flags & BF_RIGHT) fillRect({box.right - 1, box.top, box.right, box.bottom}, rb);
+        if (flags & BF_LEFT) ++box.left;
+        if (flags & BF_TOP) ++box.top;
+        if (flags & BF_RIGHT) --box.right;
+        if (flags & BF_BOTTOM) --box.bottom;
+    };
+    if (outer) ring(ltOuter, rbOuter);
+    if (inner) ring(ltInner, rbInner);
+    if ((flags & BF_MIDDLE) && !box.empty()) {
+        fillRect(box, (flags & BF_MONO) ? syscolor::kWindow : syscolor::k3DFace);
+    }
+}
+
+}  // namespace tb::sim

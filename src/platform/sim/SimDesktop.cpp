@@ -1,0 +1,505 @@
+// Windows, messages, processes and the odds and ends of the simulated desktop. The event loop,
+// input and painting live in SimDesktopEvents.cpp.
+#include "platform/sim/SimDesktop.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/sim/SimMessages.h"
+
+namespace tb::sim {
+namespace {
+
+constexpr std::uint32_t kWsExWindowEdge = 0x00000100;
+// SMTO_ABORTIFHUNG gives up at once on a window that has not answered for this long.
+constexpr std::uint64_t kHungThresholdMs = 5000;
+constexpr std::size_t kMessageLogLimit = 10000;
+
+std::string lowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+std::string libraryKey(std::string_view name) {
+    std::string key = lowerAscii(name);
+    const auto slash = key.find_last_of("\\/");
+    if (slash != std::string::npos) key = key.substr(slash + 1);
+    if (key.find('.') == std::string::npos) key += ".dll";
+    return key;
+}
+
+}  // namespace
+
+SimDesktop::SimDesktop() : actingPid_(processes_.selfPid()) {
+    files_.createFolder(exeFolder_);
+    files_.createFolder("C:\\Temp");
+    for (const char* lib : {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
+                            "shell32.dll", "comctl32.dll", "msimg32.dll"}) {
+        addLibrary(lib);
+    }
+}
+
+SimDesktop::~SimDesktop() = default;
+
+// ---- Windows ----------------------------------------------------------------------------------
+
+Hwnd SimDesktop::findWindow(std::string_view className) { return windows_.findNext(0, className); }
+
+Hwnd SimDesktop::findWindowEx(Hwnd after, std::string_view className) {
+    return windows_.findNext(after, className);
+}
+
+Hwnd SimDesktop::createWindow(const WindowSpec& spec, WindowHandler* handler) {
+    auto win = std::make_unique<SimWindow>();
+    win->hwnd = nextHwnd_;
+    nextHwnd_ += 4;
+    win->pid = actingPid_;
+    win->className = spec.className;
+    win->caption = spec.caption;
+    win->bounds = spec.bounds;
+    win->bounds.right = std::max(win->bounds.right, win->bounds.left);
+    win->bounds.bottom = std::max(win->bounds.bottom, win->bounds.top);
+    // Windows adds the edge style to every captioned frame.
+    win->exStyle = spec.exStyle | (spec.popup ? 0 : kWsExWindowEdge);
+    win->popup = spec.popup;
+    win->visible = spec.visible;
+    win->dirty = spec.visible;
+    win->handler = handler;
+    const Hwnd hwnd = windows_.add(std::move(win)).hwnd;
+    // CreateWindowEx reports the first size before it returns, before the caller knows the
+    // handle.
+    const Rect client = clientRect(hwnd);
+    deliver(hwnd, wm::WM_SIZE, 0, packPoint(client.width(), client.height()));
+    return hwnd;
+}
+
+Hwnd SimDesktop::createWindowIn(ProcessId pid, const WindowSpec& spec, WindowHandler* handler) {
+    auto as = actAs(pid);
+    return createWindow(spec, handler);
+}
+
+void SimDesktop::destroyWindow(Hwnd hwnd) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win || win->destroying) return;
+    win->destroying = true;
+    if (capture_ == hwnd) {
+        capture_ = 0;
+        deliver(hwnd, wm::WM_CAPTURECHANGED, 0, 0);
+    }
+    if (foreground_ == hwnd) foreground_ = 0;
+    deliver(hwnd, wm::WM_DESTROY, 0, 0);
+    windows_.remove(hwnd);
+    // Whatever was posted to it is dropped when its turn comes.
+}
+
+bool SimDesktop::isWindow(Hwnd hwnd) { return windows_.find(hwnd) != nullptr; }
+
+std::string SimDesktop::windowText(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    return win ? win->caption : std::string();
+}
+
+std::string SimDesktop::windowClass(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    return win ? win->className : std::string();
+}
+
+bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return false;
+    const bool wasVisible = win->visible;
+    const bool wasMinimized = win->minimized;
+    bool activates = false;
+    switch (cmd) {
+        case sw::SW_HIDE:
+            win->visible = false;
+            if (foreground_ == hwnd) foreground_ = 0;
+            break;
+        case sw::SW_SHOWMINIMIZED:
+            win->visible = win->minimized = true;
+            activates = true;
+            break;
+        case sw::SW_MINIMIZE:
+        case 7:  // SW_SHOWMINNOACTIVE
+            win->visible = win->minimized = true;
+            if (cmd == sw::SW_MINIMIZE && foreground_ == hwnd) foreground_ = 0;
+            break;
+        case sw::SW_SHOWNOACTIVATE:
+            win->visible = true;
+            win->minimized = false;
+            break;
+        case 8:  // SW_SHOWNA
+            win->visible = true;
+            break;
+        case sw::SW_SHOW:
+            win->visible = true;
+            activates = true;
+            break;
+        default:  // SW_SHOWNORMAL, SW_RESTORE, SW_MAXIMIZE, SW_SHOWDEFAULT
+            win->visible = true;
+            win->minimized = false;
+            activates = true;
+            break;
+    }
+    if (win->visible && (!wasVisible || (wasMinimized && !win->minimized))) win->dirty = true;
+    // The foreground lock: only the process that owns the foreground window (or any, when there
+    // is none) may take the foreground away.
+    const SimWindow* fg = windows_.find(foreground_);
+    if (activates && (!fg || fg->pid == actingPid_)) activate(hwnd);
+    return wasVisible;
+}
+
+bool SimDesktop::isWindowVisible(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    return win && win->visible;
+}
+
+std::optional<Rect> SimDesktop::windowRect(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    if (!win) return std::nullopt;
+    return win->bounds;
+}
+
+bool SimDesktop::moveWindow(Hwnd hwnd, const Rect& bounds) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return false;
+    Rect r = bounds;
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    const bool resized = r.width() != win->bounds.width() || r.height() != win->bounds.height();
+    win->bounds = r;
+    if (resized) {
+        win->dirty = true;
+        const Rect client = clientRect(hwnd);
+        deliver(hwnd, wm::WM_SIZE, 0, packPoint(client.width(), client.height()));
+    }
+    return true;
+}
+
+bool SimDesktop::setTopmost(Hwnd hwnd, bool topmost) {
+    if (!windows_.find(hwnd)) return false;
+    windows_.setTopmost(hwnd, topmost);
+    return true;
+}
+
+std::uint32_t SimDesktop::exStyle(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    return win ? win->exStyle : 0;
+}
+
+bool SimDesktop::setExStyle(Hwnd hwnd, std::uint32_t exStyle) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return false;
+    // SetWindowLong can't change the topmost state: only SetWindowPos moves a window between
+    // the bands.
+    win->exStyle = (exStyle & ~wsex::WS_EX_TOPMOST) | (win->exStyle & wsex::WS_EX_TOPMOST);
+    if (!(win->exStyle & wsex::WS_EX_LAYERED)) win->layeredAlpha.reset();
+    return true;
+}
+
+bool SimDesktop::setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win || !(win->exStyle & wsex::WS_EX_LAYERED)) return false;
+    win->layeredAlpha = alpha;
+    return true;
+}
+
+void SimDesktop::invalidate(Hwnd hwnd) {
+    if (SimWindow* win = windows_.find(hwnd)) win->dirty = true;
+}
+
+void SimDesktop::setCapture(Hwnd hwnd) {
+    if (!windows_.find(hwnd) || capture_ == hwnd) return;
+    const Hwnd old = capture_;
+    capture_ = hwnd;
+    if (old != 0) deliver(old, wm::WM_CAPTURECHANGED, 0, static_cast<LParam>(hwnd));
+}
+
+void SimDesktop::releaseCapture() {
+    const Hwnd old = capture_;
+    if (old == 0) return;
+    capture_ = 0;
+    deliver(old, wm::WM_CAPTURECHANGED, 0, 0);
+}
+
+Hwnd SimDesktop::foregroundWindow() { return windows_.find(foreground_) ? foreground_ : 0; }
+
+bool SimDesktop::setForegroundWindow(Hwnd hwnd) {
+    if (!windows_.find(hwnd)) return false;
+    activate(hwnd);
+    return true;
+}
+
+void SimDesktop::activate(Hwnd hwnd) {
+    foreground_ = hwnd;
+    windows_.bringToTop(hwnd);
+}
+
+Hwnd SimDesktop::windowFromPoint(Point screen) { return windows_.fromPoint(screen); }
+
+bool SimDesktop::setMessageHook(Hwnd hwnd, MessageHook* hook) {
+    SimWindow* win = windows_.find(hwnd);
+    // A window procedure can only be replaced from the window's own process.
+    if (!win || !hook || win->hook || win->pid != actingPid_) return false;
+    win->hook = hook;
+    return true;
+}
+
+bool SimDesktop::removeMessageHook(Hwnd hwnd) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win || !win->hook) return false;
+    win->hook = nullptr;
+    return true;
+}
+
+Rect SimDesktop::clientRect(Hwnd hwnd) const {
+    const SimWindow* win = windows_.find(hwnd);
+    if (!win) return {};
+    if (win->popup) return win->bounds;
+    Rect r{win->bounds.left + kFrameWidth, win->bounds.top + kFrameWidth + kCaptionHeight,
+           win->bounds.right - kFrameWidth, win->bounds.bottom - kFrameWidth};
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    return r;
+}
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+void SimDesktop::log(MessageRecord::Kind kind, Hwnd to, std::uint32_t msg, WParam w, LParam l) {
+    if (messageLog_.size() == kMessageLogLimit) messageLog_.pop_front();
+    messageLog_.push_back({kind, to, msg, w, l, clock_.now()});
+}
+
+LResult SimDesktop::deliver(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return 0;
+    if (MessageHook* hook = win->hook) {
+        if (auto answer = hook->onHookedMessage(hwnd, msg, w, l)) return *answer;
+        win = windows_.find(hwnd);
+        if (!win) return 0;
+    }
+    return toHandler(*win, msg, w, l);
+}
+
+LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LParam l) {
+    const Hwnd hwnd = win.hwnd;
+    WindowHandler* h = win.handler;
+    if (msg == wm::WM_CLOSE) {
+        // DefWindowProc destroys the window; a form may refuse.
+        if (!h || h->onCloseRequest()) destroyWindow(hwnd);
+        return 0;
+    }
+    if (!h) return 0;
+    if (isMouseMessage(msg)) {
+        h->onMouse(decodeMouse(msg, w, l));
+        return 0;
+    }
+    switch (msg) {
+        case wm::WM_PAINT: {
+            SimCanvas canvas({clientRect(hwnd).width(), clientRect(hwnd).height()});
+            h->onPaint(canvas);
+            if (SimWindow* still = windows_.find(hwnd)) {
+                still->frame = canvas.takeImage();
+                still->texts = canvas.takeTexts();
+                ++still->paintCount;
+            }
+            return 0;
+        }
+        case wm::WM_KEYDOWN:
+            h->onKeyDown(static_cast<int>(w));
+            return 0;
+        case wm::WM_SIZE:
+            h->onSize({win.bounds.width(), win.bounds.height()});
+            return 0;
+        case wm::WM_DESTROY:
+            h->onDestroy();
+            return 0;
+        case wm::WM_CAPTURECHANGED:
+            h->onCaptureLost();
+            return 0;
+        case wm::WM_COPYDATA: {
+            const auto* cds = reinterpret_cast<const SimCopyData*>(l);
+            if (!cds) return 0;
+            return h->onCopyData(static_cast<Hwnd>(w), cds->dwData,
+                                 {static_cast<const std::uint8_t*>(cds->lpData), cds->cbData});
+        }
+        default:
+            return h->onMessage(msg, w, l).value_or(0);
+    }
+}
+
+bool SimDesktop::waitUntilAnswering(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    if (!win) return false;
+    if (!hung(*win)) return true;
+    if (win->hungUntilMs == kHungForever) {
+        throw SimStuck("sendMessage to a window that never answers");
+    }
+    // A blocked send runs nothing but other sends to this thread: the clock simply moves.
+    clock_.advanceTo(win->hungUntilMs);
+    return windows_.find(hwnd) != nullptr;
+}
+
+LResult SimDesktop::sendMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) {
+    if (!windows_.find(hwnd)) return 0;
+    log(MessageRecord::Kind::Send, hwnd, msg, w, l);
+    if (!waitUntilAnswering(hwnd)) return 0;
+    return deliver(hwnd, msg, w, l);
+}
+
+std::optional<LResult> SimDesktop::sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w,
+                                                      LParam l, std::uint32_t timeoutMs) {
+    const SimWindow* win = windows_.find(hwnd);
+    if (!win) return std::nullopt;
+    log(MessageRecord::Kind::SendTimeout, hwnd, msg, w, l);
+    if (hung(*win)) {
+        const std::uint64_t now = clock_.now();
+        if (now - win->hungSinceMs >= kHungThresholdMs) return std::nullopt;
+        if (win->hungUntilMs - now > timeoutMs) {
+            clock_.advanceTo(now + timeoutMs);
+            return std::nullopt;
+        }
+        clock_.advanceTo(win->hungUntilMs);
+        if (!windows_.find(hwnd)) return std::nullopt;
+    }
+    return deliver(hwnd, msg, w, l);
+}
+
+bool SimDesktop::postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) {
+    const SimWindow* win = windows_.find(hwnd);
+    // Pointers can't travel in a posted message.
+    if (!win || msg == wm::WM_COPYDATA) return false;
+    auto limit = postLimits_.find(win->pid);
+    const std::size_t max = limit == postLimits_.end() ? kPostQueueLimit : limit->second;
+    const ProcessId pid = win->pid;
+    const auto waiting = std::count_if(posted_.begin(), posted_.end(), [&](const Posted& p) {
+        const SimWindow* target = windows_.find(p.hwnd);
+        return target && target->pid == pid;
+    });
+    if (static_cast<std::size_t>(waiting) >= max) return false;
+    log(MessageRecord::Kind::Post, hwnd, msg, w, l);
+    posted_.push_back({hwnd, msg, w, l});
+    return true;
+}
+
+LResult SimDesktop::sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                 std::span<const std::uint8_t> data) {
+    if (!windows_.find(to)) return 0;
+    // The receiver gets its own copy, as Windows marshals it into the receiving process.
+    const std::vector<std::uint8_t> copy(data.begin(), data.end());
+    SimCopyData cds{dwData, static_cast<std::uint32_t>(copy.size()),
+                    copy.empty() ? nullptr : copy.data()};
+    const auto l = reinterpret_cast<LParam>(&cds);
+    log(MessageRecord::Kind::CopyData, to, wm::WM_COPYDATA, from, l);
+    if (!waitUntilAnswering(to)) return 0;
+    return deliver(to, wm::WM_COPYDATA, from, l);
+}
+
+void SimDesktop::setHung(Hwnd hwnd, std::uint64_t untilTickMs) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return;
+    if (!hung(*win)) win->hungSinceMs = clock_.now();
+    win->hungUntilMs = untilTickMs;
+}
+
+void SimDesktop::setProcessHung(ProcessId pid, std::uint64_t untilTickMs) {
+    for (Hwnd hwnd : windows_.windowsOf(pid)) setHung(hwnd, untilTickMs);
+}
+
+// ---- Processes --------------------------------------------------------------------------------
+
+bool SimDesktop::killProcess(ProcessId pid) {
+    if (pid == processes_.selfPid() || !processes_.exists(pid)) return false;
+    for (Hwnd hwnd : windows_.windowsOf(pid)) {
+        if (capture_ == hwnd) capture_ = 0;
+        if (foreground_ == hwnd) foreground_ = 0;
+        windows_.remove(hwnd);
+    }
+    clock_.stopAllOf(pid);
+    return processes_.kill(pid);
+}
+
+int SimDesktop::activeTimerCount() const {
+    const auto timers = clock_.activeTimers();
+    return static_cast<int>(std::count_if(timers.begin(), timers.end(), [this](const TimerInfo& t) {
+        return t.owner == processes_.selfPid();
+    }));
+}
+
+ProcessId SimDesktop::windowProcessId(Hwnd hwnd) {
+    const SimWindow* win = windows_.find(hwnd);
+    return win ? win->pid : 0;
+}
+
+ProcessHandle SimDesktop::openProcessForRead(ProcessId pid) { return processes_.open(pid); }
+
+std::size_t SimDesktop::readProcessMemory(ProcessHandle process, std::uint64_t address,
+                                          std::span<std::uint8_t> out) {
+    return processes_.read(process, address, out);
+}
+
+void SimDesktop::closeHandle(ProcessHandle process) { processes_.close(process); }
+
+bool SimDesktop::startProgramMinimized(const std::string& path) {
+    startedPrograms_.push_back(path);
+    if (launcher_) return launcher_(path);
+    return files_.fileExists(path);
+}
+
+void SimDesktop::exitProcessNow(int code) {
+    exitCode_ = code;
+    throw SimProcessExit{code};
+}
+
+bool SimDesktop::claimSingleInstance(std::string_view name) {
+    // CreateMutex on a name that exists (ours too) reports ERROR_ALREADY_EXISTS.
+    return claimedNames_.insert(std::string(name)).second;
+}
+
+void SimDesktop::addLibrary(std::string name) {
+    auto& lib = libraries_[libraryKey(name)];
+    if (lib.module == 0) {
+        lib.module = nextModule_;
+        nextModule_ += 0x100000;
+    }
+}
+
+std::uintptr_t SimDesktop::loadLibrary(std::string_view name) {
+    auto it = libraries_.find(libraryKey(name));
+    if (it == libraries_.end()) return 0;
+    ++it->second.refs;
+    return it->second.module;
+}
+
+void SimDesktop::freeLibrary(std::uintptr_t module) {
+    for (auto& [name, lib] : libraries_) {
+        if (lib.module == module && lib.refs > 0) {
+            --lib.refs;
+            return;
+        }
+    }
+    ++badLibraryFrees_;
+}
+
+int SimDesktop::libraryRefCount(std::string_view name) const {
+    auto it = libraries_.find(libraryKey(name));
+    return it == libraries_.end() ? 0 : it->second.refs;
+}
+
+int SimDesktop::messageBox(Hwnd owner, std::string_view text, std::string_view caption,
+                           unsigned flags) {
+    messageBoxes_.push_back({owner, std::string(text), std::string(caption), flags});
+    if (messageBoxHandler_) {
+        const MessageBoxRecord record = messageBoxes_.back();  // the handler may add more
+        return messageBoxHandler_(record);
+    }
+    if (messageBoxAnswers_.empty()) return mb::IDOK;
+    const int answer = messageBoxAnswers_.front();
+    messageBoxAnswers_.pop_front();
+    return answer;
+}
+
+}  // namespace tb::sim

@@ -1,0 +1,70 @@
+// The simulated top-level windows and their z-order: the topmost band first, and within a band
+// the newest (or most recently raised) window on top.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/sim/SimCanvas.h"
+
+namespace tb::sim {
+
+struct SimWindow {
+    Hwnd hwnd = 0;
+    ProcessId pid = 0;
+    std::string className;
+    std::string caption;
+    Rect bounds;
+    std::uint32_t exStyle = 0;  // WS_EX_TOPMOST mirrors the band the window is in
+    bool visible = false;
+    bool minimized = false;
+    bool popup = true;
+    WindowHandler* handler = nullptr;
+    MessageHook* hook = nullptr;
+    std::optional<std::uint8_t> layeredAlpha;
+    bool destroying = false;
+    // Hung until this tick (a window that answers nothing for a while).
+    std::uint64_t hungUntilMs = 0;
+    std::uint64_t hungSinceMs = 0;
+    // Painting.
+    bool dirty = false;
+    Image frame;
+    std::vector<TextRecord> texts;
+    int paintCount = 0;
+
+    bool topmost() const { return (exStyle & wsex::WS_EX_TOPMOST) != 0; }
+};
+
+class SimWindowList {
+public:
+    SimWindow& add(std::unique_ptr<SimWindow> window);
+    // Takes the window out of the list and the z-order.
+    std::unique_ptr<SimWindow> remove(Hwnd hwnd);
+    SimWindow* find(Hwnd hwnd) const;
+
+    // Top-level windows of the class (any class when empty; compared without regard to case,
+    // as Windows compares class names) after `after` in z-order; 0 when none, or when `after`
+    // is not a window.
+    Hwnd findNext(Hwnd after, std::string_view className) const;
+    // The top window containing the point among visible, not minimised windows.
+    Hwnd fromPoint(Point screen) const;
+    // Moves the window to the top of its band (after a band change too).
+    void bringToTop(Hwnd hwnd);
+    void setTopmost(Hwnd hwnd, bool topmost);
+
+    // Handles in z-order, topmost first.
+    const std::vector<Hwnd>& zOrder() const { return zOrder_; }
+    std::vector<Hwnd> windowsOf(ProcessId pid) const;
+
+private:
+    std::map<Hwnd, std::unique_ptr<SimWindow>> windows_;
+    std::vector<Hwnd> zOrder_;
+};
+
+}  // namespace tb::sim

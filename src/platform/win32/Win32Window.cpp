@@ -1,0 +1,234 @@
+#include "platform/win32/Win32Window.h"
+
+#include <windowsx.h>
+
+#include <set>
+#include <string>
+
+#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/Win32Handles.h"
+
+namespace tb::win32 {
+
+namespace {
+
+// Classes are registered per process on first use; a name registered elsewhere with another
+// window procedure cannot host our windows.
+bool ensureClass(const std::string& name, WNDPROC proc) {
+    static std::set<std::string> registered;
+    if (registered.count(name)) return true;
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(inst, name.c_str(), &wc)) {
+        if (wc.lpfnWndProc != proc) return false;
+    } else {
+        wc = WNDCLASSEXA{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;  // double clicks arrive as such
+        wc.lpfnWndProc = proc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(1));
+        wc.hbrBackground = nullptr;  // the paint covers everything; nothing to erase
+        wc.lpszClassName = name.c_str();
+        if (!RegisterClassExA(&wc)) return false;
+    }
+    registered.insert(name);
+    return true;
+}
+
+int heldButtons(WPARAM w) {
+    int b = 0;
+    if (w & MK_LBUTTON) b |= mouse::Left;
+    if (w & MK_RBUTTON) b |= mouse::Right;
+    if (w & MK_MBUTTON) b |= mouse::Middle;
+    return b;
+}
+
+bool toMouseEvent(UINT msg, WPARAM w, LPARAM l, MouseEvent& e) {
+    switch (msg) {
+        case WM_MOUSEMOVE:
+            e.action = MouseAction::Move, e.button = 0;
+            break;
+        case WM_LBUTTONDOWN:
+            e.action = MouseAction::Down, e.button = mouse::Left;
+            break;
+        case WM_LBUTTONUP:
+            e.action = MouseAction::Up, e.button = mouse::Left;
+            break;
+        case WM_LBUTTONDBLCLK:
+            e.action = MouseAction::DoubleClick, e.button = mouse::Left;
+            break;
+        case WM_RBUTTONDOWN:
+            e.action = MouseAction::Down, e.button = mouse::Right;
+            break;
+        case WM_RBUTTONUP:
+            e.action = MouseAction::Up, e.button = mouse::Right;
+            break;
+        case WM_RBUTTONDBLCLK:
+            e.action = MouseAction::DoubleClick, e.button = mouse::Right;
+            break;
+        case WM_MBUTTONDOWN:
+            e.action = MouseAction::Down, e.button = mouse::Middle;
+            break;
+        case WM_MBUTTONUP:
+            e.action = MouseAction::Up, e.button = mouse::Middle;
+            break;
+        case WM_MBUTTONDBLCLK:
+            e.action = MouseAction::DoubleClick, e.button = mouse::Middle;
+            break;
+        default:
+            return false;
+    }
+    e.buttons = heldButtons(w);
+    e.shift = (w & MK_SHIFT) != 0;
+    e.ctrl = (w & MK_CONTROL) != 0;
+    // Signed: left of or above the client area (while captured) is negative.
+    e.pos = Point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+    return true;
+}
+
+struct CreateParams {
+    Win32Window* window;
+    bool bound = false;
+};
+
+}  // namespace
+
+HWND Win32Window::create(const WindowSpec& spec, WindowHandler* handler) {
+    if (!ensureClass(spec.className, &windowProc)) return nullptr;
+    DWORD style = spec.popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    style |= WS_CLIPCHILDREN;
+    if (spec.visible) style |= WS_VISIBLE;
+    CreateParams params{new Win32Window(handler, Size{spec.bounds.width(), spec.bounds.height()})};
+    HWND hwnd =
+        CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.caption.c_str(), style,
+                        spec.bounds.left, spec.bounds.top, spec.bounds.width(),
+                        spec.bounds.height(), nullptr, nullptr, GetModuleHandleA(nullptr), &params);
+    // Once bound, WM_NCDESTROY frees the binding, also when creation fails half-way.
+    if (!params.bound) delete params.window;
+    return hwnd;
+}
+
+Win32Window* Win32Window::from(HWND hwnd) {
+    if (!hwnd || !IsWindow(hwnd)) return nullptr;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId()) return nullptr;
+    if (GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&windowProc)) {
+        return nullptr;
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return self && !self->destroyed_ ? self : nullptr;
+}
+
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        auto* params =
+            static_cast<CreateParams*>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams);
+        self = params->window;
+        params->bound = true;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self) return DefWindowProcA(hwnd, msg, w, l);
+    ++self->depth_;
+    LRESULT result = self->dispatch(hwnd, msg, w, l);
+    if (--self->depth_ == 0 && self->destroyed_) delete self;
+    return result;
+}
+
+LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_NCDESTROY) {
+        destroyed_ = true;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcA(hwnd, msg, w, l);
+    }
+    if (hook_) {
+        if (auto answer = hook_->onHookedMessage(fromHwnd(hwnd), msg, w, l)) return *answer;
+        if (destroyed_) return 0;
+    }
+    if (!handler_) return DefWindowProcA(hwnd, msg, w, l);
+
+    MouseEvent mouseEvent;
+    if (toMouseEvent(msg, w, l, mouseEvent)) {
+        handler_->onMouse(mouseEvent);
+        return 0;
+    }
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd);
+            return 0;
+        case WM_KEYDOWN:
+            handler_->onKeyDown(static_cast<int>(w));
+            return 0;
+        case WM_CAPTURECHANGED:
+            handler_->onCaptureLost();
+            return 0;
+        case WM_CLOSE:
+            if (handler_->onCloseRequest()) DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            handler_->onDestroy();
+            return 0;
+        case WM_SIZE:
+            sizeChanged(hwnd);
+            return 0;
+        case WM_COPYDATA: {
+            const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
+            if (!cds) return 0;
+            std::span<const std::uint8_t> data;
+            if (cds->lpData && cds->cbData) {
+                data = {static_cast<const std::uint8_t*>(cds->lpData), cds->cbData};
+            }
+            return handler_->onCopyData(fromHwnd(reinterpret_cast<HWND>(w)), cds->dwData, data);
+        }
+        default:
+            break;
+    }
+    if (auto answer = handler_->onMessage(msg, w, l)) return *answer;
+    return DefWindowProcA(hwnd, msg, w, l);
+}
+
+void Win32Window::paint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    if (dc && client.right > 0 && client.bottom > 0) {
+        // Everything is drawn into a back buffer first and shown with one blit: no flicker.
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        if (mem && bmp) {
+            HGDIOBJ old = SelectObject(mem, bmp);
+            FillRect(mem, &client, GetSysColorBrush(COLOR_BTNFACE));
+            {
+                GdiCanvas canvas(mem, Size{client.right, client.bottom});
+                if (handler_) handler_->onPaint(canvas);
+            }
+            const RECT& u = ps.rcPaint;
+            BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, mem, u.left, u.top,
+                   SRCCOPY);
+            SelectObject(mem, old);
+        }
+        if (bmp) DeleteObject(bmp);
+        if (mem) DeleteDC(mem);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+void Win32Window::sizeChanged(HWND hwnd) {
+    // A minimised window reports the icon's size; the form's size has not changed.
+    if (IsIconic(hwnd)) return;
+    RECT rc{};
+    if (!GetWindowRect(hwnd, &rc)) return;
+    Size outer{rc.right - rc.left, rc.bottom - rc.top};
+    if (outer == lastOuter_) return;
+    lastOuter_ = outer;
+    handler_->onSize(outer);
+}
+
+}  // namespace tb::win32

@@ -1,0 +1,292 @@
+// Window, message and timer behaviour that the simulated and the real desktop share.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "contract/ContractHost.h"
+
+namespace tb::test {
+namespace {
+
+struct Handler : WindowHandler {
+    struct Msg {
+        std::uint32_t msg;
+        WParam w;
+        LParam l;
+    };
+    std::vector<Msg> messages;
+    std::vector<Size> sizes;
+    std::vector<int> keys;
+    int destroys = 0;
+    bool allowClose = true;
+    Hwnd copyFrom = 0;
+    std::uintptr_t copyData = 0;
+    std::string copyBytes;
+
+    std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam l) override {
+        if (msg < wm::WM_USER) return std::nullopt;
+        messages.push_back({msg, w, l});
+        return static_cast<LResult>(w * 2 + 1);
+    }
+    void onSize(Size outer) override { sizes.push_back(outer); }
+    void onKeyDown(int virtualKey) override { keys.push_back(virtualKey); }
+    void onDestroy() override { ++destroys; }
+    bool onCloseRequest() override { return allowClose; }
+    LResult onCopyData(Hwnd from, std::uintptr_t dwData,
+                       std::span<const std::uint8_t> data) override {
+        copyFrom = from;
+        copyData = dwData;
+        copyBytes.assign(data.begin(), data.end());
+        return 42;
+    }
+};
+
+struct Hook : MessageHook {
+    std::vector<std::uint32_t> seen;
+    std::optional<LResult> onHookedMessage(Hwnd, std::uint32_t msg, WParam w, LParam) override {
+        if (msg < wm::WM_USER && msg != wm::WM_KEYDOWN) return std::nullopt;
+        seen.push_back(msg);
+        if (msg == wm::WM_USER + 9) return static_cast<LResult>(w + 1000);
+        return std::nullopt;
+    }
+};
+
+class DesktopWindowContract : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (Hwnd hwnd : created_) desk().destroyWindow(hwnd);
+    }
+    Desktop& desk() { return host_->desktop(); }
+    std::string uniqueClass(const char* suffix) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        return std::string("TbContract_") + info->name() + "_" + suffix;
+    }
+    Hwnd make(const std::string& cls, WindowHandler* handler, Rect bounds = {100, 100, 300, 150},
+              std::uint32_t exStyle = 0, bool visible = false) {
+        WindowSpec spec;
+        spec.className = cls;
+        spec.caption = "Contract " + cls;
+        spec.bounds = bounds;
+        spec.exStyle = exStyle;
+        spec.visible = visible;
+        const Hwnd hwnd = desk().createWindow(spec, handler);
+        created_.push_back(hwnd);
+        return hwnd;
+    }
+    // A handle that named a window once and names none now.
+    Hwnd staleHandle() {
+        const Hwnd hwnd = make(uniqueClass("stale"), nullptr);
+        desk().destroyWindow(hwnd);
+        return hwnd;
+    }
+
+    // Handlers and hooks outlive the windows, which TearDown destroys.
+    Handler& newHandler() { return handlers_.emplace_back(); }
+    Hook& newHook() { return hooks_.emplace_back(); }
+
+    std::unique_ptr<ContractHost> host_ = makeContractHost();
+    std::deque<Handler> handlers_;
+    std::deque<Hook> hooks_;
+    std::vector<Hwnd> created_;
+};
+
+TEST_F(DesktopWindowContract, FindsWindowsByClassAndNamesThem) {
+    const std::string cls = uniqueClass("a");
+    EXPECT_EQ(desk().findWindow(cls), 0u);
+    const Hwnd first = make(cls, nullptr);
+    const Hwnd second = make(cls, nullptr);
+    make(uniqueClass("other"), nullptr);
+
+    std::set<Hwnd> found;
+    for (Hwnd h = desk().findWindowEx(0, cls); h != 0; h = desk().findWindowEx(h, cls)) {
+        EXPECT_TRUE(found.insert(h).second) << "found twice";
+        ASSERT_LE(found.size(), 2u);
+    }
+    EXPECT_EQ(found, (std::set<Hwnd>{first, second}));
+    EXPECT_NE(desk().findWindow(cls), 0u);
+    EXPECT_TRUE(desk().isWindow(first));
+    EXPECT_EQ(desk().windowClass(first), cls);
+    EXPECT_EQ(desk().windowText(first), "Contract " + cls);
+    EXPECT_EQ(desk().windowProcessId(first), host_->selfProcessId());
+}
+
+TEST_F(DesktopWindowContract, FindsTopmostWindowsBeforeOthers) {
+    const std::string cls = uniqueClass("band");
+    const Hwnd top = make(cls, nullptr, {0, 0, 50, 50}, wsex::WS_EX_TOPMOST);
+    make(cls, nullptr);  // newer, but in the lower band
+    EXPECT_EQ(desk().findWindow(cls), top);
+}
+
+TEST_F(DesktopWindowContract, DestroyedWindowIsGoneForEveryCall) {
+    Handler& h = newHandler();
+    const Hwnd hwnd = make(uniqueClass("d"), &h);
+    desk().destroyWindow(hwnd);
+    EXPECT_EQ(h.destroys, 1);
+    EXPECT_FALSE(desk().isWindow(hwnd));
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER, 1, 0), 0);
+    EXPECT_EQ(desk().sendMessageTimeout(hwnd, wm::WM_USER, 1, 0, 100), std::nullopt);
+    EXPECT_FALSE(desk().postMessage(hwnd, wm::WM_USER, 1, 0));
+    const std::uint8_t bytes[] = {1, 2};
+    EXPECT_EQ(desk().sendCopyData(hwnd, 0, 1, bytes), 0);
+    EXPECT_EQ(desk().windowRect(hwnd), std::nullopt);
+    EXPECT_EQ(desk().windowProcessId(hwnd), 0u);
+    EXPECT_FALSE(desk().moveWindow(hwnd, {0, 0, 10, 10}));
+    EXPECT_EQ(desk().windowText(hwnd), "");
+    EXPECT_EQ(h.destroys, 1);
+}
+
+TEST_F(DesktopWindowContract, SendsAndPostsReachTheHandler) {
+    Handler& h = newHandler();
+    const Hwnd hwnd = make(uniqueClass("m"), &h);
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 1, 20, 5), 41);
+    EXPECT_EQ(desk().sendMessageTimeout(hwnd, wm::WM_USER + 2, 3, 0, 1000), 7);
+    ASSERT_EQ(h.messages.size(), 2u);
+    EXPECT_EQ(h.messages[0].l, 5);
+
+    EXPECT_TRUE(desk().postMessage(hwnd, wm::WM_USER + 3, 8, -1));
+    EXPECT_EQ(h.messages.size(), 2u) << "a post waits for the event loop";
+    desk().doEvents();
+    ASSERT_EQ(h.messages.size(), 3u);
+    EXPECT_EQ(h.messages[2].msg, wm::WM_USER + 3);
+    EXPECT_EQ(h.messages[2].w, 8u);
+    EXPECT_EQ(h.messages[2].l, -1);
+
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_KEYDOWN, 1001, 0), 0);
+    EXPECT_EQ(h.keys, std::vector<int>{1001});
+}
+
+TEST_F(DesktopWindowContract, CopyDataArrivesWithItsBytes) {
+    Handler& h = newHandler();
+    const Hwnd to = make(uniqueClass("to"), &h);
+    const Hwnd from = make(uniqueClass("from"), nullptr);
+    const std::string text("now playing\0tail", 16);
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    EXPECT_EQ(desk().sendCopyData(to, from, 0x547, bytes), 42);
+    EXPECT_EQ(h.copyFrom, from);
+    EXPECT_EQ(h.copyData, 0x547u);
+    EXPECT_EQ(h.copyBytes, text);
+}
+
+TEST_F(DesktopWindowContract, HookSeesMessagesFirstAndMayAnswerThem) {
+    Handler& h = newHandler();
+    Hook& hook = newHook();
+    const Hwnd hwnd = make(uniqueClass("h"), &h);
+    EXPECT_TRUE(desk().setMessageHook(hwnd, &hook));
+    EXPECT_FALSE(desk().setMessageHook(hwnd, &hook)) << "one hook per window";
+
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 9, 5, 0), 1005);
+    EXPECT_TRUE(h.messages.empty()) << "an answered message stops at the hook";
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 1, 5, 0), 11);
+    desk().postMessage(hwnd, wm::WM_USER + 2, 0, 0);
+    desk().doEvents();
+    desk().sendMessage(hwnd, wm::WM_KEYDOWN, 1000, 0);
+    EXPECT_EQ(hook.seen, (std::vector<std::uint32_t>{wm::WM_USER + 9, wm::WM_USER + 1,
+                                                     wm::WM_USER + 2, wm::WM_KEYDOWN}));
+    EXPECT_EQ(h.messages.size(), 2u);
+    EXPECT_EQ(h.keys, std::vector<int>{1000});
+
+    EXPECT_TRUE(desk().removeMessageHook(hwnd));
+    EXPECT_FALSE(desk().removeMessageHook(hwnd));
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 9, 5, 0), 11);
+    EXPECT_EQ(hook.seen.size(), 4u);
+}
+
+TEST_F(DesktopWindowContract, CloseRequestMayKeepTheWindow) {
+    Handler& h = newHandler();
+    const Hwnd hwnd = make(uniqueClass("c"), &h);
+    h.allowClose = false;
+    desk().sendMessage(hwnd, wm::WM_CLOSE, 0, 0);
+    EXPECT_TRUE(desk().isWindow(hwnd));
+    h.allowClose = true;
+    desk().sendMessage(hwnd, wm::WM_CLOSE, 0, 0);
+    EXPECT_FALSE(desk().isWindow(hwnd));
+    EXPECT_EQ(h.destroys, 1);
+}
+
+TEST_F(DesktopWindowContract, MovesAndResizesTellingTheHandlerOfNewSizesOnly) {
+    Handler& h = newHandler();
+    const Hwnd hwnd = make(uniqueClass("r"), &h, {100, 100, 300, 150});
+    EXPECT_EQ(desk().windowRect(hwnd), (Rect{100, 100, 300, 150}));
+    h.sizes.clear();  // whatever creation reported
+
+    EXPECT_TRUE(desk().moveWindow(hwnd, {120, 130, 320, 180}));  // same size
+    EXPECT_EQ(desk().windowRect(hwnd), (Rect{120, 130, 320, 180}));
+    EXPECT_TRUE(h.sizes.empty());
+
+    EXPECT_TRUE(desk().moveWindow(hwnd, {0, -40, 271, 56}));
+    EXPECT_EQ(desk().windowRect(hwnd), (Rect{0, -40, 271, 56}));
+    EXPECT_EQ(h.sizes, std::vector<Size>{(Size{271, 96})});
+}
+
+TEST_F(DesktopWindowContract, ShowsHidesAndFindsVisibleWindowsUnderAPoint) {
+    const Rect r{40, 40, 140, 90};
+    const Hwnd hwnd = make(uniqueClass("v"), nullptr, r, wsex::WS_EX_TOPMOST);
+    EXPECT_FALSE(desk().isWindowVisible(hwnd));
+    EXPECT_NE(desk().windowFromPoint({60, 60}), hwnd);
+    EXPECT_FALSE(desk().showWindow(hwnd, sw::SW_SHOWNOACTIVATE)) << "was hidden";
+    EXPECT_TRUE(desk().isWindowVisible(hwnd));
+    EXPECT_EQ(desk().windowFromPoint({60, 60}), hwnd);
+    EXPECT_NE(desk().windowFromPoint({140, 60}), hwnd) << "right edge is outside";
+    EXPECT_TRUE(desk().showWindow(hwnd, sw::SW_HIDE)) << "was visible";
+    EXPECT_FALSE(desk().isWindowVisible(hwnd));
+    EXPECT_NE(desk().windowFromPoint({60, 60}), hwnd);
+}
+
+TEST_F(DesktopWindowContract, TopmostLayeredAndToolStyles) {
+    const Hwnd hwnd = make(uniqueClass("s"), nullptr, {0, 0, 100, 40}, wsex::WS_EX_TOOLWINDOW);
+    const std::uint32_t ours = wsex::WS_EX_TOPMOST | wsex::WS_EX_LAYERED | wsex::WS_EX_TOOLWINDOW;
+    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WS_EX_TOOLWINDOW);
+
+    EXPECT_TRUE(desk().setTopmost(hwnd, true));
+    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WS_EX_TOOLWINDOW | wsex::WS_EX_TOPMOST);
+    // The style word can't move a window between the bands.
+    EXPECT_TRUE(desk().setExStyle(hwnd, desk().exStyle(hwnd) & ~wsex::WS_EX_TOPMOST));
+    EXPECT_NE(desk().exStyle(hwnd) & wsex::WS_EX_TOPMOST, 0u);
+    EXPECT_TRUE(desk().setTopmost(hwnd, false));
+    EXPECT_EQ(desk().exStyle(hwnd) & wsex::WS_EX_TOPMOST, 0u);
+
+    EXPECT_FALSE(desk().setLayeredAlpha(hwnd, 128)) << "not layered yet";
+    EXPECT_TRUE(desk().setExStyle(hwnd, desk().exStyle(hwnd) | wsex::WS_EX_LAYERED));
+    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WS_EX_TOOLWINDOW | wsex::WS_EX_LAYERED);
+    EXPECT_TRUE(desk().setLayeredAlpha(hwnd, 153));
+    EXPECT_TRUE(desk().setLayeredAlpha(hwnd, 255));
+}
+
+TEST_F(DesktopWindowContract, TimersTickWhileWaitingAndStopFromTheirOwnCallback) {
+    int ticks = 0;
+    int selfStopping = 0;
+    const TimerId steady = desk().startTimer(50, [&] { ++ticks; });
+    TimerId once = 0;
+    once = desk().startTimer(20, [&] {
+        ++selfStopping;
+        desk().stopTimer(once);
+    });
+    EXPECT_NE(steady, 0u);
+    EXPECT_NE(once, 0u);
+    EXPECT_NE(steady, once);
+    const std::uint64_t start = desk().tickCountMs();
+    desk().waitEventsUntil(start + 600);
+    EXPECT_GE(desk().tickCountMs(), start + 600);
+    EXPECT_LT(desk().tickCountMs(), start + 2000);
+    EXPECT_GE(ticks, 4);
+    EXPECT_LE(ticks, 13);
+    EXPECT_EQ(selfStopping, 1);
+
+    desk().stopTimer(steady);
+    const int before = ticks;
+    desk().waitEventsUntil(desk().tickCountMs() + 200);
+    EXPECT_EQ(ticks, before);
+}
+
+TEST_F(DesktopWindowContract, LocalTimeIsAPlausibleDate) {
+    const LocalTime t = desk().localTime();
+    EXPECT_GE(t.year, 2000);
+    EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31);
+    EXPECT_TRUE(t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60);
+}
+
+}  // namespace
+}  // namespace tb::test

@@ -1,0 +1,41 @@
+// The Messenger stand-in writes down every copy-data message it receives.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "E2eTools.h"
+
+namespace tb::e2e {
+namespace {
+
+TEST(MsnSinkE2E, JournalsEachCopyDataMessageOnOneLine) {
+    const std::string journal = tempFile("msn");
+    {
+        ToolProcess sink("msnsink.exe", "--journal \"" + journal + "\"", "MsnMsgrUIManager");
+        ASSERT_TRUE(sink.ready());
+        const struct {
+            ULONG_PTR dwData;
+            std::wstring text;
+            bool withZero;
+        } messages[] = {
+            {0x547, L"\\0Music\\01\\0{0} - {1}\\0Ab\\0Caf\u00e9\\0\\0", true},
+            {7, L"two\nlines", false},
+        };
+        for (const auto& m : messages) {
+            COPYDATASTRUCT cds{};
+            cds.dwData = m.dwData;
+            cds.cbData =
+                static_cast<DWORD>((m.text.size() + (m.withZero ? 1 : 0)) * sizeof(wchar_t));
+            cds.lpData = const_cast<wchar_t*>(m.text.c_str());
+            SendMessageA(sink.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+        }
+    }
+    auto lines = readLines(journal);
+    DeleteFileA(journal.c_str());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "1351\t72\t\\0Music\\01\\0{0} - {1}\\0Ab\\0Caf\xC3\xA9\\0\\0");
+    EXPECT_EQ(lines[1], "7\t18\ttwo\\x0Alines");
+}
+
+}  // namespace
+}  // namespace tb::e2e
