@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "ControlTestHost.h"
 #include "common/VbError.h"
 #include "controls/Click.h"
-#include "controls/ControlTestHost.h"
 
 namespace tb {
 namespace {
@@ -13,8 +13,6 @@ namespace {
 using art::Look;
 using test::RecordingCanvas;
 using test::TestHost;
-
-constexpr Hwnd kCoveringWindow = 0x9999;
 
 class ClickTest : public ::testing::Test {
 protected:
@@ -26,18 +24,24 @@ protected:
         button.onMouseMove = [this] { log.push_back("MouseMove"); };
     }
 
-    // Puts the pointer over (or off) the button and lets the form report the move.
-    void pointerTo(Point rel, Hwnd under = TestHost::kWindow) {
-        host.desk.cursor = host.clientToScreen(Point{8 + rel.x, 72 + rel.y});
-        host.desk.windowUnderCursor = under;
+    // Puts the pointer at a point relative to the button.
+    void pointerTo(Point rel) {
+        host.desk.setCursorPos(host.clientToScreen(Point{8 + rel.x, 72 + rel.y}));
     }
     void moveTo(Point rel, int buttons = 0) {
         pointerTo(rel);
         TestHost::move(button, rel, buttons);
     }
-    void leave(Hwnd under = 0) {
-        host.desk.cursor = Point{5, 500};
-        host.desk.windowUnderCursor = under;
+    // Off the form, onto the desktop.
+    void leave() { host.desk.setCursorPos(Point{5, 500}); }
+    // A window of another program that comes up over the button.
+    Hwnd cover() {
+        WindowSpec spec;
+        spec.className = "Cover";
+        spec.bounds = Rect::fromXYWH(0, 0, 400, 200);
+        spec.exStyle = wsex::WS_EX_TOPMOST;
+        spec.visible = true;
+        return host.desk.createWindow(spec, &coverHandler);
     }
 
     std::string events() {
@@ -48,6 +52,7 @@ protected:
     }
 
     TestHost host;
+    WindowHandler coverHandler;
     Click button;
     std::vector<std::string> log;
 };
@@ -56,11 +61,11 @@ TEST_F(ClickTest, HoverEndsWithinOneTickOfThePointerLeaving) {
     struct Case {
         const char* name;
         Point rel;
-        Hwnd under;
+        bool covered;
     } cases[] = {
-        {"to the desktop", {300, 300}, 0},
-        {"a window covers the button", {10, 10}, kCoveringWindow},
-        {"onto the next button of the same bar", {25, 10}, TestHost::kWindow},
+        {"to the desktop", {300, 300}, false},
+        {"onto the next button of the same bar", {25, 10}, false},
+        {"a window covers the button", {10, 10}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,11 +75,12 @@ TEST_F(ClickTest, HoverEndsWithinOneTickOfThePointerLeaving) {
         host.desk.advance(10);
         EXPECT_EQ(button.Look(), Look::Hover);  // still over: keeps polling
 
-        pointerTo(c.rel, c.under);  // no move reaches the button any more
+        pointerTo(c.rel);  // no move reaches the button any more
+        if (c.covered) cover();
         host.desk.advance(10);
         EXPECT_EQ(button.Look(), Look::Normal);
         EXPECT_FALSE(button.HoverTimerRunning());
-        EXPECT_EQ(host.desk.runningTimers(), 0u);
+        EXPECT_EQ(host.desk.activeTimerCount(), 0);
     }
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/ControlTestHost.h"
+#include "ControlTestHost.h"
 #include "controls/Playlist.h"
 
 namespace tb {
@@ -57,7 +57,7 @@ TEST_F(PlaylistTest, HasAFixedSizeWithRowsAndScrollBarInPlace) {
     EXPECT_EQ(view.Scroll.bounds(), Rect::fromXYWH(271 + 248, 8, 14, 81));
     for (int r = 0; r < Playlist::kRows; ++r)
         EXPECT_EQ(view.rowRect(r), Rect::fromXYWH(279, 8 + 16 * r, 241, 15)) << r;
-    EXPECT_EQ(view.hWnd(), TestHost::kWindow);
+    EXPECT_EQ(view.hWnd(), host.window);
 }
 
 TEST_F(PlaylistTest, RowsShowTheEntriesFromTheTopIndex) {

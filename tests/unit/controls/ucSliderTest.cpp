@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ControlTestHost.h"
 #include "common/VbError.h"
-#include "controls/ControlTestHost.h"
 #include "controls/ucSlider.h"
 
 namespace tb {
