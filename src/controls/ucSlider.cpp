@@ -48,8 +48,8 @@ bool railEdge(std::int32_t railStyle, unsigned& edgeType) {
     }
 }
 
-// Nearest pixel, halves to even; never fails, whatever the float holds.
-std::int32_t toPixel(double v) {
+// Nearest integer, halves to even; never fails, whatever the number holds.
+std::int32_t roundClamped(double v) {
     constexpr double lo = std::numeric_limits<std::int32_t>::min();
     constexpr double hi = std::numeric_limits<std::int32_t>::max();
     if (!(v >= lo)) v = lo;  // also catches NaN
@@ -235,7 +235,7 @@ std::int32_t ucSlider::ValueFromPosition() {
     if (t != 0) {
         v = horizontal() ? thumbLeft_ / t * range_ + min_ : (t - thumbTop_) / t * range_ + min_;
     }
-    std::int32_t result = toPixel(v);
+    std::int32_t result = roundClamped(v);
     placeThumb(result);
     return result;
 }
@@ -298,9 +298,9 @@ void ucSlider::Resize() {
 void ucSlider::Redraw() {
     // Without a thumb picture the thumb is a box over the thumb holder.
     if (!sliderImage_ || sliderImage_->empty()) {
-        sliderRect_ = Rect{toPixel(thumbLeft_), toPixel(thumbTop_),
-                           toPixel(thumbSize_.cx + static_cast<double>(thumbLeft_)),
-                           toPixel(thumbSize_.cy + static_cast<double>(thumbTop_))};
+        sliderRect_ = Rect{roundClamped(thumbLeft_), roundClamped(thumbTop_),
+                           roundClamped(thumbSize_.cx + static_cast<double>(thumbLeft_)),
+                           roundClamped(thumbSize_.cy + static_cast<double>(thumbTop_))};
     }
     invalidate();
 }
@@ -332,8 +332,8 @@ void ucSlider::paint(Canvas& canvas) {
     }
 
     if (sliderImage_ && !sliderImage_->empty()) {
-        drawImageClipped(canvas, *sliderImage_, b.left + toPixel(thumbLeft_),
-                         b.top + toPixel(thumbTop_), b);
+        drawImageClipped(canvas, *sliderImage_, b.left + roundClamped(thumbLeft_),
+                         b.top + roundClamped(thumbTop_), b);
     } else {
         Rect box = sliderRect_.offset(b.left, b.top).intersect(b);
         if (!box.empty()) {
