@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "art/Artwork.h"
 #include "winamp/WinampAPI.h"
 
 namespace tb {
@@ -15,6 +16,25 @@ FontSpec labelFont(bool bold) {
     f.bold = bold;
     return f;
 }
+
+// The stored designs of the bar's two sliders: horizontal picture sliders.
+PropertyBag sliderDesign(std::int32_t max, std::int32_t value, const Image& thumb,
+                         const Image& rail) {
+    PropertyBag bag;
+    bag.WriteProperty("SliderImage", &thumb, Picture{});
+    bag.WriteProperty("Orientation", 0, 1);
+    bag.WriteProperty("RailImage", &rail, Picture{});
+    bag.WriteProperty("RailStyle", ucSlider::kPictureMode, 0);
+    bag.WriteProperty("Max", max, 10);
+    bag.WriteProperty("Value", value, 0);
+    return bag;
+}
+
+PropertyBag buttonDesign(std::int32_t style) {
+    PropertyBag bag;
+    bag.WriteProperty("ButtonStyle", style, 0);
+    return bag;
+}
 }  // namespace
 
 frmMain::frmMain(AppContext& app)
@@ -28,7 +48,8 @@ frmMain::frmMain(AppContext& app)
     shellLibrary_ = desk().loadLibrary("shell32.dll");
     desk().initCommonControls();
 
-    setBackColor(0x201A17);
+    setBackColor(art::kBarBackColor);
+    loadDesign();
     lblTitel.setFont(labelFont(true));
     lblTitel.setForeColor(kTextColor);
     lblTitel.setAutoSize(true);
@@ -48,9 +69,15 @@ frmMain::frmMain(AppContext& app)
     spec.visible = false;
     createWindow(spec);
 
-    addControl(lblTitel);
-    addControl(lblTijd);
-    addControl(lblOptie);
+    // Painted in this order; the pointer finds the last one added first.
+    Control* controls[] = {
+        &imgTopLeft, &imgTopRight,     &lblTitel,     &lblTijd,        &lblOptie,     &btnPrev,
+        &btnPlay,    &btnPauze,        &btnStop,      &btnNext,        &btnVerberg,   &btnHerstel,
+        &btnMSN,     &btnInstellingen, &btnAfsluiten, &sliderProgress, &sliderVolume, &Playlist1};
+    for (Control* c : controls) addControl(*c);
+    // The wheel's key codes arrive at the bar's window and belong to the playlist view.
+    setKeyTarget(&Playlist1);
+    btnAfsluiten.onClick = [this] { btnAfsluiten_Click(); };
     layoutControls();
     Center();
     app_.mainForm = this;
@@ -63,11 +90,53 @@ frmMain::~frmMain() {
     if (shellLibrary_) desk().freeLibrary(shellLibrary_);
 }
 
+void frmMain::loadDesign() {
+    imgTopLeft.setPicture(&art::topLeft());
+    imgTopRight.setPicture(&art::topRight());
+    Click* buttons[] = {&btnPrev,    &btnPlay,    &btnPauze, &btnStop,         &btnNext,
+                        &btnHerstel, &btnVerberg, &btnMSN,   &btnInstellingen, &btnAfsluiten};
+    for (std::int32_t style = 0; style < 10; ++style)
+        buttons[style]->ReadProperties(buttonDesign(style));
+    sliderProgress.ReadProperties(sliderDesign(100, 0, art::progressThumb(), art::progressRail()));
+    sliderVolume.ReadProperties(sliderDesign(255, 255, art::volumeThumb(), art::volumeRail()));
+}
+
 void frmMain::layoutControls() {
     placeTwips(lblTitel, 1080, 120, 0, 240);
     lblTitel.setAutoSize(true);
     placeTwips(lblTijd, 1440, 360, 1335, 255);
     placeTwips(lblOptie, 120, 800, 3855, 240);
+    struct Place {
+        Control* control;
+        std::int32_t left, top, width, height;
+    } design[] = {
+        {&btnPrev, 120, 1080, 315, 330},
+        {&btnPlay, 435, 1080, 315, 330},
+        {&btnPauze, 750, 1080, 315, 330},
+        {&btnStop, 1065, 1080, 315, 330},
+        {&btnNext, 1380, 1080, 315, 330},
+        {&btnVerberg, 1920, 1080, 315, 330},
+        {&btnHerstel, 2235, 1080, 315, 330},
+        {&btnMSN, 2760, 1080, 315, 330},
+        {&btnInstellingen, 3280, 1080, 315, 330},
+        {&btnAfsluiten, 3600, 1080, 315, 330},
+        {&sliderProgress, 90, 650, 2760, 165},
+        {&sliderVolume, 2985, 650, 930, 150},
+        {&Playlist1, 4060, 0, 4095, Playlist::kHeightTwips},
+    };
+    for (const Place& p : design) placeTwips(*p.control, p.left, p.top, p.width, p.height);
+    imgTopLeft.setBounds(Rect::fromXYWH(0, 0, 0, 0));
+    fitBackground();
+}
+
+void frmMain::fitBackground() {
+    auto r = hWnd() ? desk().windowRect(hWnd()) : std::nullopt;
+    const Size client = r ? Size{r->width(), r->height()}
+                          : Size{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
+    const std::int32_t paneLeft = Playlist1.bounds().left;
+    background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0);
+    setPicture(&background_);
+    imgTopRight.setBounds(Rect::fromXYWH(client.cx - imgTopRight.bounds().width(), 0, 0, 0));
 }
 
 WinampAPI& frmMain::Winamp() {
@@ -123,6 +192,7 @@ void frmMain::onSize(Size outer) {
         desk().moveWindow(hWnd(), Rect::fromXYWH(at.x, at.y, wanted.cx, wanted.cy));
         return;
     }
+    fitBackground();
     Center();
 }
 

@@ -7,7 +7,11 @@
 #include "app/AppContext.h"
 #include "app/Form.h"
 #include "common/Timer.h"
+#include "controls/Click.h"
+#include "controls/ImageBox.h"
 #include "controls/Label.h"
+#include "controls/Playlist.h"
+#include "controls/ucSlider.h"
 
 namespace tb {
 
@@ -47,9 +51,24 @@ public:
     static constexpr std::int16_t kWidthWithPlaylist = 8130;
     static constexpr std::int16_t kWidthWithoutPlaylist = 4065;
 
+    ImageBox imgTopLeft;
+    ImageBox imgTopRight;
     Label lblTitel;
     Label lblTijd;
     Label lblOptie;
+    Click btnPrev;
+    Click btnPlay;
+    Click btnPauze;
+    Click btnStop;
+    Click btnNext;
+    Click btnVerberg;
+    Click btnHerstel;
+    Click btnMSN;
+    Click btnInstellingen;
+    Click btnAfsluiten;
+    ucSlider sliderProgress;
+    ucSlider sliderVolume;
+    Playlist Playlist1;
 
     Timer tmrSync;
     Timer tmrTitel;
@@ -68,7 +87,10 @@ private:
     DebugWriter& log() { return app_.debugWriter(); }
     Desktop& desk() { return app_.desktop(); }
 
+    void loadDesign();
     void layoutControls();
+    // The background picture and the right corner follow the bar's width.
+    void fitBackground();
     void Center();
     void QueryUnload();
     void FormUnload();
@@ -88,6 +110,7 @@ private:
     std::int16_t balkBreedte_ = kWidthWithPlaylist;
     std::uintptr_t shellLibrary_ = 0;
     std::unique_ptr<WinampAPI> winamp_;
+    Image background_;
 };
 
 }  // namespace tb

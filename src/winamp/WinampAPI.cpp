@@ -168,9 +168,12 @@ std::int32_t WinampAPI::TrackTimeTotal() { return SendUser(winamp::ipc::GetOutpu
 
 std::string WinampAPI::FormatTime(std::int64_t seconds) {
     if (seconds < 0) seconds = 0;
-    std::string ss = std::to_string(seconds % 60);
-    if (ss.size() < 2) ss.insert(0, "0");
-    return std::to_string(seconds / 60) + ":" + ss;
+    const std::int64_t s = seconds % 60;
+    std::string text = std::to_string(seconds / 60);
+    text += ':';
+    text += static_cast<char>('0' + s / 10);
+    text += static_cast<char>('0' + s % 10);
+    return text;
 }
 
 std::string WinampAPI::TrackTime() {

@@ -55,7 +55,12 @@ BOOL CALLBACK findOwnedWindow(HWND hwnd, LPARAM l) {
 }  // namespace
 
 ToolProcess::ToolProcess(const std::string& exe, const std::string& args, const char* windowClass) {
-    std::string cmd = "\"" + binFolder() + "\\" + exe + "\" " + args;
+    std::string cmd = "\"";
+    cmd += binFolder();
+    cmd += "\\";
+    cmd += exe;
+    cmd += "\" ";
+    cmd += args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,

@@ -187,6 +187,7 @@ LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         case WM_TIMER:
             if (w == kTickTimer) {
                 app.model.advanceTo(GetTickCount64());
+                app.model.clearJournal();  // the file keeps it; memory need not grow for days
                 refresh(app);
             } else if (w == kHangTimer) {
                 KillTimer(hwnd, kHangTimer);

@@ -20,26 +20,34 @@ LowStringStore::~LowStringStore() {
 
 bool LowStringStore::init() {
     // A 64-bit process gets high addresses by default; ask for low ones explicitly. The page
-    // after the ring is left unmapped rather than PAGE_NOACCESS: Wine reads another process's
-    // memory past page protections, and keeps part of the low range mapped even when free, so
-    // the region is taken, given back, and taken again without its last page, until that page
-    // really cannot be read.
+    // after the ring must be unreadable from outside: PAGE_NOACCESS is not enough under Wine,
+    // which reads another process's memory past page protections, and Wine keeps most of the
+    // low range mapped even when free. So look, from the top of the low 2 GB down, for room
+    // whose next page a read really cannot reach.
+    for (std::uintptr_t at = 0x7E000000; at >= 0x10000000; at -= 0x01000000) {
+        void* room = VirtualAlloc(reinterpret_cast<void*>(at), kRegionBytes,
+                                  MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (!room) continue;
+        VirtualFree(room, 0, MEM_RELEASE);
+        auto* base = static_cast<char*>(
+            VirtualAlloc(room, kRingBytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (!base) continue;
+        char probe = 0;
+        SIZE_T got = 0;
+        if (!ReadProcessMemory(GetCurrentProcess(), base + kRingBytes, &probe, 1, &got)) {
+            base_ = base;
+            return true;
+        }
+        VirtualFree(base, 0, MEM_RELEASE);
+    }
+    // Windows itself honours PAGE_NOACCESS.
     for (std::uintptr_t at = 0x10000000; at + kRegionBytes < kTwoGiB; at += 0x01000000) {
         void* p = VirtualAlloc(reinterpret_cast<void*>(at), kRegionBytes, MEM_RESERVE | MEM_COMMIT,
                                PAGE_READWRITE);
         if (!p) continue;
-        VirtualFree(p, 0, MEM_RELEASE);
-        p = VirtualAlloc(p, kRingBytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-        if (!p) continue;
-        char probe = 0;
-        SIZE_T got = 0;
-        if (ReadProcessMemory(GetCurrentProcess(), static_cast<char*>(p) + kRingBytes, &probe, 1,
-                              &got)) {
-            VirtualFree(p, 0, MEM_RELEASE);
-            continue;
-        }
         base_ = static_cast<char*>(p);
-        return true;
+        DWORD old = 0;
+        return VirtualProtect(base_ + kRingBytes, kPage, PAGE_NOACCESS, &old) != 0;
     }
     return false;
 }

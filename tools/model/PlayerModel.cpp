@@ -21,11 +21,14 @@ bool parseNumber(std::string_view s, T& out) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
-std::string twoDigits(std::int64_t v) { return (v < 10 ? "0" : "") + std::to_string(v); }
-
 std::string formatTime(std::int64_t seconds) {
     if (seconds < 0) seconds = 0;
-    return std::to_string(seconds / 60) + ":" + twoDigits(seconds % 60);
+    const std::int64_t s = seconds % 60;
+    std::string text = std::to_string(seconds / 60);
+    text += ':';
+    text += static_cast<char>('0' + s / 10);
+    text += static_cast<char>('0' + s % 10);
+    return text;
 }
 
 }  // namespace

@@ -1,0 +1,567 @@
+#!/usr/bin/env python3
+"""Draws Tunebalk's artwork and writes it out as C++ pixel tables and the application icon.
+
+Everything is drawn from shapes given as inside-tests, sampled 4 x 4 per pixel for smooth
+edges, so the output is fully determined by this file: running it again gives the same bytes.
+
+    python3 art/generate.py                 # from the repository root
+    python3 art/generate.py --preview DIR   # also writes PNG sheets into DIR to look at
+
+Writes src/art/ArtData.h, src/art/ArtData.cpp and art/tunebalk.ico.
+"""
+
+import math
+import os
+import struct
+import sys
+import zlib
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# ---- palette (r, g, b) ---------------------------------------------------------------------
+BG = (0x17, 0x1A, 0x20)  # the bar's back colour; every opaque picture is drawn over it
+BORDER_DARK = (0x0A, 0x0C, 0x0F)
+BORDER_LIGHT = (0x2A, 0x2F, 0x39)
+TEXT = (0xA6, 0xC8, 0xD3)  # the bar's text colour, 0xD3C8A6 as Windows stores it
+KEY_COLOR = (0xFF, 0x00, 0xFF)  # transparent pixels of keyed pictures
+
+SS = 4  # samples per pixel along each axis
+
+
+def mix(a, b, t):
+    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+def hexrgb(s):
+    return (int(s[0:2], 16), int(s[2:4], 16), int(s[4:6], 16))
+
+
+# ---- shapes: functions (x, y) -> bool --------------------------------------------------------
+def rrect(x0, y0, x1, y1, r):
+    def inside(x, y):
+        if x < x0 or x > x1 or y < y0 or y > y1:
+            return False
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside
+
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def capsule(ax, ay, bx, by, r):
+    dx, dy = bx - ax, by - ay
+    ll = dx * dx + dy * dy
+
+    def inside(x, y):
+        t = 0.0 if ll == 0 else max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / ll))
+        px, py = ax + dx * t - x, ay + dy * t - y
+        return px * px + py * py <= r * r
+    return inside
+
+
+def polygon(points):
+    """Convex polygon, points in either winding."""
+    n = len(points)
+    area = sum(points[i][0] * points[(i + 1) % n][1] - points[(i + 1) % n][0] * points[i][1]
+               for i in range(n))
+    sign = 1 if area > 0 else -1
+
+    def inside(x, y):
+        for i in range(n):
+            ax, ay = points[i]
+            bx, by = points[(i + 1) % n]
+            if sign * ((bx - ax) * (y - ay) - (by - ay) * (x - ax)) < 0:
+                return False
+        return True
+    return inside
+
+
+def union(*shapes):
+    return lambda x, y: any(s(x, y) for s in shapes)
+
+
+def minus(a, *bs):
+    return lambda x, y: a(x, y) and not any(b(x, y) for b in bs)
+
+
+def shifted(shape, dx, dy):
+    return lambda x, y: shape(x - dx, y - dy)
+
+
+def mirrored_x(shape, width):
+    return lambda x, y: shape(width - x, y)
+
+
+# ---- pictures ---------------------------------------------------------------------------------
+class Pic:
+    """RGB pixels plus coverage; opaque pictures start filled with the bar's back colour."""
+
+    def __init__(self, w, h, keyed=False, base=BG):
+        self.w, self.h, self.keyed = w, h, keyed
+        self.rgb = [list(base) for _ in range(w * h)]
+        self.alpha = [0.0 if keyed else 1.0] * (w * h)
+
+    def coverage(self, shape):
+        cov = [0.0] * (self.w * self.h)
+        step = 1.0 / SS
+        for y in range(self.h):
+            for x in range(self.w):
+                hits = 0
+                for sy in range(SS):
+                    for sx in range(SS):
+                        if shape(x + (sx + 0.5) * step, y + (sy + 0.5) * step):
+                            hits += 1
+                cov[y * self.w + x] = hits / (SS * SS)
+        return cov
+
+    def fill(self, shape, color, opacity=1.0, cov=None):
+        """color: an (r, g, b) or a function (x, y) -> (r, g, b) of the pixel centre."""
+        if cov is None:
+            cov = self.coverage(shape)
+        for i, c in enumerate(cov):
+            k = c * opacity
+            if k <= 0:
+                continue
+            x, y = i % self.w, i // self.w
+            col = color(x + 0.5, y + 0.5) if callable(color) else color
+            if self.keyed:
+                a0 = self.alpha[i]
+                a = a0 + k * (1 - a0)
+                self.rgb[i] = [(self.rgb[i][j] * a0 * (1 - k) + col[j] * k) / a for j in range(3)]
+                self.alpha[i] = a
+            else:
+                self.rgb[i] = [self.rgb[i][j] * (1 - k) + col[j] * k for j in range(3)]
+
+    def glow(self, cov, color, strength, radius):
+        """A soft halo: the coverage blurred by a box filter twice, laid under later strokes."""
+        blurred = box_blur(box_blur(cov, self.w, self.h, radius), self.w, self.h, radius)
+        self.fill(None, color, strength, cov=[min(1.0, b * 1.6) for b in blurred])
+
+    def final(self, key_threshold=0.45):
+        """Pixels as 0x00BBGGRR; in keyed pictures faint edges become the key, the rest is
+        flattened over the bar's back colour."""
+        out = []
+        for i in range(self.w * self.h):
+            a = self.alpha[i]
+            if self.keyed and a < key_threshold:
+                r, g, b = KEY_COLOR
+            else:
+                col = self.rgb[i]
+                if self.keyed and a < 1.0:
+                    col = [col[j] * a + BG[j] * (1 - a) for j in range(3)]
+                r, g, b = (max(0, min(255, int(round(c)))) for c in col)
+            out.append(r | (g << 8) | (b << 16))
+        return out
+
+
+def box_blur(src, w, h, r):
+    out = [0.0] * (w * h)
+    for y in range(h):
+        for x in range(w):
+            s, n = 0.0, 0
+            for yy in range(max(0, y - r), min(h, y + r + 1)):
+                for xx in range(max(0, x - r), min(w, x + r + 1)):
+                    s += src[yy * w + xx]
+                    n += 1
+            out[y * w + x] = s / n
+    return out
+
+
+def vgrad(top, bottom, y0, y1):
+    return lambda x, y: mix(top, bottom, max(0.0, min(1.0, (y - y0) / (y1 - y0))))
+
+
+def hgrad(left, right, x0, x1):
+    return lambda x, y: mix(left, right, max(0.0, min(1.0, (x - x0) / (x1 - x0))))
+
+
+# ---- button faces (21 x 22) -------------------------------------------------------------------
+FACE_W, FACE_H = 21, 22
+
+
+def gear():
+    cx, cy = 10.5, 11.0
+
+    def inside(x, y):
+        dx, dy = x - cx, y - cy
+        d = math.hypot(dx, dy)
+        if d < 1.9:
+            return False
+        t = 0.5 + 0.5 * math.cos(8 * math.atan2(dy, dx))
+        t = max(0.0, min(1.0, (t - 0.3) / 0.4))  # square-ish teeth
+        return d <= 3.9 + 1.45 * t
+    return inside
+
+
+def glyphs():
+    top, bottom = 6.5, 15.5
+    play = polygon([(7.5, top), (7.5, bottom), (15.0, 11.0)])
+    pause = union(rrect(6.8, top, 9.4, bottom, 0.6), rrect(11.6, top, 14.2, bottom, 0.6))
+    stop = rrect(6.4, 6.9, 14.6, 15.1, 1.0)
+    prev = union(rrect(5.8, top, 7.8, bottom, 0.5), polygon([(15.2, top), (15.2, bottom),
+                                                             (8.4, 11.0)]))
+    nxt = mirrored_x(prev, FACE_W)
+    window = minus(rrect(5.2, 6.2, 15.8, 15.6, 1.0), rrect(6.7, 8.7, 14.3, 14.1, 0.3))
+    hide = union(rrect(9.3, 5.6, 11.7, 9.2, 0.4), polygon([(6.5, 8.6), (14.5, 8.6), (10.5, 12.6)]),
+                 rrect(5.6, 13.6, 15.4, 15.6, 0.7))
+    bubble = minus(union(rrect(4.8, 5.4, 16.2, 13.6, 2.6),
+                         polygon([(7.0, 12.5), (10.6, 12.5), (6.6, 16.6)])),
+                   circle(7.7, 9.5, 1.0), circle(10.5, 9.5, 1.0), circle(13.3, 9.5, 1.0))
+    close = union(capsule(7.2, 7.7, 13.8, 14.3, 1.15), capsule(13.8, 7.7, 7.2, 14.3, 1.15))
+    return [prev, play, pause, stop, nxt, window, hide, bubble, gear(), close, None]
+
+
+LOOKS = {
+    # key top, key bottom, rim top, rim bottom, highlight, glyph top, glyph bottom
+    "normal": dict(key=("2b3039", "1f232a"), rim=("383e4a", "262a32"), hi=("434b59", 0.55),
+                   glyph=("c6dde5", "93b7c4"), glow=None, press=False),
+    "hover": dict(key=("343b47", "262b34"), rim=("5d7d8b", "3b4a54"), hi=("56606f", 0.6),
+                  glyph=("ffffff", "d2ecf5"), glow=("7fc8e0", 0.55), press=False),
+    "pressed": dict(key=("121418", "1b1f25"), rim=("262a31", "2d323b"), hi=None,
+                    glyph=("9dbfcb", "7d9fac"), glow=None, press=True),
+}
+
+
+def face(glyph, look):
+    L = LOOKS[look]
+    p = Pic(FACE_W, FACE_H)
+    x0, y0, x1, y1, r = 1.0, 1.0, 20.0, 21.0, 4.0
+    if not L["press"]:
+        p.fill(rrect(x0, y0 + 1.0, x1, y1 + 0.8, r), (0x0c, 0x0e, 0x11), 0.7)  # drop shadow
+    p.fill(rrect(x0, y0, x1, y1, r), vgrad(hexrgb(L["rim"][0]), hexrgb(L["rim"][1]), y0, y1))
+    p.fill(rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, r - 1),
+           vgrad(hexrgb(L["key"][0]), hexrgb(L["key"][1]), y0, y1))
+    if L["hi"]:
+        p.fill(minus(rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, r - 1),
+                     rrect(x0 + 1, y0 + 2, x1 - 1, y1, r - 1)), hexrgb(L["hi"][0]), L["hi"][1])
+    else:  # pressed: the key's upper inside edge lies in shadow
+        p.fill(minus(rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, r - 1),
+                     rrect(x0 + 1, y0 + 3, x1 - 1, y1, r - 1)), (0x08, 0x09, 0x0b), 0.55)
+    if glyph is None:
+        return p
+    g = shifted(glyph, 0.0, 1.0) if L["press"] else glyph
+    cov = p.coverage(g)
+    if L["glow"]:
+        p.glow(cov, hexrgb(L["glow"][0]), L["glow"][1], 1)
+    p.fill(g, vgrad(hexrgb(L["glyph"][0]), hexrgb(L["glyph"][1]), 6.0, 16.0), cov=cov)
+    return p
+
+
+# ---- sliders ----------------------------------------------------------------------------------
+GROOVE = (0x0b, 0x0d, 0x10)
+GROOVE_LIP = (0x2e, 0x34, 0x3f)
+
+
+def groove(p, x0, y0, x1, y1):
+    """A slot cut into the bar: dark inside, its lower lip catching the light."""
+    r = min(x1 - x0, y1 - y0) / 2
+    p.fill(rrect(x0 - 0.4, y0, x1 + 0.4, y1 + 0.9, r + 0.4), GROOVE_LIP)
+    p.fill(rrect(x0, y0, x1, y1, r), GROOVE)
+
+
+def progress_rail():
+    p = Pic(184, 11)
+    groove(p, 5.0, 3.0, 179.0, 7.0)
+    return p
+
+
+def volume_rail():
+    p = Pic(62, 10)
+    ramp = polygon([(5.0, 7.6), (57.0, 7.6), (57.0, 2.4), (5.0, 6.4)])
+    lip = polygon([(4.6, 8.4), (57.4, 8.4), (57.4, 2.6), (4.6, 6.8)])
+    p.fill(union(lip, capsule(57.0, 3.0, 57.0, 7.6, 0.4)), GROOVE_LIP)
+    p.fill(ramp, GROOVE)
+    inner = polygon([(6.0, 7.0), (56.2, 7.0), (56.2, 3.3), (6.0, 6.3)])
+    p.fill(inner, hgrad((0x1f, 0x33, 0x3b), (0x4f, 0x84, 0x96), 6.0, 56.0))
+    return p
+
+
+def scroll_rail():
+    # Drawn 81 high; the control paints it stretched to 86, so the slot is kept clear of the
+    # last rows that fall outside.
+    p = Pic(14, 81)
+    groove(p, 5.0, 5.0, 9.0, 71.0)
+    return p
+
+
+def thumb(w, h, vertical):
+    p = Pic(w, h, keyed=True)
+    r = (w if vertical else h) / 2.0
+    p.fill(rrect(0.0, 0.0, w, h, r), (0x0a, 0x0c, 0x0f))
+    p.fill(rrect(0.7, 0.7, w - 0.7, h - 0.7, r - 0.7),
+           vgrad((0xe4, 0xf1, 0xf5), (0x8c, 0xae, 0xba), 0.7, h - 0.7))
+    if vertical:
+        for y in (5.5, 7.5, 9.5):
+            p.fill(rrect(2.4, y - 0.45, w - 2.4, y + 0.45, 0.2), (0x52, 0x6b, 0x75), 0.8)
+    else:
+        for x in (5.5, 7.5, 9.5):
+            p.fill(rrect(x - 0.45, 2.4, x + 0.45, h - 2.4, 0.2), (0x52, 0x6b, 0x75), 0.8)
+    return p
+
+
+# ---- corner decorations -----------------------------------------------------------------------
+def corner_left():
+    """A bracket of light in the bar's top corner, fading along both arms."""
+    p = Pic(14, 14)
+    fade = lambda x, y: mix(TEXT, BG, min(1.0, max(0.0, (max(x, y) - 2.0) / 11.0)) ** 0.8)
+    p.fill(union(rrect(2.0, 2.0, 13.5, 3.6, 0.8), rrect(2.0, 2.0, 3.6, 13.5, 0.8)), fade)
+    p.fill(circle(2.8, 2.8, 0.9), (0xe8, 0xf6, 0xfa), 0.9)
+    return p
+
+
+def corner_right():
+    left = corner_left()
+    p = Pic(14, 14)
+    for y in range(14):
+        for x in range(14):
+            p.rgb[y * 14 + x] = left.rgb[y * 14 + 13 - x]
+    return p
+
+
+# ---- the application icon ---------------------------------------------------------------------
+def icon(size):
+    s = float(size)
+    p = Pic(size, size, keyed=True)
+    ss_backup = globals()["SS"]
+    globals()["SS"] = 4 if size <= 48 else 2
+    m = s * 0.04
+    rad = s * 0.2
+    p.fill(rrect(m, m, s - m, s - m, rad), (0x0c, 0x0e, 0x11))
+    p.fill(rrect(m + s * 0.03, m + s * 0.03, s - m - s * 0.03, s - m - s * 0.03, rad - s * 0.03),
+           vgrad((0x33, 0x3a, 0x46), (0x17, 0x1a, 0x20), m, s - m))
+    # The bar hanging from the top edge, with the play sign below it.
+    p.fill(rrect(s * 0.2, s * 0.2, s * 0.8, s * 0.31, s * 0.05),
+           hgrad((0x5f, 0x8c, 0x9c), (0xc6, 0xdd, 0xe5), s * 0.2, s * 0.8))
+    p.fill(polygon([(s * 0.36, s * 0.42), (s * 0.36, s * 0.82), (s * 0.74, s * 0.62)]),
+           vgrad((0xf0, 0xfa, 0xfd), (0x93, 0xb7, 0xc4), s * 0.42, s * 0.82))
+    globals()["SS"] = ss_backup
+    return p
+
+
+def rgba_rows(p):
+    """Rows of (r, g, b, a) bytes, top row first, with straight alpha."""
+    rows = []
+    for y in range(p.h):
+        row = []
+        for x in range(p.w):
+            i = y * p.w + x
+            a = p.alpha[i]
+            r, g, b = (max(0, min(255, int(round(c)))) for c in p.rgb[i])
+            row.append((r, g, b, max(0, min(255, int(round(a * 255))))))
+        rows.append(row)
+    return rows
+
+
+def png_bytes(rows):
+    h, w = len(rows), len(rows[0])
+    raw = b"".join(b"\x00" + bytes(c for px in row for c in px) for row in rows)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def ico_bytes(pics):
+    """An icon file: small sizes as 32-bit bitmaps with an AND mask, 256 as PNG."""
+    entries, blobs = [], []
+    for p in pics:
+        rows = rgba_rows(p)
+        if p.w >= 256:
+            blob = png_bytes(rows)
+        else:
+            header = struct.pack("<IiiHHIIiiII", 40, p.w, p.h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+            xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+            stride = ((p.w + 31) // 32) * 4
+            mask = b""
+            for row in reversed(rows):
+                bits = bytearray(stride)
+                for x, px in enumerate(row):
+                    if px[3] == 0:
+                        bits[x // 8] |= 0x80 >> (x % 8)
+                mask += bytes(bits)
+            blob = header + xor + mask
+        entries.append((p.w, p.h, blob))
+        blobs.append(blob)
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for w, h, blob in entries:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    return out + b"".join(blobs)
+
+
+# ---- output -----------------------------------------------------------------------------------
+STYLE_NAMES = ["Prev", "Play", "Pauze", "Stop", "Next", "Herstel", "Verberg", "MSN",
+               "Instellingen", "Afsluiten", "Leeg"]
+LOOK_NAMES = ["normal", "hover", "pressed"]
+
+
+def cxx_color(c):
+    r, g, b = (int(round(v)) for v in c)
+    return "0x%02X%02X%02X" % (b, g, r)
+
+
+def write_file(path, data):
+    mode = "wb" if isinstance(data, bytes) else "w"
+    with open(path, mode, **({} if mode == "wb" else {"newline": "\n"})) as f:
+        f.write(data)
+
+
+def table(name, pixels):
+    lines = ["constexpr std::uint32_t %s[] = {" % name]
+    for i in range(0, len(pixels), 8):
+        lines.append("    " + " ".join("0x%08X," % v for v in pixels[i:i + 8]))
+    lines.append("};")
+    return "\n".join(lines)
+
+
+def main():
+    preview_dir = None
+    if len(sys.argv) == 3 and sys.argv[1] == "--preview":
+        preview_dir = sys.argv[2]
+    elif len(sys.argv) != 1:
+        sys.exit(__doc__)
+
+    faces = [[face(g, look) for look in LOOK_NAMES] for g in glyphs()]
+    singles = [
+        ("kProgressRail", progress_rail()), ("kProgressThumb", thumb(14, 8, False)),
+        ("kVolumeRail", volume_rail()), ("kVolumeThumb", thumb(14, 8, False)),
+        ("kScrollRail", scroll_rail()), ("kScrollThumb", thumb(8, 14, True)),
+        ("kTopLeft", corner_left()), ("kTopRight", corner_right()),
+    ]
+
+    gen = "// Generated by art/generate.py from its drawing code; regenerate, do not edit.\n"
+    header = gen + """#pragma once
+
+#include <cstdint>
+
+namespace tb::art::data {
+
+// One picture: row-major 0x00BBGGRR pixels, top row first. In keyed pictures the pixels equal
+// to kKeyColor are transparent.
+struct RawImage {
+    std::int32_t width;
+    std::int32_t height;
+    bool keyed;
+    const std::uint32_t* pixels;
+};
+
+constexpr std::uint32_t kKeyColor = %s;
+constexpr std::uint32_t kBarBackColor = %s;
+constexpr std::uint32_t kBarBorderDark = %s;
+constexpr std::uint32_t kBarBorderLight = %s;
+constexpr std::uint32_t kTextColor = %s;
+
+constexpr int kFaceStyles = %d;  // the ten button styles and a blank face
+constexpr int kFaceLooks = 3;    // normal, hover, pressed
+extern const RawImage kButtonFaces[kFaceStyles][kFaceLooks];
+%s
+}  // namespace tb::art::data
+""" % (cxx_color(KEY_COLOR), cxx_color(BG), cxx_color(BORDER_DARK), cxx_color(BORDER_LIGHT),
+       cxx_color(TEXT), len(faces),
+       "".join("extern const RawImage %s;\n" % n for n, _ in singles))
+
+    body = [gen + "// clang-format off\n#include \"art/ArtData.h\"\n\nnamespace tb::art::data {\n\nnamespace {"]
+    for s, row in enumerate(faces):
+        for l, p in enumerate(row):
+            body.append(table("k%s_%s" % (STYLE_NAMES[s], LOOK_NAMES[l]), p.final()))
+    for n, p in singles:
+        body.append(table(n + "Pixels", p.final()))
+    body.append("}  // namespace\n")
+    body.append("const RawImage kButtonFaces[kFaceStyles][kFaceLooks] = {")
+    for s in range(len(faces)):
+        body.append("    {" + ", ".join("{%d, %d, false, k%s_%s}" % (FACE_W, FACE_H, STYLE_NAMES[s], l)
+                                        for l in LOOK_NAMES) + "},")
+    body.append("};")
+    for n, p in singles:
+        body.append("const RawImage %s = {%d, %d, %s, %sPixels};" %
+                    (n, p.w, p.h, "true" if p.keyed else "false", n))
+    body.append("\n}  // namespace tb::art::data")
+
+    write_file(os.path.join(ROOT, "src", "art", "ArtData.h"), header)
+    write_file(os.path.join(ROOT, "src", "art", "ArtData.cpp"), "\n".join(body) + "\n")
+    write_file(os.path.join(ROOT, "art", "tunebalk.ico"),
+                     ico_bytes([icon(16), icon(24), icon(32), icon(48), icon(256)]))
+
+    if preview_dir:
+        write_previews(preview_dir, faces, dict(singles))
+
+
+def write_previews(d, faces, singles):
+    os.makedirs(d, exist_ok=True)
+    zoom = 6
+
+    def sheet(pics_rows, gap=4):
+        w = max(sum(p.w + gap for p in row) for row in pics_rows) + gap
+        h = sum(max(p.h for p in row) + gap for row in pics_rows) + gap
+        canvas = [[(0x30, 0x30, 0x30, 255)] * w for _ in range(h)]
+        y = gap
+        for row in pics_rows:
+            x = gap
+            for p in row:
+                px = p.final()
+                for yy in range(p.h):
+                    for xx in range(p.w):
+                        v = px[yy * p.w + xx]
+                        canvas[y + yy][x + xx] = (v & 255, (v >> 8) & 255, (v >> 16) & 255, 255)
+                x += p.w + gap
+            y += max(p.h for p in row) + gap
+        return [[px for px in row for _ in range(zoom)] for row in canvas for _ in range(zoom)]
+
+    with open(os.path.join(d, "faces.png"), "wb") as f:
+        f.write(png_bytes(sheet([[faces[s][l] for s in range(len(faces))] for l in range(3)])))
+    with open(os.path.join(d, "sliders.png"), "wb") as f:
+        f.write(png_bytes(sheet([[singles["kProgressRail"], singles["kVolumeRail"]],
+                                 [singles["kProgressThumb"], singles["kScrollThumb"],
+                                  singles["kScrollRail"], singles["kTopLeft"],
+                                  singles["kTopRight"]]])))
+    write_bar_mock(os.path.join(d, "bar.png"), faces, singles, zoom=3)
+    with open(os.path.join(d, "icon.png"), "wb") as f:
+        f.write(png_bytes(rgba_rows(icon(48))))
+
+
+def write_bar_mock(path, faces, singles, zoom):
+    """The bar as the design places the pictures (text left out), to judge the whole."""
+    w, h = 542, 96
+    img = [[BG for _ in range(w)] for _ in range(h)]
+    for x in range(w):
+        img[0][x] = img[h - 1][x] = BORDER_DARK
+        img[h - 2][x] = BORDER_LIGHT
+    for y in range(h):
+        img[y][0] = img[y][w - 1] = BORDER_DARK
+        img[y][1] = img[y][w - 2] = BORDER_LIGHT
+        img[y][270] = BORDER_DARK
+        img[y][271] = BORDER_LIGHT
+
+    def put(p, x0, y0, look=None):
+        px = p.final()
+        for y in range(p.h):
+            for x in range(p.w):
+                v = px[y * p.w + x]
+                if p.keyed and v == 0xFF00FF:
+                    continue
+                if 0 <= y0 + y < h and 0 <= x0 + x < w:
+                    img[y0 + y][x0 + x] = (v & 255, (v >> 8) & 255, (v >> 16) & 255)
+    for style, left in enumerate([120, 435, 750, 1065, 1380, 2235, 1920, 2760, 3280, 3600]):
+        put(faces[style][1 if style == 1 else 0], round(left / 15), 72)
+    put(singles["kProgressRail"], 6, 43)
+    put(singles["kProgressThumb"], 6 + 60, 44)
+    put(singles["kVolumeRail"], 199, 43)
+    put(singles["kVolumeThumb"], 199 + 48, 44)
+    put(singles["kScrollRail"], 271 + 248, 8)
+    put(singles["kScrollThumb"], 271 + 248 + 3, 8)
+    put(singles["kTopLeft"], 0, 0)
+    put(singles["kTopRight"], w - 14, 0)
+    rows = [[px + (255,) for px in row for _ in range(zoom)] for row in img for _ in range(zoom)]
+    rows = [[tuple(int(round(c)) for c in px) for px in row] for row in rows]
+    with open(path, "wb") as f:
+        f.write(png_bytes(rows))
+
+
+if __name__ == "__main__":
+    main()
