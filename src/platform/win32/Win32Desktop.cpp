@@ -84,7 +84,9 @@ LResult Win32Desktop::sendMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam
 
 std::optional<LResult> Win32Desktop::sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w,
                                                         LParam l, std::uint32_t timeoutMs) {
-    if (!isWindow(hwnd)) return std::nullopt;
+    // SendMessageTimeout fails by itself for a window that is gone; checking IsWindow first
+    // would cost a server round trip per query. Only a broadcast must never go out.
+    if (hwnd == 0 || toHwnd(hwnd) == HWND_BROADCAST) return std::nullopt;
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(toHwnd(hwnd), msg, w, l, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs,
                              &result)) {
