@@ -8,8 +8,8 @@ Form::Form(Desktop& desktop) : desktop_(desktop) {}
 
 Form::~Form() { destroyWindow(); }
 
-void Form::createWindow(const WindowSpec& spec) {
-    if (hwnd_ == 0) hwnd_ = desktop_.createWindow(spec, this);
+void Form::createWindow(const WindowSpec& windowSpec) {
+    if (hwnd_ == 0) hwnd_ = desktop_.createWindow(windowSpec, this);
 }
 
 void Form::destroyWindow() {

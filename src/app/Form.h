@@ -18,7 +18,7 @@ public:
     Form& operator=(const Form&) = delete;
 
     // Creates the window; the form must not move in memory afterwards.
-    void createWindow(const WindowSpec& spec);
+    void createWindow(const WindowSpec& windowSpec);
     void destroyWindow();
     Hwnd hWnd() const { return hwnd_; }
 

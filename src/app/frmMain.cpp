@@ -61,13 +61,14 @@ frmMain::frmMain(AppContext& app)
     lblOptie.setForeColor(kTextColor);
     lblOptie.setCaption("MSN plugin is uitgeschakeld");
 
-    WindowSpec spec;
-    spec.className = "TunebalkBar";
-    spec.caption = kCaption;
-    spec.exStyle = wsex::WS_EX_TOPMOST | wsex::WS_EX_TOOLWINDOW;
-    spec.bounds = Rect::fromXYWH(0, 0, twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips));
-    spec.visible = false;
-    createWindow(spec);
+    WindowSpec windowSpec;
+    windowSpec.className = "TunebalkBar";
+    windowSpec.caption = kCaption;
+    windowSpec.exStyle = wsex::WS_EX_TOPMOST | wsex::WS_EX_TOOLWINDOW;
+    windowSpec.bounds =
+        Rect::fromXYWH(0, 0, twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips));
+    windowSpec.visible = false;
+    createWindow(windowSpec);
 
     // Painted in this order; the pointer finds the last one added first.
     Control* controls[] = {

@@ -151,7 +151,7 @@ public:
     virtual Hwnd findWindow(std::string_view className) = 0;
     // FindWindowExA(NULL, after, className, NULL): the next top-level window of that class.
     virtual Hwnd findWindowEx(Hwnd after, std::string_view className) = 0;
-    virtual Hwnd createWindow(const WindowSpec& spec, WindowHandler* handler) = 0;
+    virtual Hwnd createWindow(const WindowSpec& windowSpec, WindowHandler* handler) = 0;
     virtual void destroyWindow(Hwnd hwnd) = 0;
     virtual bool isWindow(Hwnd hwnd) = 0;
     virtual std::string windowText(Hwnd hwnd) = 0;

@@ -66,13 +66,13 @@ protected:
     }
     Hwnd make(const std::string& cls, WindowHandler* handler, Rect bounds = {100, 100, 300, 150},
               std::uint32_t exStyle = 0, bool visible = false) {
-        WindowSpec spec;
-        spec.className = cls;
-        spec.caption = "Contract " + cls;
-        spec.bounds = bounds;
-        spec.exStyle = exStyle;
-        spec.visible = visible;
-        const Hwnd hwnd = desk().createWindow(spec, handler);
+        WindowSpec windowSpec;
+        windowSpec.className = cls;
+        windowSpec.caption = "Contract " + cls;
+        windowSpec.bounds = bounds;
+        windowSpec.exStyle = exStyle;
+        windowSpec.visible = visible;
+        const Hwnd hwnd = desk().createWindow(windowSpec, handler);
         created_.push_back(hwnd);
         return hwnd;
     }

@@ -19,7 +19,7 @@ struct Answering : WindowHandler {
     void onDestroy() override { ++destroys; }
 };
 
-WindowSpec spec(std::string cls, Rect r = {0, 0, 100, 50}, std::uint32_t ex = 0) {
+WindowSpec windowSpec(std::string cls, Rect r = {0, 0, 100, 50}, std::uint32_t ex = 0) {
     WindowSpec s;
     s.className = std::move(cls);
     s.bounds = r;
@@ -29,9 +29,9 @@ WindowSpec spec(std::string cls, Rect r = {0, 0, 100, 50}, std::uint32_t ex = 0)
 
 TEST(SimDesktop, ZOrderPutsTheTopmostBandFirstAndTheNewestOnTop) {
     SimDesktop desk;
-    const Hwnd a = desk.createWindow(spec("W"), nullptr);
-    const Hwnd t = desk.createWindow(spec("W", {}, wsex::WS_EX_TOPMOST), nullptr);
-    const Hwnd b = desk.createWindow(spec("w"), nullptr);
+    const Hwnd a = desk.createWindow(windowSpec("W"), nullptr);
+    const Hwnd t = desk.createWindow(windowSpec("W", {}, wsex::WS_EX_TOPMOST), nullptr);
+    const Hwnd b = desk.createWindow(windowSpec("w"), nullptr);
     EXPECT_EQ(desk.zOrder(), (std::vector<Hwnd>{t, b, a}));
     EXPECT_EQ(desk.findWindowEx(t, "W"), b) << "class names ignore case";
     EXPECT_EQ(desk.findWindowEx(b, "W"), a);
@@ -46,14 +46,14 @@ TEST(SimDesktop, ZOrderPutsTheTopmostBandFirstAndTheNewestOnTop) {
     EXPECT_NE(desk.exStyle(b) & wsex::WS_EX_TOPMOST, 0u);
 
     desk.destroyWindow(t);
-    const Hwnd c = desk.createWindow(spec("W"), nullptr);
+    const Hwnd c = desk.createWindow(windowSpec("W"), nullptr);
     EXPECT_TRUE(c != a && c != b && c != t && c != 0) << "handles are never reused";
 }
 
 TEST(SimDesktop, HungWindowMakesSendsWaitOnTheVirtualClock) {
     SimDesktop desk;
     Answering player;
-    const Hwnd hw = desk.createWindow(spec("Winamp v1.x"), &player);
+    const Hwnd hw = desk.createWindow(windowSpec("Winamp v1.x"), &player);
     const auto t0 = desk.tickCountMs();
     desk.setHung(hw, t0 + 3000);
 
@@ -84,7 +84,7 @@ TEST(SimDesktop, HungWindowMakesSendsWaitOnTheVirtualClock) {
 TEST(SimDesktop, PostsFailWhenTheQueueIsFullOrTheMessageCarriesPointers) {
     SimDesktop desk;
     const ProcessId pid = desk.createProcess("winamp.exe");
-    const Hwnd hw = desk.createWindowIn(pid, spec("Winamp v1.x"), nullptr);
+    const Hwnd hw = desk.createWindowIn(pid, windowSpec("Winamp v1.x"), nullptr);
     desk.setPostQueueLimit(pid, 2);
     EXPECT_TRUE(desk.postMessage(hw, wm::WM_COMMAND, 40045, 0));
     EXPECT_TRUE(desk.postMessage(hw, wm::WM_COMMAND, 40046, 0));
@@ -103,11 +103,11 @@ TEST(SimDesktop, KilledProcessLosesWindowsMemoryAndReads) {
     Hwnd hw = 0;
     {
         auto as = desk.actAs(pid);
-        hw = desk.createWindow(spec("Winamp v1.x"), &player);
+        hw = desk.createWindow(windowSpec("Winamp v1.x"), &player);
     }
     EXPECT_EQ(desk.windowProcessId(hw), pid);
     EXPECT_EQ(player.sizes, std::vector<Size>{(Size{100, 50})}) << "reported while created";
-    const Hwnd mine = desk.createWindow(spec("Mine"), nullptr);  // the scope ended
+    const Hwnd mine = desk.createWindow(windowSpec("Mine"), nullptr);  // the scope ended
     EXPECT_EQ(desk.windowProcessId(mine), desk.selfProcessId());
 
     desk.processes().writeMemory(pid, 0x5000, std::string_view("Song\0", 5));
@@ -158,8 +158,8 @@ TEST(SimDesktop, MemoryReadsArePageGranularAndAllOrNothing) {
 
 TEST(SimDesktop, ShowWindowTracksVisibilityMinimisingAndActivation) {
     SimDesktop desk;
-    const Hwnd a = desk.createWindow(spec("A"), nullptr);
-    const Hwnd b = desk.createWindow(spec("B"), nullptr);
+    const Hwnd a = desk.createWindow(windowSpec("A"), nullptr);
+    const Hwnd b = desk.createWindow(windowSpec("B"), nullptr);
     desk.showWindow(a, sw::SW_SHOWNOACTIVATE);
     EXPECT_EQ(desk.foregroundWindow(), 0u);
     desk.showWindow(b, sw::SW_SHOWMINIMIZED);
@@ -175,7 +175,7 @@ TEST(SimDesktop, ShowWindowTracksVisibilityMinimisingAndActivation) {
     desk.setForeground(a);
     const ProcessId other = desk.createProcess("other.exe");
     auto as = desk.actAs(other);
-    desk.showWindow(desk.createWindow(spec("C"), nullptr), sw::SW_SHOWNORMAL);
+    desk.showWindow(desk.createWindow(windowSpec("C"), nullptr), sw::SW_SHOWNORMAL);
     EXPECT_EQ(desk.foregroundWindow(), a) << "another process can't steal the foreground";
 }
 

@@ -135,11 +135,11 @@ struct Painter : WindowHandler {
 TEST(Win32Paint, AWindowPaintsThroughItsHandlerWithoutErasing) {
     win32::Win32Desktop desktop;
     Painter painter;
-    WindowSpec spec;
-    spec.className = "TbTestPaint";
-    spec.bounds = Rect::fromXYWH(100, 100, 60, 40);
-    spec.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    Hwnd h = desktop.createWindow(spec, &painter);
+    WindowSpec windowSpec;
+    windowSpec.className = "TbTestPaint";
+    windowSpec.bounds = Rect::fromXYWH(100, 100, 60, 40);
+    windowSpec.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+    Hwnd h = desktop.createWindow(windowSpec, &painter);
     ASSERT_NE(h, 0u);
     HWND hwnd = reinterpret_cast<HWND>(h);
     desktop.showWindow(h, SW_SHOWNOACTIVATE);

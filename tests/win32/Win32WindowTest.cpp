@@ -35,7 +35,7 @@ struct Recorder : WindowHandler {
     }
 };
 
-WindowSpec spec(const char* cls, Rect bounds = Rect::fromXYWH(40, 40, 200, 100)) {
+WindowSpec windowSpec(const char* cls, Rect bounds = Rect::fromXYWH(40, 40, 200, 100)) {
     WindowSpec s;
     s.className = cls;
     s.caption = "Test";
@@ -46,7 +46,7 @@ WindowSpec spec(const char* cls, Rect bounds = Rect::fromXYWH(40, 40, 200, 100))
 TEST(Win32Window, MouseMessagesBecomeEventsInSignedClientPixels) {
     win32::Win32Desktop desktop;
     Recorder r;
-    HWND hwnd = reinterpret_cast<HWND>(desktop.createWindow(spec("TbTestMouse"), &r));
+    HWND hwnd = reinterpret_cast<HWND>(desktop.createWindow(windowSpec("TbTestMouse"), &r));
     ASSERT_TRUE(hwnd);
     struct Case {
         UINT msg;
@@ -89,7 +89,7 @@ TEST(Win32Window, MouseMessagesBecomeEventsInSignedClientPixels) {
 TEST(Win32Window, TwoQuickClicksArriveAsADoubleClick) {
     win32::Win32Desktop desktop;
     Recorder r;
-    WindowSpec s = spec("TbTestDoubleClick", Rect::fromXYWH(100, 100, 200, 100));
+    WindowSpec s = windowSpec("TbTestDoubleClick", Rect::fromXYWH(100, 100, 200, 100));
     s.exStyle = WS_EX_TOPMOST;
     s.visible = true;
     Hwnd h = desktop.createWindow(s, &r);
@@ -122,7 +122,7 @@ TEST(Win32Window, TwoQuickClicksArriveAsADoubleClick) {
 TEST(Win32Window, SizeIsReportedOnlyWhenTheOuterSizeChanges) {
     win32::Win32Desktop desktop;
     Recorder r;
-    Hwnd h = desktop.createWindow(spec("TbTestSize"), &r);
+    Hwnd h = desktop.createWindow(windowSpec("TbTestSize"), &r);
     ASSERT_NE(h, 0u);
     EXPECT_EQ(r.sizes, std::vector<Size>{(Size{200, 100})}) << "creation reports the first size";
     desktop.showWindow(h, SW_SHOWNOACTIVATE);
@@ -139,7 +139,7 @@ TEST(Win32Window, SizeIsReportedOnlyWhenTheOuterSizeChanges) {
 TEST(Win32Window, ACloseRequestCanBeRefused) {
     win32::Win32Desktop desktop;
     Recorder r;
-    Hwnd h = desktop.createWindow(spec("TbTestClose"), &r);
+    Hwnd h = desktop.createWindow(windowSpec("TbTestClose"), &r);
     r.allowClose = false;
     desktop.sendMessage(h, WM_CLOSE, 0, 0);
     EXPECT_TRUE(desktop.isWindow(h));
@@ -154,7 +154,7 @@ TEST(Win32Window, ACloseRequestCanBeRefused) {
 TEST(Win32Window, LosingTheCaptureIsReported) {
     win32::Win32Desktop desktop;
     Recorder r;
-    WindowSpec s = spec("TbTestCapture");
+    WindowSpec s = windowSpec("TbTestCapture");
     s.visible = true;
     Hwnd h = desktop.createWindow(s, &r);
     desktop.setCapture(h);
@@ -176,7 +176,7 @@ TEST(Win32Window, AHandlerMayDestroyItsWindowWhileAHookWatches) {
     win32::Win32Desktop desktop;
     Recorder r;
     Hook hook;
-    Hwnd h = desktop.createWindow(spec("TbTestDestroyInside"), &r);
+    Hwnd h = desktop.createWindow(windowSpec("TbTestDestroyInside"), &r);
     ASSERT_TRUE(desktop.setMessageHook(h, &hook));
     r.onUser = [&] { desktop.destroyWindow(h); };
     desktop.sendMessage(h, WM_USER, 0, 0);
@@ -189,7 +189,7 @@ TEST(Win32Window, WheelMessagesReachTheHookBeforeTheHandler) {
     win32::Win32Desktop desktop;
     Recorder r;
     Hook hook;
-    Hwnd h = desktop.createWindow(spec("TbTestWheel"), &r);
+    Hwnd h = desktop.createWindow(windowSpec("TbTestWheel"), &r);
     ASSERT_TRUE(desktop.setMessageHook(h, &hook));
     EXPECT_FALSE(desktop.setMessageHook(h, &hook)) << "one hook per window";
     hook.answer = [](std::uint32_t msg) -> std::optional<LResult> {
@@ -215,7 +215,7 @@ TEST(Win32Window, ADesktopTakesItsWindowsAlongWithoutCallingTheirHandlers) {
     Recorder r;
     {
         win32::Win32Desktop desktop;
-        h = desktop.createWindow(spec("TbTestOwned"), &r);
+        h = desktop.createWindow(windowSpec("TbTestOwned"), &r);
         ASSERT_NE(h, 0u);
     }
     EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(h)));

@@ -52,21 +52,21 @@ Hwnd SimDesktop::findWindowEx(Hwnd after, std::string_view className) {
     return windows_.findNext(after, className);
 }
 
-Hwnd SimDesktop::createWindow(const WindowSpec& spec, WindowHandler* handler) {
+Hwnd SimDesktop::createWindow(const WindowSpec& windowSpec, WindowHandler* handler) {
     auto win = std::make_unique<SimWindow>();
     win->hwnd = nextHwnd_;
     nextHwnd_ += 4;
     win->pid = actingPid_;
-    win->className = spec.className;
-    win->caption = spec.caption;
-    win->bounds = spec.bounds;
+    win->className = windowSpec.className;
+    win->caption = windowSpec.caption;
+    win->bounds = windowSpec.bounds;
     win->bounds.right = std::max(win->bounds.right, win->bounds.left);
     win->bounds.bottom = std::max(win->bounds.bottom, win->bounds.top);
     // Windows adds the edge style to every captioned frame.
-    win->exStyle = spec.exStyle | (spec.popup ? 0 : kWsExWindowEdge);
-    win->popup = spec.popup;
-    win->visible = spec.visible;
-    win->dirty = spec.visible;
+    win->exStyle = windowSpec.exStyle | (windowSpec.popup ? 0 : kWsExWindowEdge);
+    win->popup = windowSpec.popup;
+    win->visible = windowSpec.visible;
+    win->dirty = windowSpec.visible;
     win->handler = handler;
     const Hwnd hwnd = windows_.add(std::move(win)).hwnd;
     // CreateWindowEx reports the first size before it returns, before the caller knows the
@@ -76,9 +76,10 @@ Hwnd SimDesktop::createWindow(const WindowSpec& spec, WindowHandler* handler) {
     return hwnd;
 }
 
-Hwnd SimDesktop::createWindowIn(ProcessId pid, const WindowSpec& spec, WindowHandler* handler) {
+Hwnd SimDesktop::createWindowIn(ProcessId pid, const WindowSpec& windowSpec,
+                                WindowHandler* handler) {
     auto as = actAs(pid);
-    return createWindow(spec, handler);
+    return createWindow(windowSpec, handler);
 }
 
 void SimDesktop::destroyWindow(Hwnd hwnd) {

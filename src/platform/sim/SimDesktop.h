@@ -111,7 +111,7 @@ public:
     // ---- Desktop ---------------------------------------------------------------------------
     Hwnd findWindow(std::string_view className) override;
     Hwnd findWindowEx(Hwnd after, std::string_view className) override;
-    Hwnd createWindow(const WindowSpec& spec, WindowHandler* handler) override;
+    Hwnd createWindow(const WindowSpec& windowSpec, WindowHandler* handler) override;
     void destroyWindow(Hwnd hwnd) override;
     bool isWindow(Hwnd hwnd) override;
     std::string windowText(Hwnd hwnd) override;
@@ -208,7 +208,7 @@ public:
         ProcessId prev_;
     };
     [[nodiscard]] ProcessScope actAs(ProcessId pid) { return ProcessScope(*this, pid); }
-    Hwnd createWindowIn(ProcessId pid, const WindowSpec& spec, WindowHandler* handler);
+    Hwnd createWindowIn(ProcessId pid, const WindowSpec& windowSpec, WindowHandler* handler);
 
     // ---- Windows (tests) -------------------------------------------------------------------
     // Everything about a window (nullptr when it does not exist); read-only.

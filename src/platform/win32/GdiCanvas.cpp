@@ -35,14 +35,14 @@ GdiFontCache& GdiFontCache::shared() {
     return cache;
 }
 
-HFONT GdiFontCache::font(const FontSpec& spec) {
-    auto key = std::make_tuple(spec.face, spec.heightPx, spec.bold);
+HFONT GdiFontCache::font(const FontSpec& fontSpec) {
+    auto key = std::make_tuple(fontSpec.face, fontSpec.heightPx, fontSpec.bold);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     // A negative height asks for the character height, as the font's point size gives it.
-    HFONT f = CreateFontA(-spec.heightPx, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                          FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
+    HFONT f = CreateFontA(-fontSpec.heightPx, 0, 0, 0, fontSpec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                          FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, fontSpec.face.c_str());
     if (!f) f = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     fonts_.emplace(std::move(key), f);
     return f;

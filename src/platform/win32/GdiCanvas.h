@@ -16,7 +16,7 @@ namespace tb::win32 {
 class GdiFontCache {
 public:
     static GdiFontCache& shared();
-    HFONT font(const FontSpec& spec);
+    HFONT font(const FontSpec& fontSpec);
 
 private:
     GdiFontCache() = default;

@@ -61,8 +61,8 @@ Hwnd Win32Desktop::findWindowEx(Hwnd after, std::string_view className) {
     return fromHwnd(FindWindowExA(nullptr, toHwnd(after), zstr(className).c_str(), nullptr));
 }
 
-Hwnd Win32Desktop::createWindow(const WindowSpec& spec, WindowHandler* handler) {
-    HWND hwnd = Win32Window::create(spec, handler);
+Hwnd Win32Desktop::createWindow(const WindowSpec& windowSpec, WindowHandler* handler) {
+    HWND hwnd = Win32Window::create(windowSpec, handler);
     if (!hwnd) return 0;
     std::erase_if(created_, [](HWND h) { return !IsWindow(h); });
     created_.push_back(hwnd);

@@ -29,7 +29,7 @@ public:
     // Windows
     Hwnd findWindow(std::string_view className) override;
     Hwnd findWindowEx(Hwnd after, std::string_view className) override;
-    Hwnd createWindow(const WindowSpec& spec, WindowHandler* handler) override;
+    Hwnd createWindow(const WindowSpec& windowSpec, WindowHandler* handler) override;
     void destroyWindow(Hwnd hwnd) override;
     bool isWindow(Hwnd hwnd) override;
     std::string windowText(Hwnd hwnd) override;

@@ -96,16 +96,17 @@ struct CreateParams {
 
 }  // namespace
 
-HWND Win32Window::create(const WindowSpec& spec, WindowHandler* handler) {
-    if (!ensureClass(spec.className, &windowProc)) return nullptr;
-    DWORD style = spec.popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+HWND Win32Window::create(const WindowSpec& windowSpec, WindowHandler* handler) {
+    if (!ensureClass(windowSpec.className, &windowProc)) return nullptr;
+    DWORD style =
+        windowSpec.popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     style |= WS_CLIPCHILDREN;
-    if (spec.visible) style |= WS_VISIBLE;
+    if (windowSpec.visible) style |= WS_VISIBLE;
     CreateParams params{new Win32Window(handler)};
-    HWND hwnd =
-        CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.caption.c_str(), style,
-                        spec.bounds.left, spec.bounds.top, spec.bounds.width(),
-                        spec.bounds.height(), nullptr, nullptr, GetModuleHandleA(nullptr), &params);
+    HWND hwnd = CreateWindowExA(
+        windowSpec.exStyle, windowSpec.className.c_str(), windowSpec.caption.c_str(), style,
+        windowSpec.bounds.left, windowSpec.bounds.top, windowSpec.bounds.width(),
+        windowSpec.bounds.height(), nullptr, nullptr, GetModuleHandleA(nullptr), &params);
     // Once bound, WM_NCDESTROY frees the binding, also when creation fails half-way.
     if (!params.bound) delete params.window;
     return hwnd;

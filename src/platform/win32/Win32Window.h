@@ -13,8 +13,8 @@ namespace tb::win32 {
 
 class Win32Window {
 public:
-    // Registers spec.className on first use and creates the window. Null on failure.
-    static HWND create(const WindowSpec& spec, WindowHandler* handler);
+    // Registers windowSpec.className on first use and creates the window. Null on failure.
+    static HWND create(const WindowSpec& windowSpec, WindowHandler* handler);
     // The binding of a window of this process created by create(); nullptr for any other.
     static Win32Window* from(HWND hwnd);
 

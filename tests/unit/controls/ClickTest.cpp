@@ -36,12 +36,12 @@ protected:
     void leave() { host.desk.setCursorPos(Point{5, 500}); }
     // A window of another program that comes up over the button.
     Hwnd cover() {
-        WindowSpec spec;
-        spec.className = "Cover";
-        spec.bounds = Rect::fromXYWH(0, 0, 400, 200);
-        spec.exStyle = wsex::WS_EX_TOPMOST;
-        spec.visible = true;
-        return host.desk.createWindow(spec, &coverHandler);
+        WindowSpec windowSpec;
+        windowSpec.className = "Cover";
+        windowSpec.bounds = Rect::fromXYWH(0, 0, 400, 200);
+        windowSpec.exStyle = wsex::WS_EX_TOPMOST;
+        windowSpec.visible = true;
+        return host.desk.createWindow(windowSpec, &coverHandler);
     }
 
     std::string events() {

@@ -44,11 +44,11 @@ public:
     static constexpr Point kOrigin{100, 0};
 
     TestHost() {
-        WindowSpec spec;
-        spec.className = "ControlTestForm";
-        spec.bounds = Rect::fromXYWH(kOrigin.x, kOrigin.y, 600, 120);
-        spec.visible = true;
-        window = desk.createWindow(spec, &handler);
+        WindowSpec windowSpec;
+        windowSpec.className = "ControlTestForm";
+        windowSpec.bounds = Rect::fromXYWH(kOrigin.x, kOrigin.y, 600, 120);
+        windowSpec.visible = true;
+        window = desk.createWindow(windowSpec, &handler);
     }
 
     Desktop& desktop() override { return desk; }
