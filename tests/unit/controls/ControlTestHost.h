@@ -1,27 +1,17 @@
-// A form stand-in for driving one control directly: it counts repaint requests, keeps the
-// capture, and offers a desktop with a virtual clock, a cursor and a window under it.
+// A form stand-in for driving one control directly, and a simulated desktop that counts what a
+// hover poll costs.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "controls/Control.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace tb::test {
 
-// The simulated desktop, counting what a hover poll costs.
 class CountingDesktop : public sim::SimDesktop {
 public:
-    TimerId startTimer(std::uint32_t intervalMs, std::function<void()> onTick) override {
-        ++timerStarts;
-        return SimDesktop::startTimer(intervalMs, [this, tick = std::move(onTick)] {
-            ++timerTicks;
-            tick();
-        });
-    }
     Point cursorPos() override {
         ++cursorQueries;
         return SimDesktop::cursorPos();
@@ -30,27 +20,16 @@ public:
         ++windowLookups;
         return SimDesktop::windowFromPoint(screen);
     }
-
-    int timerStarts = 0;
-    int timerTicks = 0;
     int cursorQueries = 0;
     int windowLookups = 0;
 };
 
-// A form stand-in for driving one control directly: a real window of the simulated desktop at
-// kOrigin, whose repaint requests and capture it records.
+// A real window of the simulated desktop at (100, 0), recording repaint requests and capture.
 class TestHost : public ControlHost {
 public:
-    static constexpr Point kOrigin{100, 0};
-
     TestHost() {
-        WindowSpec windowSpec;
-        windowSpec.className = "ControlTestForm";
-        windowSpec.bounds = Rect::fromXYWH(kOrigin.x, kOrigin.y, 600, 120);
-        windowSpec.visible = true;
-        window = desk.createWindow(windowSpec, &handler);
+        window = desk.createWindow({"ControlTestForm", "", {100, 0, 700, 120}, 0, true}, &handler);
     }
-
     Desktop& desktop() override { return desk; }
     Hwnd hostWindow() override { return window; }
     void invalidateControl(Control&) override { ++invalidations; }
@@ -58,89 +37,45 @@ public:
     void releaseMouse(Control& c) override {
         if (captured == &c) captured = nullptr;
     }
-    Point clientToScreen(Point p) override {
-        Rect c = desk.clientRect(window);
-        return Point{p.x + c.left, p.y + c.top};
+    Point clientToScreen(Point p) override { return Point{p.x + 100, p.y}; }
+    // Another window takes the mouse, and the form tells the control that held it.
+    void loseCapture() {
+        if (captured) std::exchange(captured, nullptr)->captureLost();
     }
 
-    // Synthetic input at a point relative to the control, as the form would route it.
-    static void mouse(Control& c, MouseAction action, Point at, int button = 0, int buttons = 0,
-                      bool shift = false) {
-        MouseEvent e;
-        e.action = action;
-        e.button = button;
-        e.buttons = buttons;
-        e.shift = shift;
-        e.pos = at;
-        c.mouseEvent(e);
+    // Input at a point relative to the control, as the form routes it: `button` goes down or up,
+    // and is held during moves.
+    static void mouse(Control& c, MouseAction action, Point at, int button = mouse::Left) {
+        c.mouseEvent({.action = action,
+                      .button = action == MouseAction::Move ? 0 : button,
+                      .buttons = action == MouseAction::Up ? 0 : button,
+                      .pos = at});
     }
-    static void press(Control& c, Point at, int button = mouse::Left) {
-        mouse(c, MouseAction::Down, at, button, button);
-    }
-    static void move(Control& c, Point at, int buttons = 0) {
-        mouse(c, MouseAction::Move, at, 0, buttons);
-    }
-    static void release(Control& c, Point at, int button = mouse::Left) {
-        mouse(c, MouseAction::Up, at, button, 0);
-    }
+
+    // The events the control raised, as one line.
+    void log(const std::string& e) { events += (events.empty() ? "" : " ") + e; }
+    std::string takeEvents() { return std::exchange(events, {}); }
 
     CountingDesktop desk;
     WindowHandler handler;
     Hwnd window = 0;
     int invalidations = 0;
     Control* captured = nullptr;
+    std::string events;
 };
 
-// Records what a control paints.
-class RecordingCanvas : public Canvas {
-public:
-    struct Op {
-        std::string what;  // "fill", "image", "text", "edge"
-        Rect rect;         // destination
-        Color color = 0;
-        unsigned edgeType = 0;
-        unsigned flags = 0;
-        const Image* image = nullptr;
-        Rect src;
-        std::string text;
-    };
-    Size size() const override { return Size{1000, 200}; }
-    static Op make(const char* what, const Rect& r, Color c = 0) {
-        Op op;
-        op.what = what;
-        op.rect = r;
-        op.color = c;
-        return op;
-    }
-    void fillRect(const Rect& r, Color c) override { ops.push_back(make("fill", r, c)); }
-    void drawImage(const Image& img, std::int32_t x, std::int32_t y, const Rect& src) override {
-        Op op = make("image", Rect::fromXYWH(x, y, src.width(), src.height()));
-        op.image = &img;
-        op.src = src;
-        ops.push_back(op);
-    }
-    void drawText(std::string_view text, std::int32_t x, std::int32_t y, const Rect& clip,
-                  const FontSpec&, Color color) override {
-        Op op = make("text", Rect{x, y, clip.right, clip.bottom}, color);
-        op.text = std::string(text);
-        ops.push_back(op);
-    }
-    Size measureText(std::string_view text, const FontSpec& font) override {
-        return Size{static_cast<std::int32_t>(text.size()) * 6, font.heightPx};
-    }
-    void drawEdge(const Rect& r, unsigned edgeType, unsigned flags) override {
-        Op op = make("edge", r);
-        op.edgeType = edgeType;
-        op.flags = flags;
-        ops.push_back(op);
-    }
-    std::vector<Op> of(const std::string& what) const {
-        std::vector<Op> out;
-        for (const Op& o : ops)
-            if (o.what == what) out.push_back(o);
-        return out;
-    }
-    std::vector<Op> ops;
-};
+// Opaque pixels of `img` that `frame` does not show with the corner at `at`, in the picture's
+// first `rows` rows (0: all).
+inline int mismatches(const Image& frame, const Image& img, Point at, std::int32_t rows = 0) {
+    int bad = 0;
+    for (std::int32_t y = 0; y < (rows ? rows : img.height); ++y)
+        for (std::int32_t x = 0; x < img.width; ++x) {
+            const Color want = img.at(x, y);
+            if (img.hasTransparency && want == img.transparentColor) continue;
+            const Point p{at.x + x, at.y + y};
+            if (p.x >= frame.width || p.y >= frame.height || frame.at(p.x, p.y) != want) ++bad;
+        }
+    return bad;
+}
 
 }  // namespace tb::test
