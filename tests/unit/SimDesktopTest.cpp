@@ -1,3 +1,6 @@
+// What the simulated desktop does that the shared contracts cannot show on a real one: hung
+// windows on the virtual clock, processes that die, mouse capture, paint counting and the
+// canvas that the pixel probes of other tests read.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,53 +10,28 @@
 namespace tb::sim {
 namespace {
 
-struct Answering : WindowHandler {
+struct Recorder : WindowHandler {
     std::vector<std::uint32_t> messages;
-    std::vector<Size> sizes;
+    std::vector<MouseEvent> mice;
+    int captureLost = 0;
     int destroys = 0;
-    void onSize(Size s) override { sizes.push_back(s); }
     std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam) override {
         messages.push_back(msg);
         return static_cast<LResult>(w + 1);
     }
+    void onMouse(const MouseEvent& e) override { mice.push_back(e); }
+    void onCaptureLost() override { ++captureLost; }
     void onDestroy() override { ++destroys; }
 };
 
-WindowSpec windowSpec(std::string cls, Rect r = {0, 0, 100, 50}, std::uint32_t ex = 0) {
-    WindowSpec s;
-    s.className = std::move(cls);
-    s.bounds = r;
-    s.exStyle = ex;
-    return s;
+WindowSpec spec(Rect r = {0, 0, 100, 50}, std::uint32_t exStyle = 0) {
+    return WindowSpec{"W", "", r, exStyle, true};
 }
 
-TEST(SimDesktop, ZOrderPutsTheTopmostBandFirstAndTheNewestOnTop) {
+TEST(SimDesktop, AHungWindowMakesSendsWaitOnTheVirtualClock) {
     SimDesktop desk;
-    const Hwnd a = desk.createWindow(windowSpec("W"), nullptr);
-    const Hwnd t = desk.createWindow(windowSpec("W", {}, wsex::WS_EX_TOPMOST), nullptr);
-    const Hwnd b = desk.createWindow(windowSpec("w"), nullptr);
-    EXPECT_EQ(desk.zOrder(), (std::vector<Hwnd>{t, b, a}));
-    EXPECT_EQ(desk.findWindowEx(t, "W"), b) << "class names ignore case";
-    EXPECT_EQ(desk.findWindowEx(b, "W"), a);
-    EXPECT_EQ(desk.findWindowEx(a, "W"), 0u);
-    EXPECT_EQ(desk.findWindowEx(0x999, "W"), 0u) << "after a handle that is no window";
-
-    desk.setForegroundWindow(a);  // activation raises within the band
-    EXPECT_EQ(desk.zOrder(), (std::vector<Hwnd>{t, a, b}));
-    desk.setTopmost(b, true);
-    desk.setTopmost(a, false);  // already in the lower band: stays put
-    EXPECT_EQ(desk.zOrder(), (std::vector<Hwnd>{b, t, a}));
-    EXPECT_NE(desk.exStyle(b) & wsex::WS_EX_TOPMOST, 0u);
-
-    desk.destroyWindow(t);
-    const Hwnd c = desk.createWindow(windowSpec("W"), nullptr);
-    EXPECT_TRUE(c != a && c != b && c != t && c != 0) << "handles are never reused";
-}
-
-TEST(SimDesktop, HungWindowMakesSendsWaitOnTheVirtualClock) {
-    SimDesktop desk;
-    Answering player;
-    const Hwnd hw = desk.createWindow(windowSpec("Winamp v1.x"), &player);
+    Recorder player;
+    const Hwnd hw = desk.createWindow(spec(), &player);
     const auto t0 = desk.tickCountMs();
     desk.setHung(hw, t0 + 3000);
 
@@ -81,38 +59,21 @@ TEST(SimDesktop, HungWindowMakesSendsWaitOnTheVirtualClock) {
     EXPECT_THROW(desk.sendMessage(hw, wm::WM_USER, 0, 0), SimStuck);
 }
 
-TEST(SimDesktop, PostsFailWhenTheQueueIsFullOrTheMessageCarriesPointers) {
+TEST(SimDesktop, AKilledProcessLosesItsWindowsTimersAndMemoryAndHandlesAreCounted) {
     SimDesktop desk;
-    const ProcessId pid = desk.createProcess("winamp.exe");
-    const Hwnd hw = desk.createWindowIn(pid, windowSpec("Winamp v1.x"), nullptr);
-    desk.setPostQueueLimit(pid, 2);
-    EXPECT_TRUE(desk.postMessage(hw, wm::WM_COMMAND, 40045, 0));
-    EXPECT_TRUE(desk.postMessage(hw, wm::WM_COMMAND, 40046, 0));
-    EXPECT_FALSE(desk.postMessage(hw, wm::WM_COMMAND, 40047, 0));
-    desk.doEvents();
-    EXPECT_TRUE(desk.postMessage(hw, wm::WM_COMMAND, 40047, 0));
-    EXPECT_FALSE(desk.postMessage(hw, wm::WM_COPYDATA, 0, 0));
-    ASSERT_FALSE(desk.messageLog().empty());
-    EXPECT_EQ(desk.messageLog().back().w, 40047u);
-}
-
-TEST(SimDesktop, KilledProcessLosesWindowsMemoryAndReads) {
-    SimDesktop desk;
-    Answering player;
+    Recorder player;
     const ProcessId pid = desk.createProcess("winamp.exe");
     Hwnd hw = 0;
+    TimerId playing = 0;
     {
         auto as = desk.actAs(pid);
-        hw = desk.createWindow(windowSpec("Winamp v1.x"), &player);
+        hw = desk.createWindow(spec(), &player);
+        playing = desk.startTimer(500, [] {});
     }
     EXPECT_EQ(desk.windowProcessId(hw), pid);
-    EXPECT_EQ(player.sizes, std::vector<Size>{(Size{100, 50})}) << "reported while created";
-    const Hwnd mine = desk.createWindow(windowSpec("Mine"), nullptr);  // the scope ended
-    EXPECT_EQ(desk.windowProcessId(mine), desk.selfProcessId());
-
+    EXPECT_EQ(desk.activeTimerCount(), 0) << "the player's timer is not ours";
     desk.processes().writeMemory(pid, 0x5000, std::string_view("Song\0", 5));
     const ProcessHandle h = desk.openProcessForRead(pid);
-    ASSERT_NE(h, 0u);
     EXPECT_EQ(desk.openProcessHandleCount(), 1);
     std::uint8_t buf[5] = {};
     EXPECT_EQ(desk.readProcessMemory(h, 0x5000, buf), 5u);
@@ -120,6 +81,7 @@ TEST(SimDesktop, KilledProcessLosesWindowsMemoryAndReads) {
 
     EXPECT_TRUE(desk.killProcess(pid));
     EXPECT_FALSE(desk.isWindow(hw));
+    EXPECT_FALSE(desk.isTimerActive(playing));
     EXPECT_EQ(player.destroys, 0) << "a dead process runs no code";
     EXPECT_EQ(desk.foregroundWindow(), 0u);
     EXPECT_EQ(desk.readProcessMemory(h, 0x5000, buf), 0u);
@@ -131,52 +93,59 @@ TEST(SimDesktop, KilledProcessLosesWindowsMemoryAndReads) {
     EXPECT_FALSE(desk.killProcess(desk.selfProcessId()));
 }
 
-TEST(SimDesktop, MemoryReadsArePageGranularAndAllOrNothing) {
+TEST(SimDesktop, MouseGoesToTheWindowUnderThePointOrTheCaptureHolder) {
     SimDesktop desk;
-    SimProcesses& mem = desk.processes();
-    const ProcessId pid = desk.createProcess("p");
-    mem.writeMemory(pid, 0x10FFE, std::string_view("abcd"));  // spans two pages
-    const ProcessHandle h = desk.openProcessForRead(pid);
-    std::uint8_t buf[8] = {};
-    struct Case {
-        std::uint64_t at;
-        std::size_t n;
-        std::size_t got;
-    } reads[] = {{0x10FFE, 4, 4}, {0x10000, 8, 8}, {0x11FFC, 8, 0}, {0xFFFC, 8, 0}, {0, 0, 0}};
-    for (const auto& c : reads) {
-        EXPECT_EQ(desk.readProcessMemory(h, c.at, std::span(buf, c.n)), c.got) << c.at;
-    }
-    mem.protectMemory(pid, 0x11000, 1);
-    EXPECT_EQ(desk.readProcessMemory(h, 0x10FFE, std::span(buf, 4)), 0u);
-    EXPECT_EQ(desk.readProcessMemory(h, 0x10FFE, std::span(buf, 2)), 2u);
-    mem.freeMemory(pid, 0x10000, 1);
-    EXPECT_EQ(desk.readProcessMemory(h, 0x10FFE, std::span(buf, 2)), 0u);
-    mem.setOpenDenied(pid, true);
-    EXPECT_EQ(desk.openProcessForRead(pid), 0u);
-    desk.closeHandle(h);
+    Recorder back, bar;
+    const Hwnd b = desk.createWindow(spec({0, 0, 400, 300}), &back);
+    const Hwnd t = desk.createWindow(spec({100, 0, 371, 96}, wsex::WS_EX_TOPMOST), &bar);
+    desk.showWindow(desk.createWindow(spec({100, 0, 371, 96}), nullptr), sw::SW_HIDE);
+
+    EXPECT_EQ(desk.mouse({110, 5}, MouseAction::Down, mouse::Left), t);
+    EXPECT_EQ(desk.foregroundWindow(), t) << "a press activates";
+    desk.setCapture(t);
+    EXPECT_EQ(desk.mouse({50, 200}, MouseAction::Move), t) << "captured: outside still ours";
+    EXPECT_EQ(desk.mouse({50, 200}, MouseAction::Up, mouse::Left), t);
+    ASSERT_EQ(bar.mice.size(), 3u);
+    EXPECT_EQ(bar.mice[0].pos, (Point{10, 5}));
+    EXPECT_EQ(bar.mice[0].buttons, mouse::Left);
+    EXPECT_EQ(bar.mice[1].pos, (Point{-50, 200}));
+    EXPECT_EQ(bar.mice[2].buttons, 0);
+
+    desk.setCapture(b);
+    EXPECT_EQ(bar.captureLost, 1);
+    desk.releaseCapture();
+    EXPECT_EQ(back.captureLost, 1);
+    EXPECT_EQ(desk.mouse({50, 200}, MouseAction::Move), b);
+    EXPECT_EQ(desk.mouse({500, 500}, MouseAction::Move), 0u);
 }
 
-TEST(SimDesktop, ShowWindowTracksVisibilityMinimisingAndActivation) {
+TEST(SimDesktop, PaintsOnceForManyInvalidationsAndOnlyWhileVisible) {
     SimDesktop desk;
-    const Hwnd a = desk.createWindow(windowSpec("A"), nullptr);
-    const Hwnd b = desk.createWindow(windowSpec("B"), nullptr);
-    desk.showWindow(a, sw::SW_SHOWNOACTIVATE);
-    EXPECT_EQ(desk.foregroundWindow(), 0u);
-    desk.showWindow(b, sw::SW_SHOWMINIMIZED);
-    EXPECT_TRUE(desk.window(b)->minimized);
-    EXPECT_EQ(desk.foregroundWindow(), b);
-    EXPECT_EQ(desk.windowFromPoint({5, 5}), a) << "a minimised window is not under any point";
-    desk.showWindow(b, sw::SW_RESTORE);
-    EXPECT_FALSE(desk.window(b)->minimized);
-    EXPECT_EQ(desk.windowFromPoint({5, 5}), b);
-    desk.showWindow(b, sw::SW_HIDE);
-    EXPECT_EQ(desk.foregroundWindow(), 0u);
+    Recorder form;
+    WindowSpec s = spec({0, 0, 8, 4});
+    s.visible = false;
+    const Hwnd hw = desk.createWindow(s, &form);
+    desk.invalidate(hw);
+    desk.advance(100);
+    EXPECT_EQ(desk.paintCount(hw), 0);
+    desk.showWindow(hw, sw::SW_SHOWNOACTIVATE);
+    desk.invalidate(hw);
+    desk.invalidate(hw);
+    desk.advance(1000);
+    EXPECT_EQ(desk.paintCount(hw), 1) << "an idle window is not repainted";
+    desk.moveWindow(hw, {0, 0, 10, 4});
+    desk.doEvents();
+    EXPECT_EQ(desk.paintCount(hw), 2);
+    EXPECT_EQ(desk.frame(hw).width, 10);
+}
 
-    desk.setForeground(a);
-    const ProcessId other = desk.createProcess("other.exe");
-    auto as = desk.actAs(other);
-    desk.showWindow(desk.createWindow(windowSpec("C"), nullptr), sw::SW_SHOWNORMAL);
-    EXPECT_EQ(desk.foregroundWindow(), a) << "another process can't steal the foreground";
+TEST(SimCanvas, ImagesShowWhatLiesUnderTheirTransparentPixelsAndAllIsClipped) {
+    SimCanvas c({4, 3});
+    c.fillRect({-5, -5, 3, 3}, 1);
+    const Image img{2, 2, {9, 0xFF00FF, 7, 8}, true};
+    c.drawImage(img, 1, 1);
+    c.drawImage(img, 3, 2);
+    EXPECT_EQ(c.image().pixels, (std::vector<Color>{1, 1, 1, 0, 1, 9, 1, 0, 1, 7, 8, 9}));
 }
 
 }  // namespace
