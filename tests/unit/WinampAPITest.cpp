@@ -1,6 +1,10 @@
+// WinampAPI against the stand-in player in the simulation: what each member sends and answers,
+// and a player that is missing, restarts, misbehaves or hangs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,32 +17,49 @@ namespace {
 
 using model::PlayStatus;
 using Kind = sim::MessageRecord::Kind;
+using Call = std::function<std::string()>;
+namespace ipc = winamp::ipc;
 
 // A message to the player as it left us: how, which, and the 32-bit views of its arguments.
 struct Sent {
     Kind kind;
     std::uint32_t msg;
-    std::int32_t w;
-    std::int32_t l;
+    std::int32_t w, l;
     friend bool operator==(const Sent&, const Sent&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Sent& s) {
+        return os << "{" << int(s.kind) << ", " << s.msg << ", " << s.w << ", " << s.l << "}";
+    }
 };
 
-std::ostream& operator<<(std::ostream& os, const Sent& s) {
-    return os << "{" << static_cast<int>(s.kind) << ", " << s.msg << ", " << s.w << ", " << s.l
-              << "}";
-}
+// A query (WM_USER, data, id) and a command (WM_COMMAND, id, data).
+Sent q(std::int32_t data, std::int32_t id) { return {Kind::SendTimeout, 1024, data, id}; }
+Sent c(std::int32_t id, std::int32_t data = 0) { return {Kind::Post, 273, id, data}; }
 
-constexpr Kind Q = Kind::SendTimeout;
-constexpr Kind P = Kind::Post;
+// A desktop on which something can happen right after the player's window is looked up, or
+// right after a query returns.
+class VanishingDesktop : public sim::SimDesktop {
+public:
+    Hwnd findWindow(std::string_view className) override {
+        Hwnd found = SimDesktop::findWindow(className);
+        if (found && afterLookup) std::exchange(afterLookup, nullptr)();
+        return found;
+    }
+    std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l,
+                                              std::uint32_t timeoutMs) override {
+        auto reply = SimDesktop::sendMessageTimeout(hwnd, msg, w, l, timeoutMs);
+        if (afterQuery) std::exchange(afterQuery, nullptr)();
+        return reply;
+    }
+    std::function<void()> afterLookup, afterQuery;
+};
 
 class WinampAPITest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& m = winamp.model();
-        m.setCurrent(2);
-        m.setStatus(PlayStatus::Paused);
-        m.setPositionMs(59500);
-        m.setVolume(180);
+        winamp.model().setCurrent(2);  // 241 s long
+        winamp.model().setStatus(PlayStatus::Paused);
+        winamp.model().setPositionMs(59500);
+        winamp.model().setVolume(180);
         desk.clearMessageLog();
     }
     void TearDown() override {
@@ -46,234 +67,266 @@ protected:
         EXPECT_EQ(desk.openProcessHandleCount(), 0);
         EXPECT_EQ(desk.processes().badCloseCount(), 0);
     }
-
     std::vector<Sent> sentToPlayer() {
         std::vector<Sent> out;
         for (const auto& r : desk.messageLog())
-            if (r.msg == winamp::kQueryMessage || r.msg == winamp::kCommandMessage)
-                out.push_back({r.kind, r.msg, static_cast<std::int32_t>(r.w),
-                               static_cast<std::int32_t>(r.l)});
+            out.push_back(
+                {r.kind, r.msg, static_cast<std::int32_t>(r.w), static_cast<std::int32_t>(r.l)});
         desk.clearMessageLog();
         return out;
     }
+    // The queries of one synchronisation of the bar.
+    void synchronise() {
+        api.IsRunning();
+        api.TrackTime();
+        api.TrackTimeTotal();
+        api.TrackTimePosition();
+        api.Volume();
+        api.SongTitle();
+    }
+    Call num(std::int32_t (WinampAPI::*f)()) {
+        return [this, f] { return std::to_string((api.*f)()); };
+    }
+    Call text(std::string (WinampAPI::*f)()) {
+        return [this, f] { return (api.*f)(); };
+    }
+    Call run(std::function<void()> f) {
+        return [f] { return f(), std::string(); };
+    }
+    std::function<void()> force(std::int32_t id, LResult reply) {
+        return [this, id, reply] { winamp.model().forceReply(id, reply); };
+    }
 
-    sim::SimDesktop desk;
+    VanishingDesktop desk;
     sim::SimWinamp winamp{desk};
     WinampAPI api{desk};
     const std::vector<model::PlaylistEntry> sample = model::PlayerModel::samplePlaylist();
 };
 
-TEST_F(WinampAPITest, EveryQuerySendsItsIdAndDataAndReturnsTheReply) {
-    const struct Row {
-        const char* name;
-        std::function<std::string()> call;
+TEST_F(WinampAPITest, EveryMemberSendsItsMessageAndWithoutWinampAnswersZeroAtOnce) {
+    const struct {
+        Call call;
         std::string result;
         std::vector<Sent> sent;
+        std::string withoutWinamp;
     } rows[] = {
-        {"WinampVersion", [&] { return api.WinampVersion(); }, "20592", {{Q, 1024, 0, 0}}},
-        {"Status", [&] { return std::to_string(api.Status()); }, "3", {{Q, 1024, 0, 104}}},
-        {"TrackTimePosition",
-         [&] { return std::to_string(api.TrackTimePosition()); },
-         "60",
-         {{Q, 1024, 0, 105}}},
-        {"TrackTimeTotal",
-         [&] { return std::to_string(api.TrackTimeTotal()); },
-         "241",
-         {{Q, 1024, 1, 105}}},
-        {"TrackTime",
-         [&] { return api.TrackTime(); },
-         "1:00 / 4:01",
-         {{Q, 1024, 0, 105}, {Q, 1024, 1, 105}}},
-        {"TrackTimePercent",
-         [&] { return std::to_string(api.TrackTimePercent()); },
-         "25",
-         {{Q, 1024, 1, 105}, {Q, 1024, 0, 105}}},
-        {"Volume", [&] { return std::to_string(api.Volume()); }, "180", {{Q, 1024, -666, 122}}},
-        {"TrackNumber",
-         [&] { return std::to_string(api.TrackNumber()); },
-         "2",
-         {{Q, 1024, 0, 125}}},
-        {"TracksInPlaylist",
-         [&] { return std::to_string(api.TracksInPlaylist()); },
-         "12",
-         {{Q, 1024, 0, 124}}},
-        {"SongTitle",
-         [&] { return api.SongTitle(); },
-         sample[2].title,
-         {{Q, 1024, 0, 125}, {Q, 1024, 2, 212}}},
-        {"GetPlaylistTitle",
-         [&] { return api.GetPlaylistTitle(11); },
-         sample[11].title,
-         {{Q, 1024, 11, 212}}},
-        {"GetPlaylistFile",
-         [&] { return api.GetPlaylistFile(4); },
-         sample[4].file,
-         {{Q, 1024, 4, 211}}},
-        {"OtherUser",
-         [&] { return std::to_string(api.OtherUser(winamp::ipc::GetShuffle)); },
-         "0",
-         {{Q, 1024, 0, 250}}},
-        {"OtherUser with data",
-         [&] { return std::to_string(api.OtherUser(121, 7)); },
-         "0",
-         {{Q, 1024, 7, 121}}},
-        {"setVolume", [&] { return api.setVolume(99), std::string(); }, "", {{Q, 1024, 99, 122}}},
-        {"setTrackTimePosition",
-         [&] { return api.setTrackTimePosition(30), std::string(); },
-         "",
-         {{Q, 1024, 30000, 106}}},
-        {"SetPlaylistPos",
-         [&] { return api.SetPlaylistPos(5), std::string(); },
-         "",
-         {{Q, 1024, 5, 121}}},
-        {"SetPlaylistPos and play",
-         [&] { return api.SetPlaylistPos(6, true), std::string(); },
-         "",
-         {{Q, 1024, 6, 121}, {P, 273, 40045, 0}}},
-        {"IsRunning", [&] { return std::to_string(api.IsRunning()); }, "1", {}},
+        {text(&WinampAPI::WinampVersion), "20592", {q(0, 0)}, "0"},
+        {num(&WinampAPI::Status), "3", {q(0, 104)}, "0"},
+        {num(&WinampAPI::TrackTimePosition), "60", {q(0, 105)}, "0"},
+        {num(&WinampAPI::TrackTimeTotal), "241", {q(1, 105)}, "0"},
+        {text(&WinampAPI::TrackTime), "1:00 / 4:01", {q(0, 105), q(1, 105)}, "0:00"},
+        {num(&WinampAPI::TrackTimePercent), "25", {q(1, 105), q(0, 105)}, "0"},
+        {num(&WinampAPI::Volume), "180", {q(-666, 122)}, "0"},
+        {num(&WinampAPI::TrackNumber), "2", {q(0, 125)}, "0"},
+        {num(&WinampAPI::TracksInPlaylist), "12", {q(0, 124)}, "0"},
+        {text(&WinampAPI::SongTitle), sample[2].title, {q(0, 125), q(2, 212)}, ""},
+        {[&] { return api.GetPlaylistTitle(11); }, sample[11].title, {q(11, 212)}, ""},
+        {[&] { return api.GetPlaylistFile(4); }, sample[4].file, {q(4, 211)}, ""},
+        {[&] { return std::to_string(api.OtherUser(250, 7)); }, "0", {q(7, 250)}, "0"},
+        {[&] { return std::to_string(api.IsRunning()); }, "1", {}, "0"},
+        {run([&] { api.setVolume(99); }), "", {q(99, 122)}, ""},
+        {run([&] { api.setTrackTimePosition(30); }), "", {q(30000, 106)}, ""},
+        {run([&] { api.SetPlaylistPos(5); }), "", {q(5, 121)}, ""},
+        {run([&] { api.SetPlaylistPos(6, true); }), "", {q(6, 121), c(40045)}, ""},
+        {run([&] { api.Previous(); }), "", {c(40044)}, ""},
+        {run([&] { api.Play(); }), "", {c(40045)}, ""},
+        {run([&] { api.Pause(); }), "", {c(40046)}, ""},
+        {run([&] { api.Stop_(); }), "", {c(40047)}, ""},
+        {run([&] { api.Next_(); }), "", {c(40048)}, ""},
+        {run([&] { api.VolumeUp(); }), "", {c(40058)}, ""},
+        {run([&] { api.VolumeDown(); }), "", {c(40059)}, ""},
+        {run([&] { api.ToggleShuffle(); }), "", {c(40023)}, ""},
+        {run([&] { api.FastForward(); }), "", {c(40148)}, ""},
+        {run([&] { api.Rewind(); }), "", {c(40144)}, ""},
+        {[&] { return std::to_string(api.OtherCommand(40022, 7)); }, "1", {c(40022, 7)}, "0"},
+        {run([&] { api.EndWinamp(); }), "", {c(40001)}, ""},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.call(), row.result) << row.name;
-        EXPECT_EQ(sentToPlayer(), row.sent) << row.name;
-    }
-    desk.advance(10);
-    EXPECT_EQ(winamp.model().volume(), 99);
-    EXPECT_EQ(winamp.model().current(), 6);
-    EXPECT_EQ(winamp.model().status(), PlayStatus::Playing);
-}
-
-TEST_F(WinampAPITest, EveryCommandIsPostedWithItsIdAndReachesThePlayer) {
-    const struct {
-        std::function<void()> call;
-        std::int32_t id;
-    } rows[] = {
-        {[&] { api.Previous(); }, 40044},    {[&] { api.Play(); }, 40045},
-        {[&] { api.Pause(); }, 40046},       {[&] { api.Stop_(); }, 40047},
-        {[&] { api.Next_(); }, 40048},       {[&] { api.VolumeUp(); }, 40058},
-        {[&] { api.VolumeDown(); }, 40059},  {[&] { api.ToggleShuffle(); }, 40023},
-        {[&] { api.FastForward(); }, 40148}, {[&] { api.Rewind(); }, 40144},
-        {[&] { api.EndWinamp(); }, 40001},
-    };
+    std::vector<model::JournalEntry> expected;
     for (const auto& row : rows) {
-        winamp.model().clearJournal();
-        row.call();
-        EXPECT_EQ(sentToPlayer(), (std::vector<Sent>{{P, 273, row.id, 0}})) << row.id;
-        desk.advance(10);
-        ASSERT_EQ(winamp.model().journal().size(), 1u) << row.id;
-        EXPECT_EQ(winamp.model().journal()[0].wParam, row.id);
+        EXPECT_EQ(row.call(), row.result) << &row - rows;
+        EXPECT_EQ(sentToPlayer(), row.sent) << &row - rows;
+        desk.advance(10);  // the posts reach the player
+        for (const Sent& s : row.sent) expected.push_back({s.msg, s.w, s.l, 0});
     }
-    EXPECT_FALSE(winamp.running());  // the last command closed it
-}
+    auto journal = winamp.model().journal();
+    for (auto& e : journal) e.reply = 0;
+    EXPECT_EQ(journal, expected);
+    EXPECT_FALSE(winamp.running()) << "EndWinamp closed it";
 
-TEST_F(WinampAPITest, OtherCommandPassesItsDataAndReportsThePost) {
-    EXPECT_EQ(api.OtherCommand(winamp::cmd::ToggleRepeat, 7), 1);
-    EXPECT_EQ(sentToPlayer(), (std::vector<Sent>{{P, 273, 40022, 7}}));
-}
-
-TEST_F(WinampAPITest, WithoutWinampQueriesAnswerZeroAndCommandsGoNowhereAtOnce) {
-    winamp.kill();
+    desk.clearMessageLog();
     const std::uint64_t start = desk.tickCountMs();
-    EXPECT_FALSE(api.IsRunning());
-    EXPECT_EQ(api.hWnd(), 0u);
-    EXPECT_EQ(api.WinampVersion(), "0");
-    EXPECT_EQ(api.Status(), 0);
-    EXPECT_EQ(api.Volume(), 0);
-    EXPECT_EQ(api.TrackTimeTotal(), 0);
-    EXPECT_EQ(api.TrackTimePosition(), 0);
-    EXPECT_EQ(api.TrackTimePercent(), 0);
-    EXPECT_EQ(api.TrackNumber(), 0);
-    EXPECT_EQ(api.TracksInPlaylist(), 0);
-    EXPECT_EQ(api.TrackTime(), "0:00");
-    EXPECT_EQ(api.SongTitle(), "");
-    EXPECT_EQ(api.GetPlaylistFile(0), "");
-    EXPECT_EQ(api.OtherUser(0), 0);
-    api.Play();
-    api.EndWinamp();
-    EXPECT_EQ(api.OtherCommand(winamp::cmd::Stop), 0);
-    api.setVolume(10);
-    api.SetPlaylistPos(1, true);
+    for (const auto& row : rows) EXPECT_EQ(row.call(), row.withoutWinamp) << &row - rows;
     EXPECT_TRUE(desk.messageLog().empty());
     EXPECT_EQ(desk.tickCountMs(), start);  // nothing waited
 }
 
-TEST_F(WinampAPITest, ARestartedWinampIsFoundByTheNextCallAndHwndKeepsTheLastLookup) {
-    const Hwnd first = api.hWnd();
+TEST_F(WinampAPITest, ARestartedWinampIsFoundByTheNextCallAndHwndIsStaleUntilALookup) {
+    const Hwnd first = api.hWnd();  // looked up when the client was made
     EXPECT_EQ(first, winamp.hwnd());
     winamp.kill();
-    EXPECT_EQ(api.hWnd(), first);  // stale until something looks again
+    EXPECT_EQ(api.hWnd(), first);
     EXPECT_EQ(api.Volume(), 0);
     EXPECT_EQ(api.hWnd(), 0u);
-
     const Hwnd second = winamp.start();
     EXPECT_NE(second, first);
     EXPECT_EQ(api.Volume(), 180);
     EXPECT_EQ(api.hWnd(), second);
 }
 
-TEST_F(WinampAPITest, CreatingTheClientLooksUpOnce) {
-    WinampAPI fresh(desk);
-    EXPECT_EQ(fresh.hWnd(), winamp.hwnd());
-    EXPECT_TRUE(desk.messageLog().empty());
-}
-
-TEST_F(WinampAPITest, TrackTimeWritesPositionAndLengthRoundedHalfToEven) {
+TEST_F(WinampAPITest, TimesRoundHalfToEvenAndThePercentFollowsTheLength) {
     const struct {
-        std::int64_t positionMs;
-        std::int32_t length;
-        std::string text;
-    } cases[] = {
-        {187000, 295, "3:07 / 4:55"},
-        {59500, 60, "1:00 / 1:00"},
-        {65000, -1, "1:05"},
-        {65000, 0, "1:05"},
-        {2500, 10, "0:02 / 0:10"},
-        {3500, 10, "0:04 / 0:10"},
-        {600000, 3600, "10:00 / 60:00"},
-        {0, 5, "0:00 / 0:05"},
-    };
+        std::int32_t positionMs, length, seconds;
+        const char* text;
+        std::int32_t percent;
+    } cases[] = {{2500, 10, 2, "0:02 / 0:10", 25},
+                 {3500, 10, 4, "0:04 / 0:10", 35},
+                 {1500, 3, 2, "0:02 / 0:03", 50},
+                 {500, 1, 0, "0:00 / 0:01", 50},
+                 {65000, -1, 65, "1:05", 0},
+                 {65000, 0, 65, "1:05", 0},
+                 {600000, 3600, 600, "10:00 / 60:00", 17}};
     for (const auto& c : cases) {
         winamp.model().setPlaylist({{"A - a", "a", c.length}});
         winamp.model().setStatus(PlayStatus::Paused);
         winamp.model().setPositionMs(c.positionMs);
-        EXPECT_EQ(api.TrackTime(), c.text) << c.positionMs << " " << c.length;
+        EXPECT_EQ(api.TrackTimePosition(), c.seconds) << c.positionMs;
+        EXPECT_EQ(api.TrackTime(), c.text) << c.positionMs;
+        EXPECT_EQ(api.TrackTimePercent(), c.percent) << c.positionMs;
     }
     winamp.model().setStatus(PlayStatus::Stopped);  // the player answers -1 for both
     EXPECT_EQ(api.TrackTime(), "0:00");
+    // Jump targets are clamped to the 32-bit milliseconds the message carries.
+    desk.clearMessageLog();
+    for (std::int32_t seconds : {2147484, -2147484}) api.setTrackTimePosition(seconds);
+    EXPECT_EQ(sentToPlayer(), (std::vector<Sent>{q(INT32_MAX, 106), q(INT32_MIN, 106)}));
 }
 
-TEST_F(WinampAPITest, PositionSecondsRoundHalfToEvenAndPercentFollowsTheLength) {
-    const struct {
-        std::int32_t ms;
-        std::int32_t seconds;
-    } cases[] = {{2500, 2}, {3500, 4}, {59500, 60}, {499, 0}, {500, 0}, {1500, 2}, {-1, 0}};
-    for (const auto& c : cases) {
-        winamp.model().forceReply(winamp::ipc::GetOutputTime, c.ms);
-        EXPECT_EQ(api.TrackTimePosition(), c.seconds) << c.ms;
+TEST_F(WinampAPITest, LongTracksAndLongPlaylistsDoNotOverflow) {
+    std::vector<model::PlaylistEntry> entries;
+    for (int i = 0; i < 40000; ++i)
+        entries.push_back({"Artist - Song " + std::to_string(i), "f", 40000});
+    winamp.model().setPlaylist(std::move(entries));
+    winamp.model().setCurrent(39999);
+    winamp.model().setStatus(PlayStatus::Paused);
+    winamp.model().setPositionMs(39999500);
+    EXPECT_EQ(api.TracksInPlaylist(), 40000);
+    EXPECT_EQ(api.SongTitle(), "Artist - Song 39999");
+    EXPECT_EQ(api.TrackTime(), "666:40 / 666:40");
+    EXPECT_EQ(api.TrackTimePercent(), 100);
+}
+
+TEST_F(WinampAPITest, TitlesComeBackWholeUpTo1023BytesAlsoRightBeforeUnreadableMemory) {
+    for (std::size_t length : {0, 1, 1022, 1023, 1024, 5000}) {
+        std::string title(length, 'x');
+        for (std::size_t i = 0; i < length; ++i) title[i] = static_cast<char>('a' + i % 26);
+        winamp.model().setPlaylist({{title, "f", 100}});
+        EXPECT_EQ(api.SongTitle(), title.substr(0, 1023)) << length;
     }
-    winamp.model().clearForcedReplies();
-    const struct {
-        std::int64_t positionMs;
-        std::int32_t length;
-        std::int32_t percent;
-    } percents[] = {{59500, 241, 25}, {1500, 3, 50}, {500, 1, 50}, {10000, 0, 0}, {10000, -1, 0}};
-    for (const auto& c : percents) {
-        winamp.model().setPlaylist({{"A - a", "a", c.length}});
-        winamp.model().setStatus(PlayStatus::Paused);
-        winamp.model().setPositionMs(c.positionMs);
-        EXPECT_EQ(api.TrackTimePercent(), c.percent) << c.positionMs << " " << c.length;
+    winamp.setStringsBeforeUnreadable(true);
+    winamp.model().setPlaylist(sample);
+    EXPECT_EQ(api.GetPlaylistFile(3), sample[3].file);
+    // Without a zero byte before the unreadable page: the readable bytes, at most 1023.
+    for (std::size_t bytes : {1, 100, 4095, 5000}) {
+        const auto at = winamp.placeBeforeUnreadable(std::string(bytes, 'q'));
+        winamp.model().forceReply(ipc::GetPlaylistTitle, static_cast<LResult>(at));
+        EXPECT_EQ(api.GetPlaylistTitle(0), std::string(std::min<std::size_t>(bytes, 1023), 'q'));
     }
 }
 
-TEST_F(WinampAPITest, JumpTargetIsSecondsTimesThousandClampedToThirtyTwoBits) {
+TEST_F(WinampAPITest, BadRepliesGiveZeroOrEmptyTextWithoutWaiting) {
+    constexpr auto T = ipc::GetPlaylistTitle;
+    const auto good = LResult(winamp.placeBeforeUnreadable(std::string("Good - Title\0", 13)));
+    const auto kill = [&] { winamp.kill(); };
+    const Call title = [&] { return api.GetPlaylistTitle(0); };
     const struct {
-        std::int32_t seconds;
-        std::int32_t sentMs;
-    } cases[] = {{30, 30000},           {0, 0},      {2147483, 2147483000},
-                 {2147484, 2147483647}, {-5, -5000}, {-2147484, -2147483647 - 1}};
-    for (const auto& c : cases) {
-        api.setTrackTimePosition(c.seconds);
-        EXPECT_EQ(sentToPlayer(), (std::vector<Sent>{{Q, 1024, c.sentMs, 106}})) << c.seconds;
+        const char* name;
+        std::function<void()> setUp;
+        Call call;
+        std::string expected;
+    } rows[] = {
+        {"title at 0", force(T, 0), title, ""},
+        {"title at -1", force(T, -1), title, ""},
+        {"title at the most negative", force(T, INT32_MIN), title, ""},
+        {"title unmapped", force(T, INT32_MAX), title, ""},
+        {"title unmapped low", force(T, 0x1000), title, ""},
+        {"title unreadable", force(T, LResult(sim::SimWinamp::kUnreadablePage)), title, ""},
+        {"title, only the low 32 bits count", force(T, (1ll << 32) | good), title, "Good - Title"},
+        {"title negative in 32 bits", force(T, 0x80001000u), title, ""},
+        {"length -1", force(ipc::GetListLength, -1), num(&WinampAPI::TracksInPlaylist), "-1"},
+        {"huge", force(ipc::GetListLength, INT32_MAX), num(&WinampAPI::TracksInPlaylist),
+         "2147483647"},
+        {"position", force(ipc::GetListPos, 0x1234500000005LL), num(&WinampAPI::TrackNumber), "5"},
+        {"status", force(ipc::IsPlaying, 0xFFFFFFFFLL), num(&WinampAPI::Status), "-1"},
+        {"huge volume", force(ipc::SetVolume, 100000), num(&WinampAPI::Volume), "100000"},
+        {"time", force(ipc::GetOutputTime, INT32_MIN), text(&WinampAPI::TrackTime), "0:00"},
+        {"no such entry", force(ipc::GetListPos, -7), text(&WinampAPI::SongTitle), ""},
+        {"gone after the lookup", [&] { desk.afterLookup = kill; }, num(&WinampAPI::Volume), "0"},
+        {"gone after the reply", [&] { desk.afterQuery = kill; }, title, ""},
+        {"no access", [&] { desk.processes().setOpenDenied(winamp.pid(), true); }, title, ""},
+    };
+    for (const auto& row : rows) {
+        winamp.start();
+        winamp.model().clearForcedReplies();
+        row.setUp();
+        const std::uint64_t start = desk.tickCountMs();
+        EXPECT_EQ(row.call(), row.expected) << row.name;
+        EXPECT_EQ(desk.tickCountMs(), start) << row.name;
+        desk.processes().setOpenDenied(winamp.pid(), false);
     }
+}
+
+TEST_F(WinampAPITest, AHungPlayerCostsTheBarAtMostOneTimeoutPerBackOff) {
+    std::vector<std::uint64_t> ticks;
+    desk.startTimer(100, [&] { ticks.push_back(desk.tickCountMs()); });
+    desk.startTimer(1000, [&] { synchronise(); });
+    desk.advance(2000);
+    winamp.hangFor(20000);
+    desk.advance(30000);
+    std::uint64_t longestGap = 0;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        longestGap = std::max(longestGap, ticks[i] - ticks[i - 1]);
+    EXPECT_LE(longestGap, WinampAPI::kReplyTimeoutMs + 100);
+    EXPECT_GE(ticks.size(), 250u);
+}
+
+TEST_F(WinampAPITest, AHungPlayerAnswersAsIfNotRunningUntilTheBackOffEnds) {
+    winamp.hangFor(60000);
+    const std::uint64_t start = desk.tickCountMs();
+    EXPECT_EQ(api.Volume(), 0);
+    EXPECT_EQ(desk.tickCountMs() - start, WinampAPI::kReplyTimeoutMs);
+    EXPECT_FALSE(api.IsAnswering());
+    EXPECT_TRUE(api.IsRunning());  // it still runs; it just does not answer
+    desk.clearMessageLog();
+    synchronise();
+    api.Stop_();  // commands are still posted
+    EXPECT_EQ(sentToPlayer(), (std::vector<Sent>{c(40047)}));
+    EXPECT_EQ(desk.tickCountMs() - start, WinampAPI::kReplyTimeoutMs);
+
+    winamp.hangFor(0);
+    desk.advance(WinampAPI::kBackOffMs);
+    EXPECT_TRUE(api.IsAnswering());
+    EXPECT_EQ(api.Volume(), 180);
+    // A new player window is not held to the old one's back-off.
+    winamp.hangFor(60000);
+    api.Status();
+    winamp.kill();
+    winamp.start();
+    EXPECT_EQ(api.Volume(), 180);
+}
+
+TEST_F(WinampAPITest, AFailedPostWaitsTenSecondsWhileEventsRunEvenAcrossMidnight) {
+    desk.setLocalTime({2024, 12, 31, 23, 59, 55});
+    desk.setPostQueueLimit(winamp.pid(), 0);  // the player's queue is full
+    std::vector<std::int32_t> volumes;
+    desk.startTimer(100, [&] { volumes.push_back(api.Volume()); });
+    const std::uint64_t start = desk.tickCountMs();
+    EXPECT_EQ(api.OtherCommand(winamp::cmd::Play), 0);
+    // On the monotonic clock, with the program's timers and the queries in them running; the
+    // simulation would refuse a wait that spins.
+    EXPECT_EQ(desk.tickCountMs() - start, WinampAPI::kFailedPostWaitMs);
+    EXPECT_GE(volumes.size(), 99u);
+    EXPECT_EQ(std::count(volumes.begin(), volumes.end(), 180), std::ssize(volumes));
+    EXPECT_EQ(desk.pendingPostCount(), 0u);  // posted nothing, and not again
 }
 
 }  // namespace
