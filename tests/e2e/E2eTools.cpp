@@ -3,27 +3,26 @@
 #include <atomic>
 #include <fstream>
 
+namespace fs = std::filesystem;
+
 namespace tb::e2e {
 
-std::string binFolder() {
+fs::path binFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/"));
+    return fs::path(path).parent_path();
 }
 
 std::string tempFile(const std::string& stem) {
     static std::atomic<int> counter{0};
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "tb-" + stem + "-" +
-                       std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
-                       ".txt";
-    DeleteFileA(path.c_str());
-    return path;
+    const fs::path path =
+        fs::temp_directory_path() / ("tb-" + stem + "-" + std::to_string(GetCurrentProcessId()) +
+                                     "-" + std::to_string(++counter) + ".txt");
+    DeleteFileA(path.string().c_str());
+    return path.string();
 }
 
-std::vector<std::string> readLines(const std::string& path) {
+std::vector<std::string> readLines(const fs::path& path) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
@@ -33,68 +32,90 @@ std::vector<std::string> readLines(const std::string& path) {
     return lines;
 }
 
-namespace {
-struct FindArgs {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK findOwnedWindow(HWND hwnd, LPARAM l) {
-    auto* args = reinterpret_cast<FindArgs*>(l);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[256] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == args->pid && std::string(cls) == args->cls) {
-        args->found = hwnd;
-        return FALSE;
+HWND findProcessWindow(DWORD pid, const char* cls, bool visibleOnly) {
+    for (HWND h = FindWindowExA(nullptr, nullptr, cls, nullptr); h;
+         h = FindWindowExA(nullptr, h, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == pid && (!visibleOnly || IsWindowVisible(h))) return h;
     }
-    return TRUE;
+    return nullptr;
 }
-}  // namespace
 
-ToolProcess::ToolProcess(const std::string& exe, const std::string& args, const char* windowClass) {
-    std::string cmd = "\"";
-    cmd += binFolder();
-    cmd += "\\";
-    cmd += exe;
-    cmd += "\" ";
-    cmd += args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi_))
-        return;
+Process::Process(const fs::path& exe, const std::string& args) {
+    std::string cmd = "\"" + exe.string() + "\" " + args;
+    const std::string folder = exe.parent_path().string();
+    STARTUPINFOA si{sizeof si};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &si, &pi_)) {
+        pi_ = {};
+    }
+}
+
+HWND Process::waitWindow(const char* cls, bool visibleOnly, DWORD ms) {
+    hwnd_ = nullptr;
+    if (!pi_.hProcess) return nullptr;
     waitUntil(
         [&] {
-            FindArgs find{pi_.dwProcessId, windowClass, nullptr};
-            EnumWindows(findOwnedWindow, reinterpret_cast<LPARAM>(&find));
-            hwnd_ = find.found;
+            hwnd_ = findProcessWindow(pid(), cls, visibleOnly);
             return hwnd_ != nullptr || waitExit(0);
         },
-        15000);
+        ms);
+    return hwnd_;
 }
 
-ToolProcess::~ToolProcess() {
-    kill();
-    if (pi_.hProcess) {
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
+bool Process::waitExit(DWORD ms) const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
-void ToolProcess::kill() {
+void Process::kill() {
     if (!pi_.hProcess) return;
     if (!waitExit(0)) {
         TerminateProcess(pi_.hProcess, 1);
-        waitExit(5000);
+        waitExit(10000);
     }
-    if (hwnd_) waitUntil([&] { return !IsWindow(hwnd_); }, 5000);
+    // Under Wine a window can outlive its process for a moment; the next test may look for it.
+    if (hwnd_) waitUntil([&] { return !IsWindow(hwnd_); }, 10000);
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+    pi_ = {};
 }
 
-bool ToolProcess::waitExit(DWORD ms) {
-    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
+namespace {
+fs::path freshCopy(const std::string& name) {
+    const fs::path folder = fs::temp_directory_path() /
+                            ("tunebalk-e2e-" + name + "-" + std::to_string(GetCurrentProcessId()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy_file(binFolder() / "tunebalk.exe", folder / "tunebalk.exe");
+    return folder;
+}
+}  // namespace
+
+TunebalkRun::TunebalkRun(const std::string& name, const std::string& args)
+    : folder_(freshCopy(name)), process_(folder_ / "tunebalk.exe", args) {}
+
+TunebalkRun::~TunebalkRun() {
+    if (bar_) close();
+    process_.kill();
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+}
+
+HWND TunebalkRun::bar() {
+    if (!bar_) bar_ = process_.waitWindow("TunebalkBar", true);
+    return bar_;
+}
+
+bool TunebalkRun::close() {
+    return bar_ && PostMessageA(bar_, WM_CLOSE, 0, 0) && process_.waitExit(30000);
+}
+
+std::vector<fs::path> TunebalkRun::logFiles() const {
+    std::vector<fs::path> logs;
+    for (const auto& entry : fs::directory_iterator(folder_))
+        if (entry.path().extension() == ".log") logs.push_back(entry.path());
+    return logs;
 }
 
 }  // namespace tb::e2e

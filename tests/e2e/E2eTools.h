@@ -1,52 +1,72 @@
-// Starting the helper programs (demoplayer.exe, msnsink.exe) from the tests' own bin folder
-// and reading what they write down.
+// What the end-to-end tests share: the programs of bin/ started for one test (tunebalk.exe
+// from a copy in a folder of its own), their windows, and what they write down.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace tb::e2e {
 
-// The folder of the running test executable.
-std::string binFolder();
+// The folder of the running test executable, where the programs under test are.
+std::filesystem::path binFolder();
 // A fresh path in the temporary folder; the file does not exist.
 std::string tempFile(const std::string& stem);
 // The lines of a file (without line ends); empty when it cannot be read.
-std::vector<std::string> readLines(const std::string& path);
-// Polls `cond` every 20 ms until it holds or `ms` have passed.
+std::vector<std::string> readLines(const std::filesystem::path& path);
+// Polls `cond` every 20 ms until it holds or `ms` have passed; gives cond().
 template <class F>
 bool waitUntil(F cond, DWORD ms) {
-    ULONGLONG end = GetTickCount64() + ms;
+    const ULONGLONG end = GetTickCount64() + ms;
     while (!cond()) {
         if (GetTickCount64() >= end) return false;
         Sleep(20);
     }
     return true;
 }
+// A top-level window of class `cls` owned by process `pid`, if need be a visible one.
+HWND findProcessWindow(DWORD pid, const char* cls, bool visibleOnly = false);
 
-// A program from bin/ started for one test and ended by its handle when the test is done.
-class ToolProcess {
+// A program started for one test (in its own folder) and ended when the test is done.
+class Process {
 public:
-    // Starts `exe` (a file name in bin/) with `args`; then waits up to 15 s for a top-level
-    // window of `windowClass` owned by the new process.
-    ToolProcess(const std::string& exe, const std::string& args, const char* windowClass);
-    ~ToolProcess();
-    ToolProcess(const ToolProcess&) = delete;
-    ToolProcess& operator=(const ToolProcess&) = delete;
+    Process(const std::filesystem::path& exe, const std::string& args);
+    ~Process() { kill(); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
 
-    bool ready() const { return hwnd_ != nullptr; }
-    HWND hwnd() const { return hwnd_; }
     DWORD pid() const { return pi_.dwProcessId; }
-    // Ends the process and waits until its window is gone.
+    // Waits until the process shows a window of class `cls` (a visible one when asked), and
+    // keeps it as hwnd(); nullptr when none came or the process ended.
+    HWND waitWindow(const char* cls, bool visibleOnly = false, DWORD ms = 30000);
+    HWND hwnd() const { return hwnd_; }
+    bool waitExit(DWORD ms) const;
+    // Ends the process at once and waits until it and its window are gone.
     void kill();
-    bool waitExit(DWORD ms);
 
 private:
     PROCESS_INFORMATION pi_{};
     HWND hwnd_ = nullptr;
+};
+
+// tunebalk.exe run from a copy in a fresh folder, so one test's log files never meet another's.
+class TunebalkRun {
+public:
+    TunebalkRun(const std::string& name, const std::string& args);
+    ~TunebalkRun();
+    Process& process() { return process_; }
+    // The bar once it shows; nullptr when it did not come.
+    HWND bar();
+    // Closes the bar as a user would and waits for the program to end.
+    bool close();
+    std::vector<std::filesystem::path> logFiles() const;
+
+private:
+    std::filesystem::path folder_;  // before process_: the copy exists before it starts
+    Process process_;
+    HWND bar_ = nullptr;
 };
 
 }  // namespace tb::e2e

@@ -11,8 +11,8 @@ namespace {
 TEST(MsnSinkE2E, JournalsEachCopyDataMessageOnOneLine) {
     const std::string journal = tempFile("msn");
     {
-        ToolProcess sink("msnsink.exe", "--journal \"" + journal + "\"", "MsnMsgrUIManager");
-        ASSERT_TRUE(sink.ready());
+        Process sink(binFolder() / "msnsink.exe", "--journal \"" + journal + "\"");
+        ASSERT_NE(sink.waitWindow("MsnMsgrUIManager"), nullptr);
         const struct {
             ULONG_PTR dwData;
             std::wstring text;

@@ -1,8 +1,9 @@
 // The contract suites' host for the real API: a Win32Desktop, and memory pages of this process
-// that end in an inaccessible page.
+// that end in an unmapped page.
 #include <windows.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,8 @@ class Win32ContractHost : public ContractHost {
 public:
     ~Win32ContractHost() override {
         for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
-        if (!folder_.empty()) removeTree(folder_);
+        std::error_code ec;
+        if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
     }
 
     Desktop& desktop() override { return desktop_; }
@@ -68,26 +70,6 @@ public:
     }
 
 private:
-    static void removeTree(const std::string& folder) {
-        WIN32_FIND_DATAA fd;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &fd);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = fd.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + "\\" + name;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    removeTree(path);
-                } else {
-                    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(find, &fd));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
     std::string folder_;
     win32::Win32Desktop desktop_;
     std::vector<void*> blocks_;

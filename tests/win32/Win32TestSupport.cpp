@@ -1,28 +1,27 @@
 #include "Win32TestSupport.h"
 
 #include <atomic>
+#include <filesystem>
 
 namespace tb::test {
 
 int runSelf(const std::string& args, std::uint32_t timeoutMs) {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string commandLine = "\"";
-    commandLine.append(exe).append("\" ").append(args);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    std::string commandLine = "\"" + std::string(exe) + "\" " + args;
+    STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
         return -1;
     }
-    CloseHandle(pi.hThread);
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
         GetExitCodeProcess(pi.hProcess, &code);
     } else {
         TerminateProcess(pi.hProcess, 99);
     }
+    CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);
 }
@@ -38,10 +37,9 @@ bool pumpUntil(Desktop& desktop, const std::function<bool()>& done, std::uint32_
 
 std::string tempPath(const std::string& stem) {
     static std::atomic<int> counter{0};
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + "tb-" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++counter) + ".tmp";
+    const std::string name = "tb-" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter) + ".tmp";
+    return (std::filesystem::temp_directory_path() / name).string();
 }
 
 }  // namespace tb::test

@@ -13,14 +13,11 @@ namespace tb::test {
 
 // Runs this test program again with `args` (after its own quoted path), waits for it and
 // gives its exit code; -1 when it could not be started or did not end within `timeoutMs`.
-int runSelf(const std::string& args, std::uint32_t timeoutMs = 20000);
-
-// Roles a child started by runSelf can play (see Win32TestMain.cpp); each returns the child's
-// exit code, or -1 when `arg` names no role.
-int runChildRole(const std::string& arg);
+// The roles a child can play are in Win32TestMain.cpp.
+int runSelf(const std::string& args, std::uint32_t timeoutMs = 30000);
 
 // Lets events run until `done` holds or `timeoutMs` passed; gives done().
-bool pumpUntil(Desktop& desktop, const std::function<bool()>& done, std::uint32_t timeoutMs = 3000);
+bool pumpUntil(Desktop& desktop, const std::function<bool()>& done, std::uint32_t timeoutMs = 5000);
 
 // A file name in the temporary folder, unique to this process and call.
 std::string tempPath(const std::string& stem);
