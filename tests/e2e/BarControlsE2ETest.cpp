@@ -23,7 +23,12 @@ public:
         w_ = r.right - r.left;
         h_ = r.bottom - r.top;
         BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w_, -h_, 1, 32, BI_RGB};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = w_;
+        bi.bmiHeader.biHeight = -h_;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
         px_.resize(static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_));
         HDC screen = GetDC(nullptr);
         HDC mem = CreateCompatibleDC(screen);

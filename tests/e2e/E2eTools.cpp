@@ -45,7 +45,8 @@ HWND findProcessWindow(DWORD pid, const char* cls, bool visibleOnly) {
 Process::Process(const fs::path& exe, const std::string& args) {
     std::string cmd = "\"" + exe.string() + "\" " + args;
     const std::string folder = exe.parent_path().string();
-    STARTUPINFOA si{sizeof si};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &si, &pi_)) {
         pi_ = {};
