@@ -14,51 +14,52 @@ using HKey = std::uintptr_t;
 // A LONG result code of the registry calls.
 using RegResult = std::int32_t;
 
+// Windows' constants, named in CamelCase so that <windows.h>'s macros cannot collide with them.
 namespace reg {
-constexpr HKey HKEY_CLASSES_ROOT = 0x80000000;
-constexpr HKey HKEY_CURRENT_USER = 0x80000001;
-constexpr HKey HKEY_LOCAL_MACHINE = 0x80000002;
-constexpr HKey HKEY_USERS = 0x80000003;
-constexpr HKey HKEY_PERFORMANCE_DATA = 0x80000004;
-constexpr HKey HKEY_CURRENT_CONFIG = 0x80000005;
-constexpr HKey HKEY_DYN_DATA = 0x80000006;
+constexpr HKey HkeyClassesRoot = 0x80000000;
+constexpr HKey HkeyCurrentUser = 0x80000001;
+constexpr HKey HkeyLocalMachine = 0x80000002;
+constexpr HKey HkeyUsers = 0x80000003;
+constexpr HKey HkeyPerformanceData = 0x80000004;
+constexpr HKey HkeyCurrentConfig = 0x80000005;
+constexpr HKey HkeyDynData = 0x80000006;
 
 constexpr bool isPredefinedKey(HKey key) {
-    return key >= HKEY_CLASSES_ROOT && key <= HKEY_DYN_DATA;
+    return key >= HkeyClassesRoot && key <= HkeyDynData;
 }
 
-constexpr RegResult ERROR_SUCCESS = 0;
-constexpr RegResult ERROR_FILE_NOT_FOUND = 2;
-constexpr RegResult ERROR_ACCESS_DENIED = 5;
-constexpr RegResult ERROR_INVALID_HANDLE = 6;
-constexpr RegResult ERROR_INVALID_PARAMETER = 87;
-constexpr RegResult ERROR_BAD_PATHNAME = 161;
-constexpr RegResult ERROR_MORE_DATA = 234;
-constexpr RegResult ERROR_NO_MORE_ITEMS = 259;
-constexpr RegResult ERROR_KEY_DELETED = 1018;
+constexpr RegResult ErrorSuccess = 0;
+constexpr RegResult ErrorFileNotFound = 2;
+constexpr RegResult ErrorAccessDenied = 5;
+constexpr RegResult ErrorInvalidHandle = 6;
+constexpr RegResult ErrorInvalidParameter = 87;
+constexpr RegResult ErrorBadPathname = 161;
+constexpr RegResult ErrorMoreData = 234;
+constexpr RegResult ErrorNoMoreItems = 259;
+constexpr RegResult ErrorKeyDeleted = 1018;
 
-constexpr std::uint32_t REG_NONE = 0;
-constexpr std::uint32_t REG_SZ = 1;
-constexpr std::uint32_t REG_EXPAND_SZ = 2;
-constexpr std::uint32_t REG_BINARY = 3;
-constexpr std::uint32_t REG_DWORD = 4;
-constexpr std::uint32_t REG_MULTI_SZ = 7;
+constexpr std::uint32_t RegNone = 0;
+constexpr std::uint32_t RegSz = 1;
+constexpr std::uint32_t RegExpandSz = 2;
+constexpr std::uint32_t RegBinary = 3;
+constexpr std::uint32_t RegDword = 4;
+constexpr std::uint32_t RegMultiSz = 7;
 
 constexpr bool isStringType(std::uint32_t type) {
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+    return type == RegSz || type == RegExpandSz || type == RegMultiSz;
 }
 
-constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
-constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
-constexpr std::uint32_t KEY_CREATE_SUB_KEY = 0x0004;
-constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
-constexpr std::uint32_t KEY_NOTIFY = 0x0010;
-constexpr std::uint32_t KEY_CREATE_LINK = 0x0020;
-constexpr std::uint32_t DELETE = 0x00010000;
-constexpr std::uint32_t READ_CONTROL = 0x00020000;
-constexpr std::uint32_t KEY_READ = 0x00020019;
-constexpr std::uint32_t KEY_WRITE = 0x00020006;
-constexpr std::uint32_t KEY_ALL_ACCESS = 0x000F003F;
+constexpr std::uint32_t KeyQueryValue = 0x0001;
+constexpr std::uint32_t KeySetValue = 0x0002;
+constexpr std::uint32_t KeyCreateSubKey = 0x0004;
+constexpr std::uint32_t KeyEnumerateSubKeys = 0x0008;
+constexpr std::uint32_t KeyNotify = 0x0010;
+constexpr std::uint32_t KeyCreateLink = 0x0020;
+constexpr std::uint32_t Delete = 0x00010000;
+constexpr std::uint32_t ReadControl = 0x00020000;
+constexpr std::uint32_t KeyRead = 0x00020019;
+constexpr std::uint32_t KeyWrite = 0x00020006;
+constexpr std::uint32_t KeyAllAccess = 0x000F003F;
 
 // Longest key name component and value name Windows accepts, in characters.
 constexpr std::size_t MaxKeyNameLength = 255;
@@ -83,13 +84,13 @@ public:
     // RegCloseKey. Closing a predefined root succeeds and does nothing.
     virtual RegResult closeKey(HKey key) = 0;
     // RegDeleteKeyA: deletes subKey (or `key` itself when subKey is empty); fails with
-    // ERROR_ACCESS_DENIED when it has subkeys.
+    // ErrorAccessDenied when it has subkeys.
     virtual RegResult deleteKey(HKey key, const std::string& subKey) = 0;
     // RegEnumKeyExA(key, index, name, &nameSize, NULL, NULL, NULL, NULL): nameSize in is the
     // buffer's capacity including the NUL; out, on success, the name's length without it.
     virtual RegResult enumKeyEx(HKey key, std::uint32_t index, std::span<char> name,
                                 std::uint32_t& nameSize) = 0;
-    // RegEnumValueA. On ERROR_MORE_DATA the data size needed is reported; the name size is not.
+    // RegEnumValueA. On ErrorMoreData the data size needed is reported; the name size is not.
     virtual RegResult enumValue(HKey key, std::uint32_t index, std::span<char> name,
                                 std::uint32_t& nameSize, std::uint32_t* type,
                                 std::span<std::uint8_t> data, std::uint32_t* dataSize) = 0;

@@ -122,9 +122,9 @@ bool clsRegistryAccess::ExportKey(const std::string& sPath, OutputFile& file, bo
     std::vector<RegValue> strValues, binValues, dwordValues;
     // A key that cannot be read is a failed export, not an empty section that would create the
     // key when the file is imported.
-    if (enumValues(sPath, strNames, strValues, REG_SZ, true) < 0) return false;
-    enumValues(sPath, binNames, binValues, REG_BINARY, false);
-    enumValues(sPath, dwordNames, dwordValues, REG_DWORD, false);
+    if (enumValues(sPath, strNames, strValues, RegSz, true) < 0) return false;
+    enumValues(sPath, binNames, binValues, RegBinary, false);
+    enumValues(sPath, dwordNames, dwordValues, RegDword, false);
 
     std::string section = "[" + path + "]";
     section += kCrLf;

@@ -18,13 +18,13 @@ struct RootName {
 
 // Every short form has four characters; "HKUS", not "HKU", for the users root.
 constexpr std::array<RootName, 7> kRoots{{
-    {"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},
-    {"HKEY_LOCAL_MACHINE", "HKLM", HKEY_LOCAL_MACHINE},
-    {"HKEY_CLASSES_ROOT", "HKCR", HKEY_CLASSES_ROOT},
-    {"HKEY_USERS", "HKUS", HKEY_USERS},
-    {"HKEY_PERFORMANCE_DATA", "HKPD", HKEY_PERFORMANCE_DATA},
-    {"HKEY_DYN_DATA", "HKDD", HKEY_DYN_DATA},
-    {"HKEY_CURRENT_CONFIG", "HKCC", HKEY_CURRENT_CONFIG},
+    {"HKEY_CURRENT_USER", "HKCU", HkeyCurrentUser},
+    {"HKEY_LOCAL_MACHINE", "HKLM", HkeyLocalMachine},
+    {"HKEY_CLASSES_ROOT", "HKCR", HkeyClassesRoot},
+    {"HKEY_USERS", "HKUS", HkeyUsers},
+    {"HKEY_PERFORMANCE_DATA", "HKPD", HkeyPerformanceData},
+    {"HKEY_DYN_DATA", "HKDD", HkeyDynData},
+    {"HKEY_CURRENT_CONFIG", "HKCC", HkeyCurrentConfig},
 }};
 
 constexpr std::uint32_t kNameBuffer = 255;
@@ -84,7 +84,7 @@ public:
 
 private:
     bool adopt(RegResult result) {
-        open_ = result == ERROR_SUCCESS;
+        open_ = result == ErrorSuccess;
         return open_;
     }
     Registry& registry_;
@@ -130,9 +130,9 @@ std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return 0;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_ALL_ACCESS)) return 0;
+    if (!key.openEx(root, subKey, KeyAllAccess)) return 0;
     // Report whether the key is gone, not merely whether it could be opened.
-    return registry_.deleteKey(key.get(), "") == ERROR_SUCCESS ? successValue(key.get()) : 0;
+    return registry_.deleteKey(key.get(), "") == ErrorSuccess ? successValue(key.get()) : 0;
 }
 
 bool clsRegistryAccess::KeyExists(const std::string& sPath) {
@@ -140,7 +140,7 @@ bool clsRegistryAccess::KeyExists(const std::string& sPath) {
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return false;
     OpenedKey key(registry_);
-    return key.openEx(root, subKey, KEY_ALL_ACCESS);
+    return key.openEx(root, subKey, KeyAllAccess);
 }
 
 std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath,
@@ -156,13 +156,13 @@ std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath,
         std::uint32_t size = static_cast<std::uint32_t>(name.size());
         RegResult r = registry_.enumKeyEx(key.get(), index, name, size);
         // A name that fills the buffer is legal: take it with a larger one.
-        while (r == ERROR_MORE_DATA && name.size() < 0x10000) {
+        while (r == ErrorMoreData && name.size() < 0x10000) {
             name.resize(name.size() * 2);
             size = static_cast<std::uint32_t>(name.size());
             r = registry_.enumKeyEx(key.get(), index, name, size);
         }
         // Any other failure would answer the same for every further index: stop there.
-        if (r != ERROR_SUCCESS) break;
+        if (r != ErrorSuccess) break;
         sKeys.emplace_back(name.data(), std::min<std::size_t>(size, name.size()));
     }
     return static_cast<std::int32_t>(sKeys.size());
@@ -176,7 +176,7 @@ bool clsRegistryAccess::HaveSubkey(const std::string& sPath) {
     if (!key.open(root, subKey)) return false;
     std::array<char, kNameBuffer> name{};
     std::uint32_t size = kNameBuffer;
-    return registry_.enumKeyEx(key.get(), 0, name, size) != ERROR_NO_MORE_ITEMS;
+    return registry_.enumKeyEx(key.get(), 0, name, size) != ErrorNoMoreItems;
 }
 
 std::int32_t clsRegistryAccess::writeValue(const std::string& sPath, const std::string& name,
@@ -189,15 +189,15 @@ std::int32_t clsRegistryAccess::writeValue(const std::string& sPath, const std::
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return 0;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_WRITE)) return 0;
+    if (!key.openEx(root, subKey, KeyWrite)) return 0;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const RegResult r = registry_.setValueEx(key.get(), name, type, {data, bytes.size()});
-    return r == ERROR_SUCCESS ? successValue(key.get()) : 0;
+    return r == ErrorSuccess ? successValue(key.get()) : 0;
 }
 
 std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std::string& sName,
                                             const std::string& sValue) {
-    return writeValue(sPath, sName == "@" ? std::string() : sName, REG_SZ, sValue);
+    return writeValue(sPath, sName == "@" ? std::string() : sName, RegSz, sValue);
 }
 
 std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::string& sName,
@@ -205,13 +205,13 @@ std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::
     const auto u = static_cast<std::uint32_t>(lValue);
     const std::string bytes{static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
                             static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
-    return writeValue(sPath, sName, REG_DWORD, bytes);
+    return writeValue(sPath, sName, RegDword, bytes);
 }
 
 std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std::string& sName,
                                             const std::string& sValue) {
     std::string hex = sValue;
-    return writeValue(sPath, sName, REG_BINARY, StrToBin(hex));
+    return writeValue(sPath, sName, RegBinary, StrToBin(hex));
 }
 
 std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::string& sName,
@@ -220,11 +220,11 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return sDefault;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_READ)) return sDefault;
+    if (!key.openEx(root, subKey, KeyRead)) return sDefault;
     std::array<std::uint8_t, kNameBuffer> buffer;
     buffer.fill(' ');
     std::uint32_t size = kNameBuffer;
-    if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ERROR_SUCCESS) {
+    if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ErrorSuccess) {
         return sDefault;
     }
     // Only the bytes the registry returned count: data stored without a terminating NUL ends
@@ -240,16 +240,16 @@ std::optional<std::string> clsRegistryAccess::readWholeString(const std::string&
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return std::nullopt;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_READ)) return std::nullopt;
+    if (!key.openEx(root, subKey, KeyRead)) return std::nullopt;
     std::vector<std::uint8_t> buffer(kNameBuffer);
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
         const RegResult r = registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size);
-        if (r == ERROR_MORE_DATA && size > buffer.size()) {
+        if (r == ErrorMoreData && size > buffer.size()) {
             buffer.resize(size + 1);
             continue;
         }
-        if (r != ERROR_SUCCESS) return std::nullopt;
+        if (r != ErrorSuccess) return std::nullopt;
         const std::string_view data(reinterpret_cast<const char*>(buffer.data()),
                                     std::min<std::size_t>(size, buffer.size()));
         return std::string(beforeNul(data));
@@ -263,11 +263,11 @@ std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::s
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return lDefault;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_READ)) return lDefault;
+    if (!key.openEx(root, subKey, KeyRead)) return lDefault;
     // Zeroed, so shorter data (a string of two bytes, say) reads as a defined number.
     std::array<std::uint8_t, 4> buffer{};
     std::uint32_t size = 4;
-    if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ERROR_SUCCESS) {
+    if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ErrorSuccess) {
         return lDefault;
     }
     return static_cast<std::int32_t>(buffer[0] | (buffer[1] << 8) | (buffer[2] << 16) |
@@ -280,13 +280,13 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return sDefault;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_READ)) return sDefault;
+    if (!key.openEx(root, subKey, KeyRead)) return sDefault;
     std::vector<std::uint8_t> buffer(1);
     std::uint32_t size = 1;
     const RegResult probe = registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size);
-    if (probe != ERROR_SUCCESS && probe != ERROR_MORE_DATA) return sDefault;
+    if (probe != ErrorSuccess && probe != ErrorMoreData) return sDefault;
     buffer.resize(size);
-    if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ERROR_SUCCESS) {
+    if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ErrorSuccess) {
         return sDefault;
     }
     const std::string bytes(buffer.begin(), buffer.begin() + std::min<std::size_t>(size, buffer.size()));
@@ -298,8 +298,8 @@ std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::s
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return 0;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_WRITE)) return 0;
-    return registry_.deleteValue(key.get(), sName) == ERROR_SUCCESS ? successValue(key.get()) : 0;
+    if (!key.openEx(root, subKey, KeyWrite)) return 0;
+    return registry_.deleteValue(key.get(), sName) == ErrorSuccess ? successValue(key.get()) : 0;
 }
 
 bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
@@ -307,12 +307,12 @@ bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string&
     const HKey root = ParseKeyPath(sPath, subKey);
     if (!root) return false;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KEY_READ)) return false;
+    if (!key.openEx(root, subKey, KeyRead)) return false;
     std::array<std::uint8_t, 1> buffer{};
     std::uint32_t size = 1;
     // A value with more data than the probe holds exists just as well.
     const RegResult r = registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size);
-    return r == ERROR_SUCCESS || r == ERROR_MORE_DATA;
+    return r == ErrorSuccess || r == ErrorMoreData;
 }
 
 std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
@@ -342,25 +342,25 @@ std::int32_t clsRegistryAccess::enumValues(const std::string& sPath,
         std::uint32_t type = 0;
         RegResult r = registry_.enumValue(key.get(), index, name, nameSize, &type, data, &dataSize);
         // Long names and data are legal: fetch them whole rather than cut or skip them.
-        for (int attempt = 0; r == ERROR_MORE_DATA && attempt < 4; ++attempt) {
+        for (int attempt = 0; r == ErrorMoreData && attempt < 4; ++attempt) {
             name.resize(std::max<std::size_t>(name.size(), MaxValueNameLength + 2));
             data.resize(std::max<std::size_t>(data.size() * 2, dataSize));
             nameSize = static_cast<std::uint32_t>(name.size());
             dataSize = static_cast<std::uint32_t>(data.size());
             r = registry_.enumValue(key.get(), index, name, nameSize, &type, data, &dataSize);
         }
-        if (r != ERROR_SUCCESS) break;
+        if (r != ErrorSuccess) break;
         if (lType != -1 && static_cast<std::uint32_t>(lType) != type) continue;
         // The name exactly as stored: trimming it would address a different value.
         std::string valueName(name.data(), std::min<std::size_t>(nameSize, name.size()));
         RegValue value;
-        if (type == REG_BINARY) {
+        if (type == RegBinary) {
             const std::string bytes(data.begin(),
                                     data.begin() + std::min<std::size_t>(dataSize, data.size()));
             value = std::string(trimSpaces(BinToStr(bytes)));
-        } else if (type == REG_DWORD) {
+        } else if (type == RegDword) {
             value = ReadDWORD(sPath, valueName);
-        } else if (type == REG_SZ) {
+        } else if (type == RegSz) {
             value = wholeStrings ? readWholeString(sPath, valueName).value_or(std::string())
                                  : ReadString(sPath, valueName);
         }

@@ -20,18 +20,21 @@ public:
 
     RegResult openKey(HKey key, const std::string& subKey, HKey& result) override {
         calls.push_back("RegOpenKeyA");
-        return opened(key, inner_.openKey(key, subKey, result), result);
+        const RegResult r = inner_.openKey(key, subKey, result);
+        return opened(key, r, result);
     }
     RegResult openKeyEx(HKey key, const std::string& subKey, std::uint32_t access,
                         HKey& result) override {
         char text[40];
         std::snprintf(text, sizeof text, "RegOpenKeyExA 0x%X", static_cast<unsigned>(access));
         calls.push_back(text);
-        return opened(key, inner_.openKeyEx(key, subKey, access, result), result);
+        const RegResult r = inner_.openKeyEx(key, subKey, access, result);
+        return opened(key, r, result);
     }
     RegResult createKey(HKey key, const std::string& subKey, HKey& result) override {
         calls.push_back("RegCreateKeyA");
-        return opened(key, inner_.createKey(key, subKey, result), result);
+        const RegResult r = inner_.createKey(key, subKey, result);
+        return opened(key, r, result);
     }
     RegResult closeKey(HKey key) override {
         calls.push_back("RegCloseKey");
@@ -72,7 +75,7 @@ private:
     // A predefined root, or the very handle passed in (RegOpenKeyA with an empty subkey), is no
     // new handle to account for.
     RegResult opened(HKey from, RegResult r, HKey result) {
-        if (r == reg::ERROR_SUCCESS && result != from && !reg::isPredefinedKey(result)) {
+        if (r == reg::ErrorSuccess && result != from && !reg::isPredefinedKey(result)) {
             open_.insert(result);
         }
         return r;
@@ -81,20 +84,21 @@ private:
     std::set<HKey> open_;
 };
 
-// Deletes a key with all its subkeys through the port; no error when it is not there.
-inline void deleteTree(Registry& registry, HKey root, const std::string& subKey) {
+// Deletes a key with all its subkeys through the port; no error when it is not there. Works
+// relative to open handles, so paths of any length go.
+inline void deleteTree(Registry& registry, HKey parent, const std::string& subKey) {
     HKey key = 0;
-    if (registry.openKeyEx(root, subKey, reg::KEY_ALL_ACCESS, key) != reg::ERROR_SUCCESS) return;
+    if (registry.openKeyEx(parent, subKey, reg::KeyAllAccess, key) != reg::ErrorSuccess) return;
     std::vector<std::string> children;
     char name[1024];
     for (std::uint32_t i = 0;; ++i) {
         std::uint32_t size = sizeof name;
-        if (registry.enumKeyEx(key, i, name, size) != reg::ERROR_SUCCESS) break;
+        if (registry.enumKeyEx(key, i, name, size) != reg::ErrorSuccess) break;
         children.emplace_back(name, size);
     }
+    for (const std::string& child : children) deleteTree(registry, key, child);
     registry.closeKey(key);
-    for (const std::string& child : children) deleteTree(registry, root, subKey + "\\" + child);
-    registry.deleteKey(root, subKey);
+    registry.deleteKey(parent, subKey);
 }
 
 }  // namespace tb::test

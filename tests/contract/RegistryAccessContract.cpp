@@ -207,10 +207,14 @@ TEST_F(RegistryAccessContract, EnumKeysListsDirectSubkeysInSortedOrder) {
     EXPECT_TRUE(names.empty());
     EXPECT_FALSE(reg.HaveSubkey(key()));
     const std::string longName(255, 'n');
-    for (const std::string& name :
-         std::vector<std::string>{"b", "A", "c2", "C1", "b\\deeper", longName}) {
-        reg.CreateKey(key(name));
-    }
+    for (const char* name : {"b", "A", "c2", "C1", "b\\deeper"}) reg.CreateKey(key(name));
+    // Made relative to the key: Wine's ANSI calls refuse whole paths over 260 characters.
+    HKey parent = 0, child = 0;
+    ASSERT_EQ(host->registry().openKeyEx(reg::HkeyCurrentUser, hkcuSubKey(""), reg::KeyAllAccess,
+                                         parent), 0);
+    ASSERT_EQ(host->registry().createKey(parent, longName, child), 0);
+    host->registry().closeKey(child);
+    host->registry().closeKey(parent);
     EXPECT_EQ(reg.EnumKeys(key(), names), 5);
     EXPECT_EQ(names, (std::vector<std::string>{"A", "b", "C1", "c2", longName}));
     EXPECT_TRUE(reg.HaveSubkey(key()));
@@ -231,19 +235,19 @@ TEST_F(RegistryAccessContract, EnumValuesListsEachTypeWithItsData) {
     reg.WriteBinary(key(), "e", "");
     reg.WriteBinary(key(), longName, longHex);
     HKey raw = 0;
-    ASSERT_EQ(host->registry().openKeyEx(reg::HKEY_CURRENT_USER, hkcuSubKey(""), reg::KEY_WRITE,
+    ASSERT_EQ(host->registry().openKeyEx(reg::HkeyCurrentUser, hkcuSubKey(""), reg::KeyWrite,
                                          raw), 0);
     const std::uint8_t expand[] = {'%', 'x', '%', 0};
-    host->registry().setValueEx(raw, "x", reg::REG_EXPAND_SZ, expand);
+    host->registry().setValueEx(raw, "x", reg::RegExpandSz, expand);
     host->registry().closeKey(raw);
 
     EXPECT_EQ(values(key()),
               (Values{{"s", std::string("text")}, {" padded ", std::string("kept")},
                       {"n", -2}, {"b", std::string("01 02")}, {"e", std::string()},
                       {longName, longHex}, {"x", RegValue{}}}));
-    EXPECT_EQ(values(key(), reg::REG_DWORD), (Values{{"n", -2}}));
-    EXPECT_EQ(values(key(), reg::REG_SZ).size(), 2u);
-    EXPECT_EQ(values(key(), reg::REG_BINARY).size(), 3u);
+    EXPECT_EQ(values(key(), reg::RegDword), (Values{{"n", -2}}));
+    EXPECT_EQ(values(key(), reg::RegSz).size(), 2u);
+    EXPECT_EQ(values(key(), reg::RegBinary).size(), 3u);
     std::vector<std::string> names;
     std::vector<RegValue> data;
     EXPECT_EQ(reg.EnumValues(key("Missing"), names, data), -1);

@@ -27,7 +27,7 @@ public:
     // The registry calls made through registry() since the last call, as "RegOpenKeyExA 0x20019",
     // "RegCloseKey", ... (the access right only where the call takes one).
     virtual std::vector<std::string> takeCalls() = 0;
-    // Stores REG_SZ data exactly as given, without the NUL a normal write adds behind it.
+    // Stores RegSz data exactly as given, without the NUL a normal write adds behind it.
     virtual void storeUnterminatedString(const std::string& subKeyOfHkcu, const std::string& name,
                                          const std::string& bytes) = 0;
 };

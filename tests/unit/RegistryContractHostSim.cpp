@@ -20,7 +20,7 @@ public:
     std::vector<std::string> takeCalls() override { return std::exchange(recorder_.calls, {}); }
     void storeUnterminatedString(const std::string& subKeyOfHkcu, const std::string& name,
                                  const std::string& bytes) override {
-        sim_.setRawValue(reg::HKEY_CURRENT_USER, subKeyOfHkcu, name, reg::REG_SZ, bytes);
+        sim_.setRawValue(reg::HkeyCurrentUser, subKeyOfHkcu, name, reg::RegSz, bytes);
     }
 
 private:

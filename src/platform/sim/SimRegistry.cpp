@@ -37,11 +37,11 @@ void copyData(const std::string& data, std::uint32_t type, std::span<std::uint8_
 }  // namespace
 
 SimRegistry::SimRegistry() {
-    for (HKey key = HKEY_CLASSES_ROOT; key <= HKEY_DYN_DATA; ++key) {
+    for (HKey key = HkeyClassesRoot; key <= HkeyDynData; ++key) {
         auto node = std::make_shared<Node>();
         node->root = true;
         // Performance data is not a key tree: Windows answers only a few special queries there.
-        node->usable = key != HKEY_PERFORMANCE_DATA;
+        node->usable = key != HkeyPerformanceData;
         roots_[key] = node;
     }
 }
@@ -76,23 +76,23 @@ int SimRegistry::compareNames(std::string_view a, std::string_view b) {
 RegResult SimRegistry::resolve(HKey key, std::uint32_t needed, std::shared_ptr<Node>& node) const {
     if (isPredefinedKey(key)) {
         node = roots_.at(key);
-        return node->usable ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+        return node->usable ? ErrorSuccess : ErrorInvalidHandle;
     }
     const auto it = handles_.find(key);
-    if (it == handles_.end()) return ERROR_INVALID_HANDLE;
-    if ((it->second.access & needed) != needed) return ERROR_ACCESS_DENIED;
-    if (it->second.node->deleted) return ERROR_KEY_DELETED;
+    if (it == handles_.end()) return ErrorInvalidHandle;
+    if ((it->second.access & needed) != needed) return ErrorAccessDenied;
+    if (it->second.node->deleted) return ErrorKeyDeleted;
     node = it->second.node;
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::walk(const std::shared_ptr<Node>& from, std::string_view path, bool create,
                             std::shared_ptr<Node>& out) {
-    if (!path.empty() && path.front() == '\\') return ERROR_BAD_PATHNAME;
+    if (!path.empty() && path.front() == '\\') return ErrorBadPathname;
     // Check every component before creating anything, so a bad path leaves no trace.
     for (std::size_t pos = 0; pos <= path.size();) {
         const std::size_t end = std::min(path.find('\\', pos), path.size());
-        if (end - pos > MaxKeyNameLength) return ERROR_INVALID_PARAMETER;
+        if (end - pos > MaxKeyNameLength) return ErrorInvalidParameter;
         pos = end + 1;
     }
     std::shared_ptr<Node> node = from;
@@ -106,7 +106,7 @@ RegResult SimRegistry::walk(const std::shared_ptr<Node>& from, std::string_view 
             node = it->second;
             continue;
         }
-        if (!create) return ERROR_FILE_NOT_FOUND;
+        if (!create) return ErrorFileNotFound;
         auto child = std::make_shared<Node>();
         child->name = part;
         child->parent = node.get();
@@ -114,7 +114,7 @@ RegResult SimRegistry::walk(const std::shared_ptr<Node>& from, std::string_view 
         node = child;
     }
     out = node;
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 HKey SimRegistry::addHandle(std::shared_ptr<Node> node, std::uint32_t access) {
@@ -134,9 +134,9 @@ SimRegistry::Value* SimRegistry::findValue(Node& node, std::string_view name) {
 RegResult SimRegistry::openKey(HKey key, const std::string& subKey, HKey& result) {
     if (cstr(subKey).empty()) {
         result = key;
-        return ERROR_SUCCESS;
+        return ErrorSuccess;
     }
-    return openKeyEx(key, subKey, KEY_ALL_ACCESS, result);
+    return openKeyEx(key, subKey, KeyAllAccess, result);
 }
 
 RegResult SimRegistry::openKeyEx(HKey key, const std::string& subKey, std::uint32_t access,
@@ -146,7 +146,7 @@ RegResult SimRegistry::openKeyEx(HKey key, const std::string& subKey, std::uint3
     std::shared_ptr<Node> node;
     if (RegResult r = walk(from, cstr(subKey), false, node)) return r;
     result = addHandle(std::move(node), access);
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::createKey(HKey key, const std::string& subKey, HKey& result) {
@@ -154,13 +154,13 @@ RegResult SimRegistry::createKey(HKey key, const std::string& subKey, HKey& resu
     if (RegResult r = resolve(key, 0, from)) return r;
     std::shared_ptr<Node> node;
     if (RegResult r = walk(from, cstr(subKey), true, node)) return r;
-    result = addHandle(std::move(node), KEY_ALL_ACCESS);
-    return ERROR_SUCCESS;
+    result = addHandle(std::move(node), KeyAllAccess);
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::closeKey(HKey key) {
-    if (isPredefinedKey(key)) return ERROR_SUCCESS;
-    return handles_.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    if (isPredefinedKey(key)) return ErrorSuccess;
+    return handles_.erase(key) ? ErrorSuccess : ErrorInvalidHandle;
 }
 
 RegResult SimRegistry::deleteKey(HKey key, const std::string& subKey) {
@@ -168,36 +168,36 @@ RegResult SimRegistry::deleteKey(HKey key, const std::string& subKey) {
     if (RegResult r = resolve(key, 0, from)) return r;
     std::shared_ptr<Node> node;
     if (RegResult r = walk(from, cstr(subKey), false, node)) return r;
-    if (node->root || !node->subkeys.empty()) return ERROR_ACCESS_DENIED;
+    if (node->root || !node->subkeys.empty()) return ErrorAccessDenied;
     node->deleted = true;
     node->values.clear();
     node->parent->subkeys.erase(node->name);
     node->parent = nullptr;
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::enumKeyEx(HKey key, std::uint32_t index, std::span<char> name,
                                  std::uint32_t& nameSize) {
     std::shared_ptr<Node> node;
-    if (RegResult r = resolve(key, KEY_ENUMERATE_SUB_KEYS, node)) return r;
-    if (index >= node->subkeys.size()) return ERROR_NO_MORE_ITEMS;
+    if (RegResult r = resolve(key, KeyEnumerateSubKeys, node)) return r;
+    if (index >= node->subkeys.size()) return ErrorNoMoreItems;
     const std::string& found = std::next(node->subkeys.begin(), index)->first;
     const std::size_t capacity = std::min<std::size_t>(nameSize, name.size());
-    if (found.size() + 1 > capacity) return ERROR_MORE_DATA;
+    if (found.size() + 1 > capacity) return ErrorMoreData;
     copyName(found, name);
     nameSize = static_cast<std::uint32_t>(found.size());
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::enumValue(HKey key, std::uint32_t index, std::span<char> name,
                                  std::uint32_t& nameSize, std::uint32_t* type,
                                  std::span<std::uint8_t> data, std::uint32_t* dataSize) {
     if (name.data() == nullptr || (data.data() != nullptr && dataSize == nullptr)) {
-        return ERROR_INVALID_PARAMETER;
+        return ErrorInvalidParameter;
     }
     std::shared_ptr<Node> node;
-    if (RegResult r = resolve(key, KEY_QUERY_VALUE, node)) return r;
-    if (index >= node->values.size()) return ERROR_NO_MORE_ITEMS;
+    if (RegResult r = resolve(key, KeyQueryValue, node)) return r;
+    if (index >= node->values.size()) return ErrorNoMoreItems;
     const Value& v = node->values[index];
     if (type) *type = v.type;
     const std::size_t nameCapacity = std::min<std::size_t>(nameSize, name.size());
@@ -205,36 +205,36 @@ RegResult SimRegistry::enumValue(HKey key, std::uint32_t index, std::span<char> 
         dataSize ? std::min<std::size_t>(*dataSize, data.size()) : 0;
     const bool dataFits = data.data() == nullptr || v.data.size() <= dataCapacity;
     if (dataSize) *dataSize = static_cast<std::uint32_t>(v.data.size());
-    if (v.name.size() + 1 > nameCapacity || !dataFits) return ERROR_MORE_DATA;
+    if (v.name.size() + 1 > nameCapacity || !dataFits) return ErrorMoreData;
     copyName(v.name, name);
     nameSize = static_cast<std::uint32_t>(v.name.size());
     if (data.data() != nullptr) copyData(v.data, v.type, data, dataCapacity);
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::queryValueEx(HKey key, const std::string& name, std::uint32_t* type,
                                     std::span<std::uint8_t> data, std::uint32_t* dataSize) {
-    if (data.data() != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
+    if (data.data() != nullptr && dataSize == nullptr) return ErrorInvalidParameter;
     std::shared_ptr<Node> node;
-    if (RegResult r = resolve(key, KEY_QUERY_VALUE, node)) return r;
+    if (RegResult r = resolve(key, KeyQueryValue, node)) return r;
     const Value* v = findValue(*node, cstr(name));
-    if (!v) return ERROR_FILE_NOT_FOUND;
+    if (!v) return ErrorFileNotFound;
     if (type) *type = v->type;
-    if (!dataSize) return ERROR_SUCCESS;
+    if (!dataSize) return ErrorSuccess;
     const std::size_t capacity = std::min<std::size_t>(*dataSize, data.size());
     *dataSize = static_cast<std::uint32_t>(v->data.size());
-    if (data.data() == nullptr) return ERROR_SUCCESS;
-    if (v->data.size() > capacity) return ERROR_MORE_DATA;
+    if (data.data() == nullptr) return ErrorSuccess;
+    if (v->data.size() > capacity) return ErrorMoreData;
     copyData(v->data, v->type, data, capacity);
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::setValueEx(HKey key, const std::string& name, std::uint32_t type,
                                   std::span<const std::uint8_t> data) {
     std::shared_ptr<Node> node;
-    if (RegResult r = resolve(key, KEY_SET_VALUE, node)) return r;
+    if (RegResult r = resolve(key, KeySetValue, node)) return r;
     const std::string_view valueName = cstr(name);
-    if (valueName.size() > MaxValueNameLength) return ERROR_INVALID_PARAMETER;
+    if (valueName.size() > MaxValueNameLength) return ErrorInvalidParameter;
     std::string bytes(data.begin(), data.end());
     // The caller's buffer is followed by a NUL; Windows counts it for string data that lacks one.
     if (isStringType(type) && !bytes.empty() && bytes.back() != '\0') bytes.push_back('\0');
@@ -244,25 +244,25 @@ RegResult SimRegistry::setValueEx(HKey key, const std::string& name, std::uint32
     } else {
         node->values.push_back(Value{std::string(valueName), type, std::move(bytes)});
     }
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 RegResult SimRegistry::deleteValue(HKey key, const std::string& name) {
     std::shared_ptr<Node> node;
-    if (RegResult r = resolve(key, KEY_SET_VALUE, node)) return r;
+    if (RegResult r = resolve(key, KeySetValue, node)) return r;
     const std::string_view valueName = cstr(name);
     const auto it = std::find_if(node->values.begin(), node->values.end(), [&](const Value& v) {
         return compareNames(v.name, valueName) == 0;
     });
-    if (it == node->values.end()) return ERROR_FILE_NOT_FOUND;
+    if (it == node->values.end()) return ErrorFileNotFound;
     node->values.erase(it);
-    return ERROR_SUCCESS;
+    return ErrorSuccess;
 }
 
 void SimRegistry::setRawValue(HKey root, std::string_view path, std::string_view name,
                               std::uint32_t type, std::string_view bytes) {
     std::shared_ptr<Node> node;
-    if (walk(roots_.at(root), path, true, node) != ERROR_SUCCESS) return;
+    if (walk(roots_.at(root), path, true, node) != ErrorSuccess) return;
     if (Value* v = findValue(*node, name)) {
         v->type = type;
         v->data = std::string(bytes);

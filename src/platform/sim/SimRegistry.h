@@ -1,6 +1,6 @@
 // The registry in memory, with Windows' semantics: case-insensitive names, default values,
 // subkeys enumerated in sorted order and values in the order they were first set, access rights
-// checked per handle, ERROR_MORE_DATA with the size needed, handles that outlive a deleted key.
+// checked per handle, ErrorMoreData with the size needed, handles that outlive a deleted key.
 #pragma once
 
 #include <cstddef>
