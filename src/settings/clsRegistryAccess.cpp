@@ -60,6 +60,9 @@ std::string_view trimSpaces(std::string_view s) {
     return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
 }
 
+// The registry reads names up to a NUL: one with a NUL inside would address another value.
+bool usableName(const std::string& name) { return name.find('\0') == std::string::npos; }
+
 std::string_view beforeNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
 // Closes the key an operation opened on every way out of it.
@@ -105,7 +108,9 @@ HKey clsRegistryAccess::ParseKeyPath(const std::string& sPath, std::string& sSub
         slash == std::string::npos ? std::string_view(sPath) : std::string_view(sPath).substr(0, slash);
     sSubKey = slash == std::string::npos ? std::string() : sPath.substr(slash + 1);
     const RootName* root = findRoot(rootText);
-    return root ? root->handle : 0;
+    // The registry reads a path up to a NUL: one with a NUL inside would address another key.
+    if (!root || sPath.find('\0') != std::string::npos) return 0;
+    return root->handle;
 }
 
 std::string clsRegistryAccess::LongRootPath(const std::string& sPath) {
@@ -187,7 +192,7 @@ std::int32_t clsRegistryAccess::writeValue(const std::string& sPath, const std::
     }
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return 0;
+    if (!root || !usableName(name)) return 0;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyWrite)) return 0;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
@@ -218,7 +223,7 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
                                           const std::string& sDefault) {
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return sDefault;
+    if (!root || !usableName(sName)) return sDefault;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyRead)) return sDefault;
     std::array<std::uint8_t, kNameBuffer> buffer;
@@ -238,7 +243,7 @@ std::optional<std::string> clsRegistryAccess::readWholeString(const std::string&
                                                               const std::string& sName) {
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return std::nullopt;
+    if (!root || !usableName(sName)) return std::nullopt;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyRead)) return std::nullopt;
     std::vector<std::uint8_t> buffer(kNameBuffer);
@@ -261,7 +266,7 @@ std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::s
                                           std::int32_t lDefault) {
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return lDefault;
+    if (!root || !usableName(sName)) return lDefault;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyRead)) return lDefault;
     // Zeroed, so shorter data (a string of two bytes, say) reads as a defined number.
@@ -278,7 +283,7 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
                                           const std::string& sDefault) {
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return sDefault;
+    if (!root || !usableName(sName)) return sDefault;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyRead)) return sDefault;
     std::vector<std::uint8_t> buffer(1);
@@ -296,7 +301,7 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
 std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::string& sName) {
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return 0;
+    if (!root || !usableName(sName)) return 0;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyWrite)) return 0;
     return registry_.deleteValue(key.get(), sName) == ErrorSuccess ? successValue(key.get()) : 0;
@@ -305,7 +310,7 @@ std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::s
 bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return false;
+    if (!root || !usableName(sName)) return false;
     OpenedKey key(registry_);
     if (!key.openEx(root, subKey, KeyRead)) return false;
     std::array<std::uint8_t, 1> buffer{};

@@ -32,11 +32,14 @@ constexpr Root kRoots[] = {
     {reg::HkeyDynData, "hkey_dyn_data", "hkdd"},
 };
 
-std::string lower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+// The text as the import reads names in it: quotes dropped, letter case ignored.
+std::string lower(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '"') continue;
+        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
     }
-    return s;
+    return out;
 }
 
 bool names(const std::string& lowered, const Root& root) {
@@ -78,10 +81,11 @@ void fuzzHex(const std::string& text) {
     const std::string bytes = clsRegistryAccess::StrToBin(compact);
     require(compact.find(' ') == std::string::npos);
     require(bytes.size() == (compact.size() + 1) / 2);
-    std::string hex = clsRegistryAccess::BinToStr(bytes);
+    const std::string hex = clsRegistryAccess::BinToStr(bytes);
     require(hex.size() == 3 * bytes.size());
     require(clsRegistryAccess::isBinValid(hex) == !bytes.empty());
-    require(clsRegistryAccess::StrToBin(hex) == bytes);
+    std::string hexCopy = hex;
+    require(clsRegistryAccess::StrToBin(hexCopy) == bytes);
     if (clsRegistryAccess::isBinValid(text) && compact.size() % 2 == 0) {
         require(hex == clsRegistryAccess::BinToStr(clsRegistryAccess::StrToBin(compact)));
         std::string upper = compact;

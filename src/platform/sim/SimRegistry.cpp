@@ -107,9 +107,11 @@ RegResult SimRegistry::walk(const std::shared_ptr<Node>& from, std::string_view 
             continue;
         }
         if (!create) return ErrorFileNotFound;
+        if (node->depth >= MaxDepth) return ErrorInvalidParameter;
         auto child = std::make_shared<Node>();
         child->name = part;
         child->parent = node.get();
+        child->depth = node->depth + 1;
         node->subkeys.emplace(part, child);
         node = child;
     }

@@ -47,6 +47,9 @@ public:
     // A canonical dump of a root's whole tree (keys, values, types, data), for comparisons.
     std::string dump(HKey root) const;
 
+    // Windows keeps key trees at most this many levels deep.
+    static constexpr int MaxDepth = 512;
+
     // Case folding of the system's ANSI code page (1252), as names compare: by the upper case of
     // each character's Unicode code point.
     static std::uint32_t foldChar(unsigned char c);
@@ -70,6 +73,7 @@ private:
         bool deleted = false;
         bool root = false;
         bool usable = true;  // false for a root on which every call fails
+        int depth = 0;
         std::map<std::string, std::shared_ptr<Node>, NameLess> subkeys;
         std::vector<Value> values;  // in the order they were first set
     };
