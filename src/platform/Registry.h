@@ -24,9 +24,7 @@ constexpr HKey HkeyPerformanceData = 0x80000004;
 constexpr HKey HkeyCurrentConfig = 0x80000005;
 constexpr HKey HkeyDynData = 0x80000006;
 
-constexpr bool isPredefinedKey(HKey key) {
-    return key >= HkeyClassesRoot && key <= HkeyDynData;
-}
+constexpr bool isPredefinedKey(HKey key) { return key >= HkeyClassesRoot && key <= HkeyDynData; }
 
 constexpr RegResult ErrorSuccess = 0;
 constexpr RegResult ErrorFileNotFound = 2;

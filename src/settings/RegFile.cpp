@@ -54,6 +54,13 @@ std::optional<std::uint32_t> leadingHex(std::string_view text) {
     return static_cast<std::uint32_t>(value);
 }
 
+std::string beforeNul(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
+
+std::string littleEndian(std::uint32_t n) {
+    return {static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
+            static_cast<char>((n >> 16) & 0xFF), static_cast<char>(n >> 24)};
+}
+
 std::string withoutQuotes(std::string_view s) {
     std::string out;
     out.reserve(s.size());
@@ -100,9 +107,9 @@ bool clsRegistryAccess::isBinValid(const std::string& sBin) {
     return any;
 }
 
-std::int32_t clsRegistryAccess::ExportToReg(
-    const std::string& sPath, const std::string& sRegFile, bool IncludeSubkeys,
-    const std::function<void(const std::string&)>& Output) {
+std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std::string& sRegFile,
+                                            bool IncludeSubkeys,
+                                            const std::function<void(const std::string&)>& Output) {
     if (desktop_.fileExists(sRegFile)) return 0;
     // Created only if still absent: a file that appeared meanwhile is not overwritten either.
     const std::unique_ptr<OutputFile> file = desktop_.createFile(sRegFile, true);
@@ -118,37 +125,42 @@ bool clsRegistryAccess::ExportKey(const std::string& sPath, OutputFile& file, bo
         desktop_.doEvents();
         Output(path);
     }
-    std::vector<std::string> strNames, binNames, dwordNames;
-    std::vector<RegValue> strValues, binValues, dwordValues;
+    // One pass over the key's values, data whole: long strings survive the round trip.
+    std::vector<RawValue> values;
     // A key that cannot be read is a failed export, not an empty section that would create the
     // key when the file is imported.
-    if (enumValues(sPath, strNames, strValues, RegSz, true) < 0) return false;
-    enumValues(sPath, binNames, binValues, RegBinary, false);
-    enumValues(sPath, dwordNames, dwordValues, RegDword, false);
+    if (!readValues(sPath, values)) return false;
 
+    std::string defaultText;
+    for (const RawValue& v : values) {
+        if (v.name.empty()) defaultText = beforeNul(v.data);
+    }
     std::string section = "[" + path + "]";
     section += kCrLf;
-    section += "@=\"" + readWholeString(sPath, "").value_or(std::string()) + "\"";
+    section += "@=\"" + defaultText + "\"";
     section += kCrLf;
-    for (std::size_t i = 0; i < strNames.size(); ++i) {
-        if (strNames[i].empty()) continue;  // the default value has its own line
-        const auto* text = std::get_if<std::string>(&strValues[i]);
-        section += "\"" + strNames[i] + "\"=\"" + (text ? *text : std::string()) + "\"";
+    for (const RawValue& v : values) {
+        if (v.type != RegSz || v.name.empty()) continue;  // the default has its line above
+        section += "\"" + v.name + "\"=\"" + beforeNul(v.data) + "\"";
         section += kCrLf;
     }
-    for (std::size_t i = 0; i < binNames.size(); ++i) {
-        const auto* hex = std::get_if<std::string>(&binValues[i]);
-        std::string pairs = hex ? *hex : std::string();
+    for (const RawValue& v : values) {
+        if (v.type != RegBinary) continue;
+        std::string pairs(trimSpaces(BinToStr(v.data)));
         std::replace(pairs.begin(), pairs.end(), ' ', ',');
-        section += "\"" + binNames[i] + "\"=hex:" + pairs;
+        section += "\"" + v.name + "\"=hex:" + pairs;
         section += kCrLf;
     }
-    for (std::size_t i = 0; i < dwordNames.size(); ++i) {
-        const auto* number = std::get_if<std::int32_t>(&dwordValues[i]);
+    for (const RawValue& v : values) {
+        if (v.type != RegDword) continue;
+        // Read as ReadDWORD reads it: up to four bytes, anything longer as 0.
+        std::uint32_t number = 0;
+        for (std::size_t b = v.data.size() <= 4 ? v.data.size() : 0; b-- > 0;) {
+            number = number << 8 | static_cast<unsigned char>(v.data[b]);
+        }
         char digits[9];
-        std::snprintf(digits, sizeof digits, "%08X",
-                      static_cast<unsigned>(static_cast<std::uint32_t>(number ? *number : 0)));
-        section += "\"" + dwordNames[i] + "\"=dword:" + digits;
+        std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(number));
+        section += "\"" + v.name + "\"=dword:" + digits;
         section += kCrLf;
     }
     section += kCrLf;
@@ -164,6 +176,64 @@ bool clsRegistryAccess::ExportKey(const std::string& sPath, OutputFile& file, bo
     return true;
 }
 
+// The key of the section being imported, opened once for all its value lines rather than once
+// per value as WriteString and its kind do: that keeps an import of thousands of values as fast
+// as the system's editor. The effect is theirs: the key comes into being with the first value
+// written (a section with no values, or only deletions, creates nothing), "@" names the default
+// value for strings only, and names or paths with a NUL inside are refused.
+class clsRegistryAccess::SectionWriter {
+public:
+    explicit SectionWriter(Registry& registry) : registry_(registry) {}
+    SectionWriter(const SectionWriter&) = delete;
+    SectionWriter& operator=(const SectionWriter&) = delete;
+    ~SectionWriter() { close(); }
+
+    void start(const std::string& path) {
+        close();
+        path_ = path;
+        active_ = true;
+    }
+    void stop() {
+        close();
+        active_ = false;
+    }
+    bool active() const { return active_; }
+    const std::string& path() const { return path_; }
+
+    void write(const std::string& name, std::uint32_t type, const std::string& bytes) {
+        if (!usable(name) || !open(true)) return;
+        registry_.setValueEx(key_, name, type,
+                             {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    }
+    void kill(const std::string& name) {
+        if (!usable(name) || !open(false)) return;
+        registry_.deleteValue(key_, name);
+    }
+
+private:
+    static bool usable(const std::string& name) { return name.find('\0') == std::string::npos; }
+    bool open(bool create) {
+        if (open_) return true;
+        std::string subKey;
+        const HKey root = ParseKeyPath(path_, subKey);
+        if (!root) return false;
+        const RegResult r = create ? registry_.createKey(root, subKey, key_)
+                                   : registry_.openKeyEx(root, subKey, KeyWrite, key_);
+        open_ = r == ErrorSuccess;
+        return open_;
+    }
+    void close() {
+        if (open_) registry_.closeKey(key_);
+        open_ = false;
+    }
+
+    Registry& registry_;
+    std::string path_;
+    HKey key_ = 0;
+    bool open_ = false;
+    bool active_ = false;
+};
+
 std::int32_t clsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
     CreateKeyIfDoesntExists(true);
     if (!desktop_.fileExists(sRegFile)) return 0;
@@ -175,36 +245,36 @@ std::int32_t clsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
     const std::string_view header = text.substr(0, pos);
     if (!startsWithNoCase(header, "regedit4") || header.size() != 8) return 0;
 
-    std::string section;
-    bool inSection = false;
+    SectionWriter section(registry_);
     while (pos != std::string_view::npos) {
         const std::size_t start = pos + kCrLf.size();
         pos = text.find(kCrLf, start);
-        const std::string_view line =
-            text.substr(start, pos == std::string_view::npos ? std::string_view::npos : pos - start);
-        if (!importLine(withoutQuotes(trimSpaces(line)), section, inSection)) return 0;
+        const std::string_view line = text.substr(
+            start, pos == std::string_view::npos ? std::string_view::npos : pos - start);
+        if (!importLine(withoutQuotes(trimSpaces(line)), section)) return 0;
     }
     return 1;
 }
 
 // One line of an import, already trimmed and without quotes. False ends the import as failed.
-bool clsRegistryAccess::importLine(const std::string& line, std::string& section,
-                                   bool& inSection) {
+bool clsRegistryAccess::importLine(const std::string& line, SectionWriter& section) {
     if (!line.empty() && line.front() == '[') {
         // A section line without its closing bracket names no key for sure; its values are
         // skipped rather than written somewhere the file does not name.
-        inSection = line.size() >= 2 && line.back() == ']';
-        if (!inSection) return true;
-        const std::string path = line.substr(1, line.size() - 2);
-        if (!path.empty() && path.front() == '-') {
-            KillKey(path.substr(1));
-            inSection = false;
+        if (line.size() < 2 || line.back() != ']') {
+            section.stop();
             return true;
         }
-        section = path;
+        const std::string path = line.substr(1, line.size() - 2);
+        if (!path.empty() && path.front() == '-') {
+            section.stop();
+            KillKey(path.substr(1));
+            return true;
+        }
+        section.start(path);
         return true;
     }
-    if (!inSection || line.empty() || line.front() == ';') return true;
+    if (!section.active() || line.empty() || line.front() == ';') return true;
     const std::size_t eq = line.find('=');
     if (eq == std::string::npos) return true;
     const std::string name = line.substr(0, eq);
@@ -213,19 +283,21 @@ bool clsRegistryAccess::importLine(const std::string& line, std::string& section
         line.substr(eq + 1, next == std::string::npos ? std::string::npos : next - eq - 1);
 
     if (trimSpaces(data) == "-") {
-        KillValue(section, name);
+        section.kill(name);
     } else if (startsWithNoCase(data, "hex:")) {
         std::string pairs = data.substr(4);
         std::replace(pairs.begin(), pairs.end(), ',', ' ');
-        WriteBinary(section, name, pairs);
+        section.write(name, RegBinary, StrToBin(pairs));
     } else if (startsWithNoCase(data, "dword:")) {
         const std::optional<std::uint32_t> number = leadingHex(trimSpaces(data.substr(6)));
         if (!number) return false;  // more than 32 bits: the file is not what it claims
-        WriteDWORD(section, name, static_cast<std::int32_t>(*number));
+        section.write(name, RegDword, littleEndian(*number));
+    } else if (name != "@") {
+        section.write(name, RegSz, data);
     } else {
-        WriteString(section, name, data);
+        section.write("", RegSz, data);
         // "@" with empty data is how an export says "no default value".
-        if (name == "@" && data.empty()) KillValue(section, "");
+        if (data.empty()) section.kill("");
     }
     return true;
 }

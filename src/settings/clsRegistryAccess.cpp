@@ -104,8 +104,9 @@ HKey clsRegistryAccess::ParseKeyPath(const std::string& sPath, std::string& sSub
     // Only the first component names the root: a key further down that happens to be called
     // "HKEY_USERS" or starts with "HKCU" stays what it is.
     const std::size_t slash = sPath.find('\\');
-    const std::string_view rootText =
-        slash == std::string::npos ? std::string_view(sPath) : std::string_view(sPath).substr(0, slash);
+    const std::string_view rootText = slash == std::string::npos
+                                          ? std::string_view(sPath)
+                                          : std::string_view(sPath).substr(0, slash);
     sSubKey = slash == std::string::npos ? std::string() : sPath.substr(slash + 1);
     const RootName* root = findRoot(rootText);
     // The registry reads a path up to a NUL: one with a NUL inside would address another key.
@@ -115,8 +116,9 @@ HKey clsRegistryAccess::ParseKeyPath(const std::string& sPath, std::string& sSub
 
 std::string clsRegistryAccess::LongRootPath(const std::string& sPath) {
     const std::size_t slash = sPath.find('\\');
-    const std::string_view rootText =
-        slash == std::string::npos ? std::string_view(sPath) : std::string_view(sPath).substr(0, slash);
+    const std::string_view rootText = slash == std::string::npos
+                                          ? std::string_view(sPath)
+                                          : std::string_view(sPath).substr(0, slash);
     const RootName* root = findRoot(rootText);
     if (!root) return sPath;
     return root->longName + (slash == std::string::npos ? std::string() : sPath.substr(slash));
@@ -239,29 +241,6 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
     return std::string(leftTrimSpaces(beforeNul(data)));
 }
 
-std::optional<std::string> clsRegistryAccess::readWholeString(const std::string& sPath,
-                                                              const std::string& sName) {
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(sName)) return std::nullopt;
-    OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyRead)) return std::nullopt;
-    std::vector<std::uint8_t> buffer(kNameBuffer);
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-        const RegResult r = registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size);
-        if (r == ErrorMoreData && size > buffer.size()) {
-            buffer.resize(size + 1);
-            continue;
-        }
-        if (r != ErrorSuccess) return std::nullopt;
-        const std::string_view data(reinterpret_cast<const char*>(buffer.data()),
-                                    std::min<std::size_t>(size, buffer.size()));
-        return std::string(beforeNul(data));
-    }
-    return std::nullopt;
-}
-
 std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::string& sName,
                                           std::int32_t lDefault) {
     std::string subKey;
@@ -294,7 +273,8 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
     if (registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size) != ErrorSuccess) {
         return sDefault;
     }
-    const std::string bytes(buffer.begin(), buffer.begin() + std::min<std::size_t>(size, buffer.size()));
+    const std::string bytes(buffer.begin(),
+                            buffer.begin() + std::min<std::size_t>(size, buffer.size()));
     return std::string(trimSpaces(BinToStr(bytes)));
 }
 
@@ -320,23 +300,13 @@ bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string&
     return r == ErrorSuccess || r == ErrorMoreData;
 }
 
-std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
-                                           std::vector<std::string>& sNames,
-                                           std::vector<RegValue>& vValues, std::int32_t lType) {
-    return enumValues(sPath, sNames, vValues, lType, false);
-}
-
-std::int32_t clsRegistryAccess::enumValues(const std::string& sPath,
-                                           std::vector<std::string>& sNames,
-                                           std::vector<RegValue>& vValues, std::int32_t lType,
-                                           bool wholeStrings) {
+bool clsRegistryAccess::readValues(const std::string& sPath, std::vector<RawValue>& out) {
+    out.clear();
     std::string subKey;
     const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root) return -1;
+    if (!root) return false;
     OpenedKey key(registry_);
-    if (!key.open(root, subKey)) return -1;
-    sNames.clear();
-    vValues.clear();
+    if (!key.open(root, subKey)) return false;
     std::vector<char> name;
     std::vector<std::uint8_t> data;
     for (std::uint32_t index = 0;; ++index) {
@@ -354,22 +324,35 @@ std::int32_t clsRegistryAccess::enumValues(const std::string& sPath,
             dataSize = static_cast<std::uint32_t>(data.size());
             r = registry_.enumValue(key.get(), index, name, nameSize, &type, data, &dataSize);
         }
+        // Any other failure would answer the same for every further index: stop there.
         if (r != ErrorSuccess) break;
-        if (lType != -1 && static_cast<std::uint32_t>(lType) != type) continue;
-        // The name exactly as stored: trimming it would address a different value.
-        std::string valueName(name.data(), std::min<std::size_t>(nameSize, name.size()));
+        out.push_back(
+            RawValue{std::string(name.data(), std::min<std::size_t>(nameSize, name.size())), type,
+                     std::string(data.begin(),
+                                 data.begin() + std::min<std::size_t>(dataSize, data.size()))});
+    }
+    return true;
+}
+
+std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
+                                           std::vector<std::string>& sNames,
+                                           std::vector<RegValue>& vValues, std::int32_t lType) {
+    std::vector<RawValue> raw;
+    if (!readValues(sPath, raw)) return -1;
+    sNames.clear();
+    vValues.clear();
+    for (RawValue& v : raw) {
+        if (lType != -1 && static_cast<std::uint32_t>(lType) != v.type) continue;
         RegValue value;
-        if (type == RegBinary) {
-            const std::string bytes(data.begin(),
-                                    data.begin() + std::min<std::size_t>(dataSize, data.size()));
-            value = std::string(trimSpaces(BinToStr(bytes)));
-        } else if (type == RegDword) {
-            value = ReadDWORD(sPath, valueName);
-        } else if (type == RegSz) {
-            value = wholeStrings ? readWholeString(sPath, valueName).value_or(std::string())
-                                 : ReadString(sPath, valueName);
+        if (v.type == RegBinary) {
+            value = std::string(trimSpaces(BinToStr(v.data)));
+        } else if (v.type == RegDword) {
+            value = ReadDWORD(sPath, v.name);
+        } else if (v.type == RegSz) {
+            value = ReadString(sPath, v.name);
         }
-        sNames.push_back(std::move(valueName));
+        // The name exactly as stored: trimming it would address a different value.
+        sNames.push_back(std::move(v.name));
         vValues.push_back(std::move(value));
     }
     return static_cast<std::int32_t>(sNames.size());

@@ -81,14 +81,17 @@ public:
 private:
     std::int32_t writeValue(const std::string& sPath, const std::string& name, std::uint32_t type,
                             const std::string& bytes);
-    // A string value whole, however long, cut at its first NUL; nullopt when it cannot be read.
-    std::optional<std::string> readWholeString(const std::string& sPath, const std::string& sName);
-    std::int32_t enumValues(const std::string& sPath, std::vector<std::string>& sNames,
-                            std::vector<RegValue>& vValues, std::int32_t lType,
-                            bool wholeStrings);
+    struct RawValue {
+        std::string name;
+        std::uint32_t type = 0;
+        std::string data;
+    };
+    // Every value of the key, names and data whole, in one pass; false when it cannot be opened.
+    bool readValues(const std::string& sPath, std::vector<RawValue>& out);
     bool ExportKey(const std::string& sPath, OutputFile& file, bool IncludeSubkeys,
                    const std::function<void(const std::string&)>& Output);
-    bool importLine(const std::string& line, std::string& section, bool& inSection);
+    class SectionWriter;
+    bool importLine(const std::string& line, SectionWriter& section);
 
     Registry& registry_;
     Desktop& desktop_;

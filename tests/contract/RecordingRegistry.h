@@ -51,8 +51,8 @@ public:
         return inner_.enumKeyEx(key, index, name, nameSize);
     }
     RegResult enumValue(HKey key, std::uint32_t index, std::span<char> name,
-                        std::uint32_t& nameSize, std::uint32_t* type,
-                        std::span<std::uint8_t> data, std::uint32_t* dataSize) override {
+                        std::uint32_t& nameSize, std::uint32_t* type, std::span<std::uint8_t> data,
+                        std::uint32_t* dataSize) override {
         calls.push_back("RegEnumValueA");
         return inner_.enumValue(key, index, name, nameSize, type, data, dataSize);
     }

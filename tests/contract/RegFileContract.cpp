@@ -72,9 +72,9 @@ TEST_F(RegFileContract, ExportWalksTheTreeDepthFirstAndImportRebuildsIt) {
          at = before.find("\r\n[", at + 1)) {
         sections.push_back(before.substr(at + 3, before.find(']', at) - at - 3));
     }
-    EXPECT_EQ(sections, (std::vector<std::string>{longKey("T"), longKey("T\\A"),
-                                                  longKey("T\\A\\Deep"), longKey("T\\A\\Empty"),
-                                                  longKey("T\\B"), longKey("T\\C")}));
+    EXPECT_EQ(sections,
+              (std::vector<std::string>{longKey("T"), longKey("T\\A"), longKey("T\\A\\Deep"),
+                                        longKey("T\\A\\Empty"), longKey("T\\B"), longKey("T\\C")}));
     EXPECT_NE(before.find("\"neg\"=dword:FFFFFFFB\r\n"), std::string::npos);
     EXPECT_NE(before.find("\"empty\"=hex:\r\n"), std::string::npos);
 
@@ -92,14 +92,10 @@ TEST_F(RegFileContract, ImportAcceptsOnlyTheRegedit4Header) {
     const struct {
         std::string header;
         int result;
-    } cases[] = {{"REGEDIT4", 1},
-                 {"regedit4", 1},
-                 {"ReGeDiT4", 1},
-                 {"Windows Registry Editor Version 5.00", 0},
-                 {" REGEDIT4", 0},
-                 {"REGEDIT4 ", 0},
-                 {"REGEDIT", 0},
-                 {"", 0}};
+    } cases[] = {{"REGEDIT4", 1},  {"regedit4", 1},
+                 {"ReGeDiT4", 1},  {"Windows Registry Editor Version 5.00", 0},
+                 {" REGEDIT4", 0}, {"REGEDIT4 ", 0},
+                 {"REGEDIT", 0},   {"", 0}};
     for (const auto& c : cases) {
         reg.KillKey(key("H"));
         EXPECT_EQ(import(c.header + body), c.result) << c.header;
@@ -113,23 +109,29 @@ TEST_F(RegFileContract, ImportAppliesEachKindOfLine) {
     reg.WriteString(key("Del\\Gone"), "v", "x");
     reg.WriteString(key("Val"), "x", "doomed");
     reg.WriteString(key("Val"), "@", "old default");
-    const std::string text = "REGEDIT4\r\n"
-                             "\"before\"=\"ignored\"\r\n"
-                             "[-" + key("Del\\Gone") + "]\r\n"
-                             "\"after-delete\"=\"ignored\"\r\n"
-                             "[" + key("Val") + "]\r\n"
-                             "\"x\"=-\r\n"
-                             "@=\"\"\r\n"
-                             "; a comment=\"no\"\r\n"
-                             "no equals sign\r\n"
-                             "\"@\"=dword:0000000a\r\n"
-                             "\"hb\"=HEX:0a,0B\r\n"
-                             "\"dw\"=DWORD:FFFFFFFF\r\n"
-                             "\"cut\"=\"a=b\"\r\n"
-                             "\"q\"=\"say \"hi\"\"\r\n"
-                             "\"path\"=\"C:\\\\dir\"\r\n"
-                             "  \"spaced\"=\"v\"  \r\n"
-                             "[" + key("Val\\Empty") + "]\r\n";
+    const std::string text =
+        "REGEDIT4\r\n"
+        "\"before\"=\"ignored\"\r\n"
+        "[-" +
+        key("Del\\Gone") +
+        "]\r\n"
+        "\"after-delete\"=\"ignored\"\r\n"
+        "[" +
+        key("Val") +
+        "]\r\n"
+        "\"x\"=-\r\n"
+        "@=\"\"\r\n"
+        "; a comment=\"no\"\r\n"
+        "no equals sign\r\n"
+        "\"@\"=dword:0000000a\r\n"
+        "\"hb\"=HEX:0a,0B\r\n"
+        "\"dw\"=DWORD:FFFFFFFF\r\n"
+        "\"cut\"=\"a=b\"\r\n"
+        "\"q\"=\"say \"hi\"\"\r\n"
+        "\"path\"=\"C:\\\\dir\"\r\n"
+        "  \"spaced\"=\"v\"  \r\n"
+        "[" +
+        key("Val\\Empty") + "]\r\n";
     ASSERT_EQ(import(text), 1);
     EXPECT_FALSE(reg.KeyExists(key("Del\\Gone")));
     EXPECT_TRUE(reg.KeyExists(key("Del")));
@@ -147,8 +149,7 @@ TEST_F(RegFileContract, ImportAppliesEachKindOfLine) {
 }
 
 TEST_F(RegFileContract, ContinuationLinesAreNotJoined) {
-    ASSERT_EQ(import("REGEDIT4\r\n[" + key("Cont") + "]\r\n\"b\"=hex:01,02,\\\r\n  03,04\r\n"),
-              1);
+    ASSERT_EQ(import("REGEDIT4\r\n[" + key("Cont") + "]\r\n\"b\"=hex:01,02,\\\r\n  03,04\r\n"), 1);
     // The backslash is a digit pair of its own that reads as no digits; the next line has no "=".
     EXPECT_EQ(reg.ReadBinary(key("Cont"), "b"), "01 02 00");
     std::vector<std::string> names;

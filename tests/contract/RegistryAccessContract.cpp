@@ -20,9 +20,7 @@ protected:
         return relative.empty() ? base : base + "\\" + relative;
     }
     // The scratch key's path below HKCU.
-    std::string hkcuSubKey(const std::string& relative) const {
-        return key(relative).substr(5);
-    }
+    std::string hkcuSubKey(const std::string& relative) const { return key(relative).substr(5); }
     Values values(const std::string& path, std::int32_t type = -1) {
         std::vector<std::string> names;
         std::vector<RegValue> data;
@@ -52,8 +50,9 @@ TEST_F(RegistryAccessContract, EverySpellingOfARootAddressesTheSameKey) {
 }
 
 TEST_F(RegistryAccessContract, AnUnknownRootFailsEveryOperationAndWritesNothing) {
-    for (const std::string& path : std::vector<std::string>{"FOO\\Bar", "HKU\\Software", "HKCUX\\" + key("Unknown").substr(5),
-                                   std::string(), "\\HKCU"}) {
+    for (const std::string& path :
+         std::vector<std::string>{"FOO\\Bar", "HKU\\Software", "HKCUX\\" + key("Unknown").substr(5),
+                                  std::string(), "\\HKCU"}) {
         SCOPED_TRACE(path);
         std::vector<std::string> names{"stale"};
         std::vector<RegValue> data;
@@ -163,7 +162,10 @@ TEST_F(RegistryAccessContract, BinaryDataReadsBackAsUpperCaseHex) {
     const struct {
         std::string written;
         std::string read;
-    } cases[] = {{"", ""}, {"00", "00"}, {"0A 1B FF", "0A 1B FF"}, {"0a1bff", "0A 1B FF"},
+    } cases[] = {{"", ""},
+                 {"00", "00"},
+                 {"0A 1B FF", "0A 1B FF"},
+                 {"0a1bff", "0A 1B FF"},
                  {long300, long300}};
     for (const auto& c : cases) {
         ASSERT_NE(reg.WriteBinary(key(), "b", c.written), 0);
@@ -210,8 +212,9 @@ TEST_F(RegistryAccessContract, EnumKeysListsDirectSubkeysInSortedOrder) {
     for (const char* name : {"b", "A", "c2", "C1", "b\\deeper"}) reg.CreateKey(key(name));
     // Made relative to the key: Wine's ANSI calls refuse whole paths over 260 characters.
     HKey parent = 0, child = 0;
-    ASSERT_EQ(host->registry().openKeyEx(reg::HkeyCurrentUser, hkcuSubKey(""), reg::KeyAllAccess,
-                                         parent), 0);
+    ASSERT_EQ(
+        host->registry().openKeyEx(reg::HkeyCurrentUser, hkcuSubKey(""), reg::KeyAllAccess, parent),
+        0);
     ASSERT_EQ(host->registry().createKey(parent, longName, child), 0);
     host->registry().closeKey(child);
     host->registry().closeKey(parent);
@@ -235,16 +238,19 @@ TEST_F(RegistryAccessContract, EnumValuesListsEachTypeWithItsData) {
     reg.WriteBinary(key(), "e", "");
     reg.WriteBinary(key(), longName, longHex);
     HKey raw = 0;
-    ASSERT_EQ(host->registry().openKeyEx(reg::HkeyCurrentUser, hkcuSubKey(""), reg::KeyWrite,
-                                         raw), 0);
+    ASSERT_EQ(host->registry().openKeyEx(reg::HkeyCurrentUser, hkcuSubKey(""), reg::KeyWrite, raw),
+              0);
     const std::uint8_t expand[] = {'%', 'x', '%', 0};
     host->registry().setValueEx(raw, "x", reg::RegExpandSz, expand);
     host->registry().closeKey(raw);
 
-    EXPECT_EQ(values(key()),
-              (Values{{"s", std::string("text")}, {" padded ", std::string("kept")},
-                      {"n", -2}, {"b", std::string("01 02")}, {"e", std::string()},
-                      {longName, longHex}, {"x", RegValue{}}}));
+    EXPECT_EQ(values(key()), (Values{{"s", std::string("text")},
+                                     {" padded ", std::string("kept")},
+                                     {"n", -2},
+                                     {"b", std::string("01 02")},
+                                     {"e", std::string()},
+                                     {longName, longHex},
+                                     {"x", RegValue{}}}));
     EXPECT_EQ(values(key(), reg::RegDword), (Values{{"n", -2}}));
     EXPECT_EQ(values(key(), reg::RegSz).size(), 2u);
     EXPECT_EQ(values(key(), reg::RegBinary).size(), 3u);
@@ -288,13 +294,11 @@ TEST_F(RegistryAccessContract, CallsFollowTheDocumentedOrderAndRights) {
     using Calls = std::vector<std::string>;
     host->takeCalls();
     reg.WriteDWORD(key("Order"), "n", 1);
-    EXPECT_EQ(host->takeCalls(),
-              (Calls{"RegOpenKeyExA 0xF003F", "RegCreateKeyA", "RegCloseKey",
-                     "RegOpenKeyExA 0x20006", "RegSetValueExA", "RegCloseKey"}));
+    EXPECT_EQ(host->takeCalls(), (Calls{"RegOpenKeyExA 0xF003F", "RegCreateKeyA", "RegCloseKey",
+                                        "RegOpenKeyExA 0x20006", "RegSetValueExA", "RegCloseKey"}));
     reg.WriteString(key("Order"), "s", "x");
-    EXPECT_EQ(host->takeCalls(),
-              (Calls{"RegOpenKeyExA 0xF003F", "RegCloseKey", "RegOpenKeyExA 0x20006",
-                     "RegSetValueExA", "RegCloseKey"}));
+    EXPECT_EQ(host->takeCalls(), (Calls{"RegOpenKeyExA 0xF003F", "RegCloseKey",
+                                        "RegOpenKeyExA 0x20006", "RegSetValueExA", "RegCloseKey"}));
     reg.ReadString(key("Order"), "s");
     EXPECT_EQ(host->takeCalls(),
               (Calls{"RegOpenKeyExA 0x20019", "RegQueryValueExA", "RegCloseKey"}));
@@ -304,8 +308,7 @@ TEST_F(RegistryAccessContract, CallsFollowTheDocumentedOrderAndRights) {
     reg.HaveSubkey(key("Order"));
     EXPECT_EQ(host->takeCalls(), (Calls{"RegOpenKeyA", "RegEnumKeyExA", "RegCloseKey"}));
     reg.KillKey(key("Order"));
-    EXPECT_EQ(host->takeCalls(),
-              (Calls{"RegOpenKeyExA 0xF003F", "RegDeleteKeyA", "RegCloseKey"}));
+    EXPECT_EQ(host->takeCalls(), (Calls{"RegOpenKeyExA 0xF003F", "RegDeleteKeyA", "RegCloseKey"}));
 }
 
 }  // namespace

@@ -11,9 +11,7 @@ using namespace tb::reg;
 
 class RegistryPortContract : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(r.createKey(HkeyCurrentUser, sub, key), ErrorSuccess);
-    }
+    void SetUp() override { ASSERT_EQ(r.createKey(HkeyCurrentUser, sub, key), ErrorSuccess); }
     void TearDown() override {
         r.closeKey(key);
         EXPECT_EQ(host->openKeyHandles(), 0u);

@@ -140,10 +140,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     switch (data[0] % 4) {
-        case 0: fuzzImport(input); break;
-        case 1: fuzzImport("REGEDIT4\r\n" + input); break;
-        case 2: fuzzHex(input); break;
-        default: fuzzPath(input); break;
+        case 0:
+            fuzzImport(input);
+            break;
+        case 1:
+            fuzzImport("REGEDIT4\r\n" + input);
+            break;
+        case 2:
+            fuzzHex(input);
+            break;
+        default:
+            fuzzPath(input);
+            break;
     }
     return 0;
 }

@@ -113,9 +113,7 @@ public:
     Size screenSize() override { return {1024, 768}; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
-    int messageBox(Hwnd, std::string_view, std::string_view, unsigned) override {
-        return mb::IDOK;
-    }
+    int messageBox(Hwnd, std::string_view, std::string_view, unsigned) override { return mb::IDOK; }
 
 private:
     bool allowWrite() {

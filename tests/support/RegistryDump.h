@@ -37,8 +37,8 @@ inline std::string dumpTree(Registry& registry, HKey parent, const std::string& 
             break;
         }
         const std::string valueName(name.data(), nameSize);
-        const bool emptyString = reg::isStringType(type) && (dataSize == 0 ||
-                                                             (dataSize == 1 && data[0] == 0));
+        const bool emptyString =
+            reg::isStringType(type) && (dataSize == 0 || (dataSize == 1 && data[0] == 0));
         if (options.skipEmptyDefault && valueName.empty() && emptyString) continue;
         if (options.emptyStringsAlike && emptyString) dataSize = 0;
         std::string line = "  \"" + valueName + "\" type " + std::to_string(type) + ":";

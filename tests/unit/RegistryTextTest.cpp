@@ -11,13 +11,11 @@ TEST(ParseKeyPath, RecognisesEveryRootInBothSpellingsAndAnyCase) {
         const char* longName;
         const char* shortName;
         HKey handle;
-    } roots[] = {{"HKEY_CURRENT_USER", "HKCU", 0x80000001},
-                 {"HKEY_LOCAL_MACHINE", "HKLM", 0x80000002},
-                 {"HKEY_CLASSES_ROOT", "HKCR", 0x80000000},
-                 {"HKEY_USERS", "HKUS", 0x80000003},
-                 {"HKEY_PERFORMANCE_DATA", "HKPD", 0x80000004},
-                 {"HKEY_DYN_DATA", "HKDD", 0x80000006},
-                 {"HKEY_CURRENT_CONFIG", "HKCC", 0x80000005}};
+    } roots[] = {
+        {"HKEY_CURRENT_USER", "HKCU", 0x80000001},     {"HKEY_LOCAL_MACHINE", "HKLM", 0x80000002},
+        {"HKEY_CLASSES_ROOT", "HKCR", 0x80000000},     {"HKEY_USERS", "HKUS", 0x80000003},
+        {"HKEY_PERFORMANCE_DATA", "HKPD", 0x80000004}, {"HKEY_DYN_DATA", "HKDD", 0x80000006},
+        {"HKEY_CURRENT_CONFIG", "HKCC", 0x80000005}};
     for (const auto& root : roots) {
         for (std::string name : {std::string(root.longName), std::string(root.shortName)}) {
             std::string lowered = name;
@@ -25,12 +23,14 @@ TEST(ParseKeyPath, RecognisesEveryRootInBothSpellingsAndAnyCase) {
             for (const std::string& spelling : {name, lowered}) {
                 std::string subKey = "stale";
                 EXPECT_EQ(clsRegistryAccess::ParseKeyPath(spelling + "\\Software\\X", subKey),
-                          root.handle) << spelling;
+                          root.handle)
+                    << spelling;
                 EXPECT_EQ(subKey, "Software\\X");
                 EXPECT_EQ(clsRegistryAccess::ParseKeyPath(spelling, subKey), root.handle);
                 EXPECT_EQ(subKey, "");
             }
-            EXPECT_EQ(clsRegistryAccess::LongRootPath(name + "\\a"), root.longName + std::string("\\a"));
+            EXPECT_EQ(clsRegistryAccess::LongRootPath(name + "\\a"),
+                      root.longName + std::string("\\a"));
         }
     }
 }
@@ -41,11 +41,12 @@ TEST(ParseKeyPath, OnlyTheFirstComponentNamesTheRoot) {
         HKey root;
         std::string subKey;
     } cases[] = {
-        {"HKCU\\Software\\HKEY_LOCAL_MACHINE\\hkcu", 0x80000001, "Software\\HKEY_LOCAL_MACHINE\\hkcu"},
+        {"HKCU\\Software\\HKEY_LOCAL_MACHINE\\hkcu", 0x80000001,
+         "Software\\HKEY_LOCAL_MACHINE\\hkcu"},
         {"HKCU\\", 0x80000001, ""},
         {"HKCU\\\\x", 0x80000001, "\\x"},
-        {"HKCUX\\Software", 0, "Software"},   // not a root, though it starts like one
-        {"HKU\\Software", 0, "Software"},     // the users root's short form has four letters
+        {"HKCUX\\Software", 0, "Software"},  // not a root, though it starts like one
+        {"HKU\\Software", 0, "Software"},    // the users root's short form has four letters
         {"FOO\\Bar", 0, "Bar"},
         {"\\HKCU\\x", 0, "HKCU\\x"},
         {"", 0, ""},

@@ -38,8 +38,7 @@ bool regeditImport(const std::string& file) {
 std::string tempFile(const std::string& name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "tb-interop-" + std::to_string(GetCurrentProcessId()) + "-" +
-           name;
+    return std::string(folder) + "tb-interop-" + std::to_string(GetCurrentProcessId()) + "-" + name;
 }
 
 void writeFile(const std::string& path, const std::string& content) {

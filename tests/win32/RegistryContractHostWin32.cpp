@@ -20,8 +20,8 @@ class Win32RegistryHost : public RegistryContractHost {
 public:
     Win32RegistryHost() {
         static int serial = 0;
-        subKey_ = std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) +
-                  "-" + std::to_string(++serial);
+        subKey_ = std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(++serial);
         deleteTree(real_, reg::HkeyCurrentUser, subKey_);
     }
     ~Win32RegistryHost() override {

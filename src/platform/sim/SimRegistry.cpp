@@ -53,12 +53,18 @@ std::uint32_t SimRegistry::foldChar(unsigned char c) {
     if (u >= 'a' && u <= 'z') return u - 0x20;
     if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return u - 0x20;
     switch (u) {
-        case 0xFF: return 0x0178;
-        case 0xB5: return 0x039C;
-        case 0x0161: return 0x0160;
-        case 0x0153: return 0x0152;
-        case 0x017E: return 0x017D;
-        default: return u;
+        case 0xFF:
+            return 0x0178;
+        case 0xB5:
+            return 0x039C;
+        case 0x0161:
+            return 0x0160;
+        case 0x0153:
+            return 0x0152;
+        case 0x017E:
+            return 0x017D;
+        default:
+            return u;
     }
 }
 
@@ -203,8 +209,7 @@ RegResult SimRegistry::enumValue(HKey key, std::uint32_t index, std::span<char> 
     const Value& v = node->values[index];
     if (type) *type = v.type;
     const std::size_t nameCapacity = std::min<std::size_t>(nameSize, name.size());
-    const std::size_t dataCapacity =
-        dataSize ? std::min<std::size_t>(*dataSize, data.size()) : 0;
+    const std::size_t dataCapacity = dataSize ? std::min<std::size_t>(*dataSize, data.size()) : 0;
     const bool dataFits = data.data() == nullptr || v.data.size() <= dataCapacity;
     if (dataSize) *dataSize = static_cast<std::uint32_t>(v.data.size());
     if (v.name.size() + 1 > nameCapacity || !dataFits) return ErrorMoreData;

@@ -29,8 +29,8 @@ public:
     RegResult enumKeyEx(HKey key, std::uint32_t index, std::span<char> name,
                         std::uint32_t& nameSize) override;
     RegResult enumValue(HKey key, std::uint32_t index, std::span<char> name,
-                        std::uint32_t& nameSize, std::uint32_t* type,
-                        std::span<std::uint8_t> data, std::uint32_t* dataSize) override;
+                        std::uint32_t& nameSize, std::uint32_t* type, std::span<std::uint8_t> data,
+                        std::uint32_t* dataSize) override;
     RegResult queryValueEx(HKey key, const std::string& name, std::uint32_t* type,
                            std::span<std::uint8_t> data, std::uint32_t* dataSize) override;
     RegResult setValueEx(HKey key, const std::string& name, std::uint32_t type,
