@@ -12,7 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # New inputs go to the scratch folder; the seed corpus in the repository stays as it is.
 if build/fuzz/bin/tb_fuzz_registry -max_total_time="$seconds" -print_final_stats=1 \
-    -dict=tests/fuzz/regedit.dict -artifact_prefix=build/fuzz/ "$work" tests/fuzz/corpus \
+    -max_len=1024 -dict=tests/fuzz/regedit.dict -artifact_prefix=build/fuzz/ "$work" tests/fuzz/corpus \
     >build/fuzz/fuzz.log 2>&1; then
     grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' build/fuzz/fuzz.log
 else

@@ -71,9 +71,12 @@ void fuzzImport(const std::string& content) {
     for (std::size_t i = 0; i < std::size(kRoots); ++i) {
         if (!names(lowered, kRoots[i])) require(sim.dump(kRoots[i].handle) == before[i]);
     }
-    require(access.ExportToReg("HKCU", "out.reg", true) == 1);
-    require(access.ImportFromReg("out.reg") == 1);
-    require(sim.openHandleCount() == 0);
+    // Every fourth input also round-trips what it built: the export is slower than the import.
+    if (content.size() % 4 == 0) {
+        require(access.ExportToReg("HKCU", "out.reg", true) == 1);
+        require(access.ImportFromReg("out.reg") == 1);
+        require(sim.openHandleCount() == 0);
+    }
 }
 
 void fuzzHex(const std::string& text) {
