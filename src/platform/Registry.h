@@ -82,7 +82,8 @@ public:
     // RegCloseKey. Closing a predefined root succeeds and does nothing.
     virtual RegResult closeKey(HKey key) = 0;
     // RegDeleteKeyA: deletes subKey (or `key` itself when subKey is empty); fails with
-    // ErrorAccessDenied when it has subkeys.
+    // ErrorAccessDenied for a key with subkeys and for a root. Handles still open on a deleted
+    // key answer ErrorKeyDeleted.
     virtual RegResult deleteKey(HKey key, const std::string& subKey) = 0;
     // RegEnumKeyExA(key, index, name, &nameSize, NULL, NULL, NULL, NULL): nameSize in is the
     // buffer's capacity including the NUL; out, on success, the name's length without it.

@@ -7,6 +7,7 @@
 // line is split at every "=", only CR LF ends a line and nothing is joined across lines.
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "settings/clsRegistryAccess.h"
 
