@@ -62,6 +62,8 @@ std::string littleEndian(std::uint32_t n) {
             static_cast<char>((n >> 16) & 0xFF), static_cast<char>(n >> 24)};
 }
 
+bool hasLineBreak(std::string_view s) { return s.find(kCrLf) != std::string_view::npos; }
+
 std::string withoutQuotes(std::string_view s) {
     std::string out;
     out.reserve(s.size());
@@ -108,6 +110,23 @@ bool clsRegistryAccess::isBinValid(const std::string& sBin) {
     return any;
 }
 
+// Without escapes, some names and data cannot be written so that the import reads them back
+// into the same key: a line break inside starts a new line of the file's own, a value name that
+// begins with "[" once quotes are dropped reads as a section, a quote in a key name makes the
+// import address a different key. Such a key ends the export as failed rather than leave a file
+// whose import writes where the export never read. (Quotes and "=" inside value names and data
+// are lost within their own key, as the dialect says.)
+bool clsRegistryAccess::representable(const std::string& path,
+                                      const std::vector<RawValue>& values) {
+    if (hasLineBreak(path) || path.find('"') != std::string::npos) return false;
+    for (const RawValue& v : values) {
+        const std::string bare = withoutQuotes(v.name);
+        if (hasLineBreak(v.name) || (!bare.empty() && bare.front() == '[')) return false;
+        if (v.type == RegSz && hasLineBreak(beforeNul(v.data))) return false;
+    }
+    return true;
+}
+
 std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std::string& sRegFile,
                                             bool IncludeSubkeys,
                                             const std::function<void(const std::string&)>& Output) {
@@ -131,6 +150,7 @@ bool clsRegistryAccess::ExportKey(const std::string& sPath, OutputFile& file, bo
     // A key that cannot be read is a failed export, not an empty section that would create the
     // key when the file is imported.
     if (!readValues(sPath, values)) return false;
+    if (!representable(path, values)) return false;
 
     std::string defaultText;
     for (const RawValue& v : values) {

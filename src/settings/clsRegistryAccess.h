@@ -87,6 +87,7 @@ private:
     };
     // Every value of the key, names and data whole, in one pass; false when it cannot be opened.
     bool readValues(const std::string& sPath, std::vector<RawValue>& out);
+    static bool representable(const std::string& path, const std::vector<RawValue>& values);
     bool ExportKey(const std::string& sPath, OutputFile& file, bool IncludeSubkeys,
                    const std::function<void(const std::string&)>& Output);
     class SectionWriter;

@@ -134,6 +134,27 @@ TEST_F(RegFileImport, ExportFailuresReportZero) {
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\E]\r\n@=\"\"\r\n\r\n");
 }
 
+TEST_F(RegFileImport, ExportRefusesWhatItsImportWouldReadAsOtherKeys) {
+    const struct {
+        std::string key, name, data;
+    } cases[] = {
+        {"Inj1", "v", "a\r\n[HKEY_LOCAL_MACHINE\\Evil]\r\n\"w\"=\"1\""},
+        {"Inj2", "v\r\n[-HKEY_LOCAL_MACHINE\\Seed]\r\n\"x", "1"},
+        {"Inj3", "\"[HKLM\\Evil", "]"},
+        {"Inj\"4", "v", "1"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = "HKCU\\Software\\" + c.key;
+        reg.WriteString(path, c.name, c.data);
+        const std::string file = c.key + ".reg";
+        EXPECT_EQ(reg.ExportToReg(path, file), 0) << c.key;
+        EXPECT_EQ(desktop.files[file], "REGEDIT4\r\n\r\n") << c.key;
+    }
+    // A line break alone, or quotes and "=" in a value, stay within their own key.
+    reg.WriteString("HKCU\\Software\\Fine", "a=\"b\"", "c\rd\ne=f");
+    EXPECT_EQ(reg.ExportToReg("HKCU\\Software\\Fine", "fine.reg"), 1);
+}
+
 TEST_F(RegFileImport, ExportShowsEachKeyAfterLettingEventsRun) {
     reg.WriteString("HKCU\\Software\\P\\A", "v", "1");
     reg.WriteString("HKCU\\Software\\P\\B", "v", "1");
