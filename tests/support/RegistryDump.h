@@ -1,0 +1,68 @@
+// A key tree as text, read through the registry port: every key's path relative to the top, and
+// every value's name, type and bytes, values sorted by name so that enumeration order does not
+// matter. For comparing two registries, or two trees of one.
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace tb::test {
+
+struct DumpOptions {
+    // regedit stores @="" as an empty default value, this program's import as none at all.
+    bool skipEmptyDefault = false;
+    // An empty string written with size 0 (this program) or as a lone NUL (regedit) alike.
+    bool emptyStringsAlike = false;
+};
+
+inline std::string dumpTree(Registry& registry, HKey parent, const std::string& subKey,
+                            const DumpOptions& options = {}, const std::string& relative = "") {
+    HKey key = 0;
+    if (registry.openKeyEx(parent, subKey, reg::KeyRead, key) != reg::ErrorSuccess) {
+        return "<missing " + relative + ">\n";
+    }
+    std::vector<std::string> values;
+    std::vector<char> name(16385);
+    std::vector<std::uint8_t> data(1 << 16);
+    for (std::uint32_t i = 0;; ++i) {
+        std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
+        std::uint32_t dataSize = static_cast<std::uint32_t>(data.size());
+        std::uint32_t type = 0;
+        if (registry.enumValue(key, i, name, nameSize, &type, data, &dataSize) !=
+            reg::ErrorSuccess) {
+            break;
+        }
+        const std::string valueName(name.data(), nameSize);
+        const bool emptyString =
+            reg::isStringType(type) && (dataSize == 0 || (dataSize == 1 && data[0] == 0));
+        if (options.skipEmptyDefault && valueName.empty() && emptyString) continue;
+        if (options.emptyStringsAlike && emptyString) dataSize = 0;
+        std::string line = "  \"" + valueName + "\" type " + std::to_string(type) + ":";
+        for (std::uint32_t b = 0; b < dataSize; ++b) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, " %02X", data[b]);
+            line += hex;
+        }
+        values.push_back(line + "\n");
+    }
+    std::sort(values.begin(), values.end());
+    std::vector<std::string> children;
+    for (std::uint32_t i = 0;; ++i) {
+        std::uint32_t size = static_cast<std::uint32_t>(name.size());
+        if (registry.enumKeyEx(key, i, name, size) != reg::ErrorSuccess) break;
+        children.emplace_back(name.data(), size);
+    }
+    std::string out = "[" + relative + "]\n";
+    for (const std::string& v : values) out += v;
+    for (const std::string& child : children) {
+        out += dumpTree(registry, key, child, options, relative + "\\" + child);
+    }
+    registry.closeKey(key);
+    return out;
+}
+
+}  // namespace tb::test
