@@ -111,6 +111,7 @@ public:
     std::int16_t asyncKeyState(int) override { return 0; }
     Point cursorPos() override { return {}; }
     Size screenSize() override { return {1024, 768}; }
+    Size measureText(std::string_view, const FontSpec&) override { return {}; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     int messageBox(Hwnd, std::string_view, std::string_view, unsigned) override { return mb::IDOK; }
