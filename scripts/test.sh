@@ -74,6 +74,15 @@ else
     phase_done build-linux
 fi
 
+# A short run of the registry-file fuzzer (clang, libFuzzer, ASan + UBSan); a fault it finds
+# counts as a failed test.
+if scripts/fuzz.sh "${TB_FUZZ_SECONDS:-60}"; then
+    passed=$((passed + 1))
+else
+    step_failed "the registry fuzzer"
+fi
+phase_done fuzz
+
 # Windows: the program, its tools and the Win32 and end-to-end tests, run under Wine.
 if cmake --preset windows -B build/windows -DTB_WERROR=ON >"$logs/configure-windows.log" 2>&1 &&
     cmake --build build/windows -j"$jobs"; then
