@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/Desktop.h"
 #include "platform/Registry.h"
@@ -15,24 +14,21 @@ namespace tb::test {
 class RegistryContractHost {
 public:
     virtual ~RegistryContractHost() = default;
-    // The registry under test, seen through a recorder (calls and open handles).
     virtual Registry& registry() = 0;
-    // Files for the export and import.
+    // Files for the export and import: the simulated desktop or the real one.
     virtual Desktop& desktop() = 0;
+    // An absolute path for a file of that name in a folder of the host's own, removed with it.
+    virtual std::string filePath(const std::string& name) = 0;
     // A fresh key path under HKCU ("HKCU\Software\..."), absent at first; the host deletes its
     // whole tree when it goes away.
     virtual std::string scratchPath() = 0;
     // Key handles opened through registry() and not closed yet.
     virtual std::size_t openKeyHandles() = 0;
-    // The registry calls made through registry() since the last call, as "RegOpenKeyExA 0x20019",
-    // "RegCloseKey", ... (the access right only where the call takes one).
-    virtual std::vector<std::string> takeCalls() = 0;
     // Stores RegSz data exactly as given, without the NUL a normal write adds behind it.
     virtual void storeUnterminatedString(const std::string& subKeyOfHkcu, const std::string& name,
                                          const std::string& bytes) = 0;
 };
 
-// A fresh host for one test.
 std::unique_ptr<RegistryContractHost> makeRegistryContractHost();
 
 }  // namespace tb::test

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimRegistry.h"
 #include "settings/clsRegistryAccess.h"
-#include "support/FileDesktop.h"
 
 namespace {
 
@@ -64,10 +64,10 @@ void fuzzImport(const std::string& content) {
     seed(sim);
     std::string before[std::size(kRoots)];
     for (std::size_t i = 0; i < std::size(kRoots); ++i) before[i] = sim.dump(kRoots[i].handle);
-    tb::test::FileDesktop desktop;
-    desktop.files["in.reg"] = content;
+    tb::sim::SimDesktop desktop;
+    desktop.files().putFile("C:\\Temp\\in.reg", content);
     clsRegistryAccess access(sim, desktop);
-    const std::int32_t result = access.ImportFromReg("in.reg");
+    const std::int32_t result = access.ImportFromReg("C:\\Temp\\in.reg");
     require(result == 0 || result == 1);
     require(sim.openHandleCount() == 0);
     const std::string lowered = lower(content);
@@ -76,9 +76,9 @@ void fuzzImport(const std::string& content) {
     }
     // Every fourth input also round-trips what it built: the export is slower than the import.
     if (content.size() % 4 == 0) {
-        const std::int32_t exported = access.ExportToReg("HKCU", "out.reg", true);
+        const std::int32_t exported = access.ExportToReg("HKCU", "C:\\Temp\\out.reg", true);
         require(exported == 0 || exported == 1);
-        require(access.ImportFromReg("out.reg") == 1);
+        require(access.ImportFromReg("C:\\Temp\\out.reg") == 1);
         require(sim.openHandleCount() == 0);
     }
 }
@@ -125,14 +125,14 @@ void fuzzPath(const std::string& path) {
     seed(sim);
     std::string before[std::size(kRoots)];
     for (std::size_t i = 0; i < std::size(kRoots); ++i) before[i] = sim.dump(kRoots[i].handle);
-    tb::test::FileDesktop desktop;
+    tb::sim::SimDesktop desktop;
     clsRegistryAccess access(sim, desktop);
     access.WriteString(path, "s", "x");
     access.WriteBinary(path, "b", "01");
     access.ReadString(path, "s");
     std::vector<std::string> keys;
     access.EnumKeys(path, keys);
-    access.ExportToReg(path, "out.reg", true);
+    access.ExportToReg(path, "C:\\Temp\\out.reg", true);
     access.KillValue(path, "s");
     access.KillKey(path);
     require(sim.openHandleCount() == 0);

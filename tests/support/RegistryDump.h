@@ -1,6 +1,8 @@
 // A key tree as text, read through the registry port: every key's path relative to the top, and
 // every value's name, type and bytes, values sorted by name so that enumeration order does not
-// matter. For comparing two registries, or two trees of one.
+// matter. For comparing a tree built by regedit with one built by this program, which differ
+// only in how they store empty strings: regedit keeps @="" as an empty default and writes an
+// empty string as a lone NUL; this program's import drops the one and writes size 0.
 #pragma once
 
 #include <algorithm>
@@ -12,37 +14,28 @@
 
 namespace tb::test {
 
-struct DumpOptions {
-    // regedit stores @="" as an empty default value, this program's import as none at all.
-    bool skipEmptyDefault = false;
-    // An empty string written with size 0 (this program) or as a lone NUL (regedit) alike.
-    bool emptyStringsAlike = false;
-};
-
 inline std::string dumpTree(Registry& registry, HKey parent, const std::string& subKey,
-                            const DumpOptions& options = {}, const std::string& relative = "") {
+                            const std::string& relative = "") {
     HKey key = 0;
     if (registry.openKeyEx(parent, subKey, reg::KeyRead, key) != reg::ErrorSuccess) {
         return "<missing " + relative + ">\n";
     }
-    std::vector<std::string> values;
+    std::vector<std::string> values, children;
     std::vector<char> name(16385);
     std::vector<std::uint8_t> data(1 << 16);
     for (std::uint32_t i = 0;; ++i) {
         std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
-        std::uint32_t dataSize = static_cast<std::uint32_t>(data.size());
-        std::uint32_t type = 0;
-        if (registry.enumValue(key, i, name, nameSize, &type, data, &dataSize) !=
-            reg::ErrorSuccess) {
+        std::uint32_t size = static_cast<std::uint32_t>(data.size()), type = 0;
+        if (registry.enumValue(key, i, name, nameSize, &type, data, &size) != reg::ErrorSuccess) {
             break;
         }
         const std::string valueName(name.data(), nameSize);
-        const bool emptyString =
-            reg::isStringType(type) && (dataSize == 0 || (dataSize == 1 && data[0] == 0));
-        if (options.skipEmptyDefault && valueName.empty() && emptyString) continue;
-        if (options.emptyStringsAlike && emptyString) dataSize = 0;
+        if (reg::isStringType(type) && (size == 0 || (size == 1 && data[0] == 0))) {
+            if (valueName.empty()) continue;
+            size = 0;
+        }
         std::string line = "  \"" + valueName + "\" type " + std::to_string(type) + ":";
-        for (std::uint32_t b = 0; b < dataSize; ++b) {
+        for (std::uint32_t b = 0; b < size; ++b) {
             char hex[4];
             std::snprintf(hex, sizeof hex, " %02X", data[b]);
             line += hex;
@@ -50,7 +43,6 @@ inline std::string dumpTree(Registry& registry, HKey parent, const std::string& 
         values.push_back(line + "\n");
     }
     std::sort(values.begin(), values.end());
-    std::vector<std::string> children;
     for (std::uint32_t i = 0;; ++i) {
         std::uint32_t size = static_cast<std::uint32_t>(name.size());
         if (registry.enumKeyEx(key, i, name, size) != reg::ErrorSuccess) break;
@@ -59,7 +51,7 @@ inline std::string dumpTree(Registry& registry, HKey parent, const std::string& 
     std::string out = "[" + relative + "]\n";
     for (const std::string& v : values) out += v;
     for (const std::string& child : children) {
-        out += dumpTree(registry, key, child, options, relative + "\\" + child);
+        out += dumpTree(registry, key, child, relative + "\\" + child);
     }
     registry.closeKey(key);
     return out;

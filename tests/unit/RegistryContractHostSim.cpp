@@ -1,10 +1,7 @@
-// The registry contracts run natively against the simulated registry.
-#include <utility>
-
-#include "contract/RecordingRegistry.h"
+// The registry contracts run natively against the simulated registry and desktop.
 #include "contract/RegistryContractHost.h"
+#include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimRegistry.h"
-#include "support/FileDesktop.h"
 
 namespace tb::test {
 
@@ -12,12 +9,11 @@ namespace {
 
 class SimRegistryHost : public RegistryContractHost {
 public:
-    Registry& registry() override { return recorder_; }
+    Registry& registry() override { return sim_; }
     Desktop& desktop() override { return desktop_; }
+    std::string filePath(const std::string& name) override { return "C:\\Temp\\" + name; }
     std::string scratchPath() override { return "HKCU\\Software\\Oxalmo\\TunebalkTest"; }
-    // The simulation's own count: it is the thing under test here.
     std::size_t openKeyHandles() override { return sim_.openHandleCount(); }
-    std::vector<std::string> takeCalls() override { return std::exchange(recorder_.calls, {}); }
     void storeUnterminatedString(const std::string& subKeyOfHkcu, const std::string& name,
                                  const std::string& bytes) override {
         sim_.setRawValue(reg::HkeyCurrentUser, subKeyOfHkcu, name, reg::RegSz, bytes);
@@ -25,8 +21,7 @@ public:
 
 private:
     sim::SimRegistry sim_;
-    RecordingRegistry recorder_{sim_};
-    FileDesktop desktop_;
+    sim::SimDesktop desktop_;
 };
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The registry contracts run under Wine against the real registry, in a scratch key under
-// HKCU that each host creates fresh and removes again.
+// HKCU that each host creates fresh and removes again, with files in a temp folder of its own.
 #include <utility>
+#include <vector>
 
 #include "contract/RecordingRegistry.h"
 #include "contract/RegistryContractHost.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Registry.h"
-#include "support/FileDesktop.h"
 
 // Last: the port headers name constants that <windows.h> defines as macros.
 #include <windows.h>
@@ -20,21 +21,31 @@ class Win32RegistryHost : public RegistryContractHost {
 public:
     Win32RegistryHost() {
         static int serial = 0;
-        subKey_ = std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(++serial);
+        const std::string unique =
+            std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+        subKey_ = std::string(kScratchParent) + "\\" + unique;
         deleteTree(real_, reg::HkeyCurrentUser, subKey_);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "tb-regtest-" + unique;
+        CreateDirectoryA(folder_.c_str(), nullptr);
     }
     ~Win32RegistryHost() override {
         deleteTree(real_, reg::HkeyCurrentUser, subKey_);
         // Only goes when no other run left anything in it.
         RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);
+        for (const std::string& file : files_) DeleteFileA(file.c_str());
+        RemoveDirectoryA(folder_.c_str());
     }
 
     Registry& registry() override { return recorder_; }
     Desktop& desktop() override { return desktop_; }
+    std::string filePath(const std::string& name) override {
+        files_.push_back(folder_ + "\\" + name);
+        return files_.back();
+    }
     std::string scratchPath() override { return "HKCU\\" + subKey_; }
     std::size_t openKeyHandles() override { return recorder_.openHandles(); }
-    std::vector<std::string> takeCalls() override { return std::exchange(recorder_.calls, {}); }
     void storeUnterminatedString(const std::string& subKeyOfHkcu, const std::string& name,
                                  const std::string& bytes) override {
         HKEY key = nullptr;
@@ -49,8 +60,10 @@ public:
 private:
     win32::Win32Registry real_;
     RecordingRegistry recorder_{real_};
-    FileDesktop desktop_;
+    win32::Win32Desktop desktop_;
     std::string subKey_;
+    std::string folder_;
+    std::vector<std::string> files_;
 };
 
 }  // namespace

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "contract/RecordingRegistry.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/clsRegistryAccess.h"
-#include "support/FileDesktop.h"
 #include "support/RegistryDump.h"
 
 // Last: the port headers name constants that <windows.h> defines as macros.
@@ -88,7 +88,7 @@ std::string moved(std::string text, const std::string& from, const std::string& 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     tb::win32::Win32Registry registry;
-    tb::test::FileDesktop desktop{tb::test::FileDesktop::Storage::Disk};
+    tb::win32::Win32Desktop desktop;
     tb::clsRegistryAccess access(registry, desktop);
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
@@ -125,14 +125,12 @@ int main(int argc, char** argv) {
         const bool ran = regeditImport(regeditFile);
         const double regeditMs = msSince(start);
 
-        const tb::test::DumpOptions same{true, true};
-        const std::string source = tb::test::dumpTree(registry, tb::reg::HkeyCurrentUser,
-                                                      std::string(kBase) + "\\Src", same);
+        const std::string source =
+            tb::test::dumpTree(registry, tb::reg::HkeyCurrentUser, std::string(kBase) + "\\Src");
         const bool oursSame = tb::test::dumpTree(registry, tb::reg::HkeyCurrentUser,
-                                                 std::string(kBase) + "\\Ours", same) == source;
-        const bool regeditSame =
-            tb::test::dumpTree(registry, tb::reg::HkeyCurrentUser, std::string(kBase) + "\\Regedit",
-                               same) == source;
+                                                 std::string(kBase) + "\\Ours") == source;
+        const bool regeditSame = tb::test::dumpTree(registry, tb::reg::HkeyCurrentUser,
+                                                    std::string(kBase) + "\\Regedit") == source;
         std::printf(
             "round %d: ExportToReg %.0f ms (%zu bytes) | ImportFromReg %.0f ms | "
             "regedit /S %.0f ms | trees equal: ours %s, regedit %s\n",
