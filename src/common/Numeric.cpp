@@ -3,13 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "common/VbError.h"
+#include "common/ProgramError.h"
 
 namespace tb {
 
 namespace {
 double roundHalfEvenDouble(double value) {
-    if (!std::isfinite(value)) throw VbError(errnum::Overflow);
+    if (!std::isfinite(value)) throw ProgramError(errnum::Overflow);
     double fl = std::floor(value);
     double diff = value - fl;
     if (diff > 0.5) return fl + 1.0;
@@ -20,15 +20,17 @@ double roundHalfEvenDouble(double value) {
 
 std::int32_t roundHalfEven32(double value) {
     double r = roundHalfEvenDouble(value);
-    if (r < std::numeric_limits<std::int32_t>::min() || r > std::numeric_limits<std::int32_t>::max())
-        throw VbError(errnum::Overflow);
+    if (r < std::numeric_limits<std::int32_t>::min() ||
+        r > std::numeric_limits<std::int32_t>::max())
+        throw ProgramError(errnum::Overflow);
     return static_cast<std::int32_t>(r);
 }
 
 std::int16_t roundHalfEven16(double value) {
     double r = roundHalfEvenDouble(value);
-    if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
-        throw VbError(errnum::Overflow);
+    if (r < std::numeric_limits<std::int16_t>::min() ||
+        r > std::numeric_limits<std::int16_t>::max())
+        throw ProgramError(errnum::Overflow);
     return static_cast<std::int16_t>(r);
 }
 
@@ -47,13 +49,15 @@ std::int64_t divRoundHalfEven(std::int64_t a, std::int64_t b) {
 std::int16_t toInt16Checked(std::int64_t value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max())
-        throw VbError(errnum::Overflow);
+        throw ProgramError(errnum::Overflow);
     return static_cast<std::int16_t>(value);
 }
 
 std::int32_t clampToInt32(std::int64_t value) {
-    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(value);
 }
 

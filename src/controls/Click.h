@@ -24,7 +24,8 @@ public:
     Click(const Click&) = delete;
     Click& operator=(const Click&) = delete;
 
-    // Kept as a 16-bit number (VbError(6) beyond that). Styles outside 0 to 9 show a blank key.
+    // Kept as a 16-bit number (ProgramError(6) beyond that). Styles outside 0 to 9 show a blank
+    // key.
     std::int32_t ButtonStyle() const { return buttonStyle_; }
     void setButtonStyle(std::int32_t style);
     // The window that shows the face: the host form's, as the button has none of its own.

@@ -5,7 +5,7 @@
 
 #include "art/Artwork.h"
 #include "common/Numeric.h"
-#include "common/VbError.h"
+#include "common/ProgramError.h"
 
 namespace tb {
 
@@ -44,7 +44,7 @@ Playlist::Playlist() {
 // ---- entries -------------------------------------------------------------------------------
 
 void Playlist::AddItem(const std::string& caption) {
-    if (items_.size() >= kMaxItems) throw VbError(errnum::Overflow);
+    if (items_.size() >= kMaxItems) throw ProgramError(errnum::Overflow);
     items_.push_back(caption);
     RedrawItems();
 }
@@ -63,7 +63,7 @@ void Playlist::setItemCaption(std::int16_t index, const std::string& caption) {
         items_[static_cast<std::size_t>(index)] = caption;
         return;
     }
-    if (items_.size() >= kMaxItems) throw VbError(errnum::Overflow);
+    if (items_.size() >= kMaxItems) throw ProgramError(errnum::Overflow);
     items_.push_back(caption);
 }
 

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "common/Numeric.h"
-#include "common/VbError.h"
+#include "common/ProgramError.h"
 
 namespace tb {
 
@@ -103,14 +103,14 @@ void ucSlider::setMousePointer(std::int32_t shape) { mousePointer_ = toInt16Chec
 
 void ucSlider::setMax(std::int32_t value) {
     if (value <= min_) return;
-    if (!fitsRange(min_, value)) throw VbError(errnum::Overflow);
+    if (!fitsRange(min_, value)) throw ProgramError(errnum::Overflow);
     max_ = value;
     range_ = max_ - min_;
 }
 
 void ucSlider::setMin(std::int32_t value) {
-    if (value >= max_) throw VbError(errnum::InvalidPropertyValue);
-    if (!fitsRange(value, max_)) throw VbError(errnum::Overflow);
+    if (value >= max_) throw ProgramError(errnum::InvalidPropertyValue);
+    if (!fitsRange(value, max_)) throw ProgramError(errnum::Overflow);
     min_ = value;
     // The range is settled before the value moves, so handlers of the change events that
     // write Value see a consistent slider.

@@ -27,16 +27,16 @@ public:
     Color BackColor() const { return backColor_; }
     void setBackColor(Color c);
     std::int32_t MousePointer() const { return mousePointer_; }
-    // Kept as a 16-bit number: VbError(6) beyond that.
+    // Kept as a 16-bit number: ProgramError(6) beyond that.
     void setMousePointer(std::int32_t shape);
     Picture MouseIcon() const { return mouseIcon_; }
     void setMouseIcon(Picture icon) { mouseIcon_ = icon; }
 
     std::int32_t Max() const { return max_; }
-    // Ignored unless above Min; VbError(6) when Max - Min would not fit in 32 bits.
+    // Ignored unless above Min; ProgramError(6) when Max - Min would not fit in 32 bits.
     void setMax(std::int32_t value);
     std::int32_t Min() const { return min_; }
-    // VbError(380) unless below Max. Moves Value to the new minimum.
+    // ProgramError(380) unless below Max. Moves Value to the new minimum.
     void setMin(std::int32_t value);
     std::int32_t Value() const { return value_; }
     // Ignored outside [Min, Max]; the same number as last time does nothing at all.

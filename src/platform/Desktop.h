@@ -227,7 +227,7 @@ public:
     // A periodic timer on the user-interface thread. The callback runs from the event loop.
     virtual TimerId startTimer(std::uint32_t intervalMs, std::function<void()> onTick) = 0;
     virtual void stopTimer(TimerId id) = 0;
-    // Lets pending events (messages, due timers, paints) run once (DoEvents).
+    // Lets pending events (messages, due timers, paints) run once.
     virtual void doEvents() = 0;
     // Processes events until the tick count reaches `deadlineMs`, sleeping while idle.
     virtual void waitEventsUntil(std::uint64_t deadlineMs) = 0;

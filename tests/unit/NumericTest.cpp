@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Numeric.h"
-#include "common/VbError.h"
+#include "common/ProgramError.h"
 
 namespace tb {
 namespace {
@@ -32,11 +32,11 @@ TEST(Numeric, SixteenBitConversionsOverflowWithErrorSix) {
         try {
             toInt16Checked(bad);
             ADD_FAILURE() << bad;
-        } catch (const VbError& e) {
+        } catch (const ProgramError& e) {
             EXPECT_EQ(e.number(), errnum::Overflow);
         }
     }
-    EXPECT_THROW(roundHalfEven16(32767.5), VbError);  // rounds to 32768
+    EXPECT_THROW(roundHalfEven16(32767.5), ProgramError);  // rounds to 32768
     EXPECT_EQ(roundHalfEven16(32766.5), 32766);
 }
 

@@ -68,7 +68,7 @@ TEST(SimClock, TheEventLoopEndsOnQuitOrExitAndWaitsThatCanNeverEndAreStuck) {
     EXPECT_THROW(desk.runEventLoop(), SimProcessExit);
     EXPECT_EQ(desk.exitCode(), 7);
 
-    // Waiting for the clock with DoEvents alone, or for an event that never comes.
+    // Waiting for the clock with doEvents alone, or for an event that never comes.
     const auto until = desk.tickCountMs() + 100;
     EXPECT_THROW(while (desk.tickCountMs() < until) desk.doEvents(), SimStuck);
     SimDesktop idle;

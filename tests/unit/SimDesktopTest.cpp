@@ -24,14 +24,14 @@ struct Recorder : WindowHandler {
     void onDestroy() override { ++destroys; }
 };
 
-WindowSpec spec(Rect r = {0, 0, 100, 50}, std::uint32_t exStyle = 0) {
+WindowSpec windowSpec(Rect r = {0, 0, 100, 50}, std::uint32_t exStyle = 0) {
     return WindowSpec{"W", "", r, exStyle, true};
 }
 
 TEST(SimDesktop, AHungWindowMakesSendsWaitOnTheVirtualClock) {
     SimDesktop desk;
     Recorder player;
-    const Hwnd hw = desk.createWindow(spec(), &player);
+    const Hwnd hw = desk.createWindow(windowSpec(), &player);
     const auto t0 = desk.tickCountMs();
     desk.setHung(hw, t0 + 3000);
 
@@ -67,7 +67,7 @@ TEST(SimDesktop, AKilledProcessLosesItsWindowsTimersAndMemoryAndHandlesAreCounte
     TimerId playing = 0;
     {
         auto as = desk.actAs(pid);
-        hw = desk.createWindow(spec(), &player);
+        hw = desk.createWindow(windowSpec(), &player);
         playing = desk.startTimer(500, [] {});
     }
     EXPECT_EQ(desk.windowProcessId(hw), pid);
@@ -96,9 +96,9 @@ TEST(SimDesktop, AKilledProcessLosesItsWindowsTimersAndMemoryAndHandlesAreCounte
 TEST(SimDesktop, MouseGoesToTheWindowUnderThePointOrTheCaptureHolder) {
     SimDesktop desk;
     Recorder back, bar;
-    const Hwnd b = desk.createWindow(spec({0, 0, 400, 300}), &back);
-    const Hwnd t = desk.createWindow(spec({100, 0, 371, 96}, wsex::WS_EX_TOPMOST), &bar);
-    desk.showWindow(desk.createWindow(spec({100, 0, 371, 96}), nullptr), sw::SW_HIDE);
+    const Hwnd b = desk.createWindow(windowSpec({0, 0, 400, 300}), &back);
+    const Hwnd t = desk.createWindow(windowSpec({100, 0, 371, 96}, wsex::WS_EX_TOPMOST), &bar);
+    desk.showWindow(desk.createWindow(windowSpec({100, 0, 371, 96}), nullptr), sw::SW_HIDE);
 
     EXPECT_EQ(desk.mouse({110, 5}, MouseAction::Down, mouse::Left), t);
     EXPECT_EQ(desk.foregroundWindow(), t) << "a press activates";
@@ -122,7 +122,7 @@ TEST(SimDesktop, MouseGoesToTheWindowUnderThePointOrTheCaptureHolder) {
 TEST(SimDesktop, PaintsOnceForManyInvalidationsAndOnlyWhileVisible) {
     SimDesktop desk;
     Recorder form;
-    WindowSpec s = spec({0, 0, 8, 4});
+    WindowSpec s = windowSpec({0, 0, 8, 4});
     s.visible = false;
     const Hwnd hw = desk.createWindow(s, &form);
     desk.invalidate(hw);

@@ -360,8 +360,8 @@ private:
     std::multimap<std::uint64_t, std::function<void()>> testEvents_;
 
     std::optional<int> quitCode_;
-    int idleDoEvents_ = 0;
-    std::uint64_t lastIdleDoEventsMs_ = 0;
+    int idlePasses_ = 0;
+    std::uint64_t lastIdlePassMs_ = 0;
     std::uint64_t loopLimitMs_ = 24ull * 3600 * 1000;
 
     Point cursor_;

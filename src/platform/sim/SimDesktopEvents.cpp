@@ -127,16 +127,16 @@ std::optional<std::uint64_t> SimDesktop::nextEventTime() const {
 }
 
 void SimDesktop::doEvents() {
-    // A loop of DoEvents waiting for the clock would spin for ever here: say so instead.
+    // A loop of doEvents calls waiting for the clock would spin for ever here: say so instead.
     const bool idle = pass() == 0;
-    if (idle && clock_.now() == lastIdleDoEventsMs_) {
-        if (++idleDoEvents_ >= kMaxPassesPerInstant) {
+    if (idle && clock_.now() == lastIdlePassMs_) {
+        if (++idlePasses_ >= kMaxPassesPerInstant) {
             throw SimStuck("doEvents spins while virtual time stands still; use waitEventsUntil");
         }
     } else {
-        idleDoEvents_ = 0;
+        idlePasses_ = 0;
     }
-    lastIdleDoEventsMs_ = clock_.now();
+    lastIdlePassMs_ = clock_.now();
 }
 
 void SimDesktop::waitEventsUntil(std::uint64_t deadlineMs) {

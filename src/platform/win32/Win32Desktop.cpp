@@ -13,7 +13,7 @@ namespace tb::win32 {
 
 namespace {
 
-// DoEvents lets what is pending run; a handler that keeps posting to itself must not hold it
+// doEvents lets what is pending run; a handler that keeps posting to itself must not hold it
 // forever.
 constexpr int kMaxMessagesPerPass = 1000;
 
@@ -336,7 +336,7 @@ int Win32Desktop::runEventLoop() {
         if (got == 0) return static_cast<int>(msg.wParam);
         dispatch(msg);
     }
-    // The quit was taken by a DoEvents inside a handler.
+    // The quit was taken by a doEvents inside a handler.
     quitPending_ = false;
     return quitCode_;
 }

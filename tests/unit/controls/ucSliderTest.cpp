@@ -6,7 +6,7 @@
 
 #include "ControlTestHost.h"
 #include "art/Artwork.h"
-#include "common/VbError.h"
+#include "common/ProgramError.h"
 #include "controls/ucSlider.h"
 
 namespace tb {
@@ -39,7 +39,7 @@ const Design kUpright{1, 0, 0, 5, 5, kThumb, nullptr, {0, 0, 14, 28}};
 int vbErrorOf(const std::function<void()>& f) {
     try {
         f();
-    } catch (const VbError& e) {
+    } catch (const ProgramError& e) {
         return e.number();
     }
     return 0;

@@ -11,9 +11,9 @@ constexpr int Overflow = 6;
 constexpr int InvalidPropertyValue = 380;
 }  // namespace errnum
 
-class VbError : public std::runtime_error {
+class ProgramError : public std::runtime_error {
 public:
-    explicit VbError(int number);
+    explicit ProgramError(int number);
     int number() const noexcept { return number_; }
 
 private:
