@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 
+#include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
 
 namespace tb::model {
@@ -21,15 +22,6 @@ bool parseNumber(std::string_view s, T& out) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
-std::string formatTime(std::int64_t seconds) {
-    if (seconds < 0) seconds = 0;
-    const std::int64_t s = seconds % 60;
-    std::string text = std::to_string(seconds / 60);
-    text += ':';
-    text += static_cast<char>('0' + s / 10);
-    text += static_cast<char>('0' + s % 10);
-    return text;
-}
 
 }  // namespace
 
@@ -341,8 +333,8 @@ const PlaylistEntry* PlayerModel::currentEntry() const {
 
 std::string PlayerModel::displayTime() const {
     const PlaylistEntry* e = currentEntry();
-    std::string text = formatTime(positionMs_ / 1000);
-    if (e && e->lengthSeconds > 0) text += " / " + formatTime(e->lengthSeconds);
+    std::string text = WinampAPI::FormatTime(positionMs_ / 1000);
+    if (e && e->lengthSeconds > 0) text += " / " + WinampAPI::FormatTime(e->lengthSeconds);
     return text;
 }
 
