@@ -83,6 +83,12 @@ public:
     bool create(HKey root, const std::string& subKey) {
         return adopt(registry_.createKey(root, subKey, key_));
     }
+    // The start of every value operation: a known root, a name the registry can hold, the key.
+    bool openForValue(const std::string& sPath, const std::string& sName, std::uint32_t access) {
+        std::string subKey;
+        const HKey root = clsRegistryAccess::ParseKeyPath(sPath, subKey);
+        return root && usableName(sName) && openEx(root, subKey, access);
+    }
     HKey get() const { return key_; }
 
 private:
@@ -192,11 +198,8 @@ std::int32_t clsRegistryAccess::writeValue(const std::string& sPath, const std::
         if (!createKeyIfDoesntExists_) return 0;
         CreateKey(sPath);
     }
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(name)) return 0;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyWrite)) return 0;
+    if (!key.openForValue(sPath, name, KeyWrite)) return 0;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const RegResult r = registry_.setValueEx(key.get(), name, type, {data, bytes.size()});
     return r == ErrorSuccess ? successValue(key.get()) : 0;
@@ -223,11 +226,8 @@ std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std:
 
 std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(sName)) return sDefault;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyRead)) return sDefault;
+    if (!key.openForValue(sPath, sName, KeyRead)) return sDefault;
     std::array<std::uint8_t, kNameBuffer> buffer;
     buffer.fill(' ');
     std::uint32_t size = kNameBuffer;
@@ -243,11 +243,8 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
 
 std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::string& sName,
                                           std::int32_t lDefault) {
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(sName)) return lDefault;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyRead)) return lDefault;
+    if (!key.openForValue(sPath, sName, KeyRead)) return lDefault;
     // Zeroed, so shorter data (a string of two bytes, say) reads as a defined number.
     std::array<std::uint8_t, 4> buffer{};
     std::uint32_t size = 4;
@@ -260,11 +257,8 @@ std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::s
 
 std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(sName)) return sDefault;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyRead)) return sDefault;
+    if (!key.openForValue(sPath, sName, KeyRead)) return sDefault;
     std::vector<std::uint8_t> buffer(1);
     std::uint32_t size = 1;
     const RegResult probe = registry_.queryValueEx(key.get(), sName, nullptr, buffer, &size);
@@ -279,20 +273,14 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
 }
 
 std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::string& sName) {
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(sName)) return 0;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyWrite)) return 0;
+    if (!key.openForValue(sPath, sName, KeyWrite)) return 0;
     return registry_.deleteValue(key.get(), sName) == ErrorSuccess ? successValue(key.get()) : 0;
 }
 
 bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
-    std::string subKey;
-    const HKey root = ParseKeyPath(sPath, subKey);
-    if (!root || !usableName(sName)) return false;
     OpenedKey key(registry_);
-    if (!key.openEx(root, subKey, KeyRead)) return false;
+    if (!key.openForValue(sPath, sName, KeyRead)) return false;
     std::array<std::uint8_t, 1> buffer{};
     std::uint32_t size = 1;
     // A value with more data than the probe holds exists just as well.
