@@ -30,8 +30,7 @@ void Timer::restart() {
 
 void Timer::start() {
     if (interval_ == 0 || id_ != 0) return;
-    // The callback may disable or destroy nothing but itself through `this`; it reads the
-    // handler at tick time so a handler set after enabling still runs.
+    // The handler is read at tick time, so one set after enabling still runs.
     id_ = desktop_.startTimer(interval_, [this] {
         if (onTimer) onTimer();
     });
