@@ -104,7 +104,6 @@ void frmMain::loadDesign() {
 
 void frmMain::layoutControls() {
     placeTwips(lblTitel, 1080, 120, 0, 240);
-    lblTitel.setAutoSize(true);
     placeTwips(lblTijd, 1440, 360, 1335, 255);
     placeTwips(lblOptie, 120, 800, 3855, 240);
     struct Place {

@@ -25,6 +25,11 @@ public:
 
 protected:
     void onAttached() override { fitToText(); }
+    // A label that sizes itself keeps doing so wherever it is placed.
+    void onBoundsChanged() override {
+        fitToText();
+        Control::onBoundsChanged();
+    }
 
 private:
     void fitToText();
