@@ -3,8 +3,10 @@
 
 #include "app/Program.h"
 #include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Registry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tb::win32::Win32Desktop desktop;
-    return tb::RunTunebalk(desktop);
+    tb::win32::Win32Registry registry;
+    return tb::RunTunebalk(desktop, registry);
 }

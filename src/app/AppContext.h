@@ -6,7 +6,9 @@
 
 #include "diag/DebugWriter.h"
 #include "platform/Desktop.h"
+#include "platform/Registry.h"
 #include "settings/Instellingen.h"
+#include "settings/clsRegistryAccess.h"
 
 namespace tb {
 
@@ -14,11 +16,18 @@ class frmMain;
 
 class AppContext {
 public:
-    explicit AppContext(Desktop& desktop) : desktop_(desktop) {}
+    AppContext(Desktop& desktop, Registry& registry) : desktop_(desktop), registry_(registry) {}
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
     Desktop& desktop() { return desktop_; }
+
+    // The one registry access of the program, created on first use.
+    clsRegistryAccess& registryAccess() {
+        if (!registryAccess_)
+            registryAccess_ = std::make_unique<clsRegistryAccess>(registry_, desktop_);
+        return *registryAccess_;
+    }
 
     // The diagnostic log, created on first use (its file name carries that moment).
     DebugWriter& debugWriter() {
@@ -35,7 +44,9 @@ public:
 
 private:
     Desktop& desktop_;
+    Registry& registry_;
     std::unique_ptr<DebugWriter> debugWriter_;
+    std::unique_ptr<clsRegistryAccess> registryAccess_;
 };
 
 }  // namespace tb

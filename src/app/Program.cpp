@@ -5,8 +5,8 @@
 
 namespace tb {
 
-int RunTunebalk(Desktop& desktop) {
-    AppContext app(desktop);
+int RunTunebalk(Desktop& desktop, Registry& registry) {
+    AppContext app(desktop, registry);
     int code = 0;
     {
         frmMain bar(app);

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/Registry.h"
 
 namespace tb {
 
-int RunTunebalk(Desktop& desktop);
+int RunTunebalk(Desktop& desktop, Registry& registry);
 
 }  // namespace tb

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/frmMain.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimRegistry.h"
 
 namespace tb {
 namespace {
@@ -32,7 +33,8 @@ protected:
     }
 
     sim::SimDesktop desk;
-    AppContext app{desk};
+    sim::SimRegistry registry;
+    AppContext app{desk, registry};
     FakePlayer player;
 };
 
@@ -64,7 +66,7 @@ TEST_F(StartupTest, OnlyTheExactDebugArgumentSwitchesTheLogOn) {
     for (const char* args : {"", "/DEBUG", "/debug ", " /debug", "/debug x", "debug"}) {
         desk.setCommandArguments(args);
         newProcess();
-        AppContext fresh(desk);
+        AppContext fresh(desk, registry);
         {
             frmMain bar(fresh);
             ASSERT_TRUE(bar.Load()) << args;
@@ -105,7 +107,7 @@ TEST_F(StartupTest, ClosingSendsTheCloseCommandOnlyWhenConfiguredAndWinampRuns) 
         player.received.clear();
         Hwnd winamp = c.running ? startPlayer() : 0;
         newProcess();
-        AppContext fresh(desk);
+        AppContext fresh(desk, registry);
         fresh.settings.bSluitWinamp = c.sluit;
         frmMain bar(fresh);
         ASSERT_TRUE(bar.Load());
@@ -138,7 +140,7 @@ TEST_F(StartupTest, AutostartLogsAndStartsWinampOnlyWhenItIsMissingAndTheExeExis
 
     // Already running, or a missing exe: nothing is started.
     startPlayer();
-    AppContext running(desk);
+    AppContext running(desk, registry);
     running.settings = app.settings;
     newProcess();
     frmMain bar2(running);
@@ -153,7 +155,7 @@ TEST_F(StartupTest, AnyResizeComesBackToTheBarSizeAndCentred) {
     desk.moveWindow(bar.hWnd(), Rect::fromXYWH(10, 300, 200, 40));
     EXPECT_EQ(desk.windowRect(bar.hWnd()), Rect::fromXYWH(241, 0, 542, 96));
 
-    AppContext hidden(desk);
+    AppContext hidden(desk, registry);
     hidden.settings.bVerbergPlaylist = true;
     newProcess();
     frmMain narrow(hidden);
@@ -175,7 +177,7 @@ TEST_F(StartupTest, LabelsShowTheirDesignCaptionsInTheTextColour) {
     EXPECT_EQ(texts, (std::vector<std::string>{"Oxalmo Tunebalk 4", "0:00 / 0:00",
                                                "MSN plugin is uitgeschakeld"}));
 
-    AppContext on(desk);
+    AppContext on(desk, registry);
     on.settings.bMSNPlugin = true;
     newProcess();
     frmMain bar2(on);

@@ -8,6 +8,7 @@
 #include "ControlTestHost.h"
 #include "app/AppContext.h"
 #include "app/frmMain.h"
+#include "platform/sim/SimRegistry.h"
 #include "art/Artwork.h"
 
 namespace tb {
@@ -55,7 +56,8 @@ protected:
     }
 
     test::CountingDesktop desk;
-    AppContext app{desk};
+    sim::SimRegistry registry;
+    AppContext app{desk, registry};
     frmMain bar{app};
     Playlist& list = bar.Playlist1;
 };
