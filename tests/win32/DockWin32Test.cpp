@@ -1,8 +1,6 @@
 // The edge dock on a real window: parked, shown under the real pointer, hidden again.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "Win32TestSupport.h"
 #include "app/Form.h"
 #include "dock/Form_TaskBar.h"
@@ -22,9 +20,6 @@ TEST(Win32Dock, ParksAtTheTopCentredAndSlidesUnderTheRealPointerWithoutActivatin
     desktop.setForegroundWindow(other.hWnd());
     SetCursorPos(5, 700);
 
-    std::uint64_t started = 0, ended = 0;
-    dock.onStartOpenUp = [&] { started = desktop.tickCountMs(); };
-    dock.onEndOpenUp = [&] { ended = desktop.tickCountMs(); };
     const auto top = [&] { return desktop.windowRect(form.hWnd()).value_or(Rect{}).top; };
     ASSERT_TRUE(pumpUntil(desktop, [&] { return dock.HostForm() != 0; }));
 
@@ -37,7 +32,6 @@ TEST(Win32Dock, ParksAtTheTopCentredAndSlidesUnderTheRealPointerWithoutActivatin
         desktop, [&] { return top() == 0; }, 1000))
         << top();
     EXPECT_EQ(desktop.foregroundWindow(), other.hWnd()) << "hovering must not activate";
-    std::printf("slide in: %llu ms\n", static_cast<unsigned long long>(ended - started));
 
     SetCursorPos(5, 700);
     EXPECT_TRUE(pumpUntil(

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
+#include "app/Form.h"
 #include "common/ProgramError.h"
 #include "dock/Form_TaskBar.h"
 #include "platform/sim/SimDesktop.h"
@@ -12,7 +12,6 @@
 namespace tb {
 namespace {
 
-// Counts what the dock asks of the desktop.
 struct CountingDesktop : sim::SimDesktop {
     Point cursorPos() override { return ++queries, SimDesktop::cursorPos(); }
     std::optional<Rect> windowRect(Hwnd h) override { return ++queries, SimDesktop::windowRect(h); }
@@ -21,25 +20,7 @@ struct CountingDesktop : sim::SimDesktop {
     bool moveWindow(Hwnd h, const Rect& r) override {
         return ++moves, SimDesktop::moveWindow(h, r);
     }
-    int queries = 0;
-    int moves = 0;
-};
-
-// A plain window for the dock to manage, standing in for a form.
-struct PlainForm : ControlHost {
-    PlainForm(CountingDesktop& d, Size size) : desk(d) {
-        window = d.createWindow(
-            {"DockTestForm", "", Rect::fromXYWH(0, 300, size.cx, size.cy), 0, true}, &handler);
-    }
-    Desktop& desktop() override { return desk; }
-    Hwnd hostWindow() override { return window; }
-    void invalidateControl(Control&) override {}
-    void captureMouse(Control&) override {}
-    void releaseMouse(Control&) override {}
-    Point clientToScreen(Point p) override { return p; }
-    CountingDesktop& desk;
-    WindowHandler handler;
-    Hwnd window = 0;
+    int queries = 0, moves = 0;
 };
 
 struct TestDock : Form_TaskBar {
@@ -47,44 +28,43 @@ struct TestDock : Form_TaskBar {
     using Form_TaskBar::Slide;
 };
 
-// A dock on a form of the bar's design size (8130 x 1440 twips), started; another window has
-// the foreground.
+// A started dock on a plain form of the bar's size (8130 x 1440 twips); another window has
+// the foreground. Events are logged by name.
 struct Scene {
-    explicit Scene(int twips = 15, Size screen = {1024, 768}) {
+    explicit Scene(int twips = 15, int screenWidth = 1024) {
         desk.setTwipsPerPixel(twips, twips);
-        desk.setScreenSize(screen);
-        form.emplace(desk, Size{8130 / twips, 1440 / twips});
-        other = desk.createWindow({"Other", "", {0, 400, 300, 600}, 0, true}, nullptr);
-        desk.setForeground(other);
-        const std::pair<std::function<void()>*, const char*> events[] = {
-            {&dock.onAppGotFocus, "AppGotFocus"},     {&dock.onAppLostFocus, "AppLostFocus"},
-            {&dock.onEndOpenUp, "EndOpenUp"},         {&dock.onEndCloseUp, "EndCloseUp"},
-            {&dock.onStartOpenUp, "StartOpenUp"},     {&dock.onStartCloseUp, "StartCloseUp"},
-            {&dock.onChangeCloseUp, "ChangeCloseUp"}, {&dock.onChangeOpenUp, "ChangeOpenUp"},
-            {&dock.onMouseOver, "MouseOver"},         {&dock.onMouseLeft, "MouseLeft"}};
-        for (auto [event, name] : events)
-            *event = [this, name = std::string(name)] { log += (log.empty() ? "" : " ") + name; };
-        dock.attach(&*form);
+        desk.setScreenSize({screenWidth, 768});
+        form.createWindow(
+            {"Plain", "", Rect::fromXYWH(0, 300, 8130 / twips, 1440 / twips), 0, true});
+        desk.setForeground(other = desk.createWindow({"Other", "", {0, 400, 9, 409}}, nullptr));
+        using F = Form_TaskBar;
+        for (auto [event, name] : {std::pair{&F::onAppGotFocus, "AppGotFocus"},
+                                   {&F::onAppLostFocus, "AppLostFocus"},
+                                   {&F::onEndOpenUp, "EndOpenUp"},
+                                   {&F::onEndCloseUp, "EndCloseUp"},
+                                   {&F::onStartOpenUp, "StartOpenUp"},
+                                   {&F::onStartCloseUp, "StartCloseUp"},
+                                   {&F::onChangeCloseUp, "ChangeCloseUp"},
+                                   {&F::onChangeOpenUp, "ChangeOpenUp"},
+                                   {&F::onMouseOver, "MouseOver"},
+                                   {&F::onMouseLeft, "MouseLeft"}})
+            dock.*event = [this, name] { log += (log.empty() ? "" : " ") + std::string(name); };
+        form.addControl(dock);
         desk.advance(10);  // the delayed start
         started = desk.tickCountMs();
     }
-    // To the instant of the next pointer and foreground check.
-    void toNextCheck() {
-        const auto since = desk.tickCountMs() - started;
-        desk.advance(Form_TaskBar::kCheckIntervalMs - since % Form_TaskBar::kCheckIntervalMs);
-    }
-    Rect bar() const { return desk.window(form->window)->bounds; }
+    Rect bar() const { return desk.window(form.hWnd())->bounds; }
     std::string take() { return std::exchange(log, {}); }
+    // To the next pointer and foreground check.
+    void toNextCheck() { desk.advance(200 - (desk.tickCountMs() - started) % 200); }
 
     CountingDesktop desk;
     TestDock dock{desk};
-    std::optional<PlainForm> form;
+    Form form{desk};
     Hwnd other = 0;
     std::string log;
     std::uint64_t started = 0;
 };
-
-class Form_TaskBarTest : public ::testing::Test, protected Scene {};
 
 TEST(Form_TaskBar, ParksItsWindowHiddenAndCentredOnEveryScreenAndDensity) {
     const struct {
@@ -95,54 +75,18 @@ TEST(Form_TaskBar, ParksItsWindowHiddenAndCentredOnEveryScreenAndDensity) {
         {10, 1920, 554, -142}, {10, 7680, 3434, -142},
     };
     for (const auto& c : cases) {
-        Scene t(c.twips, {c.screen, 1080});
+        Scene t(c.twips, c.screen);
         EXPECT_EQ(t.bar().left, c.left) << c.screen << " px at " << c.twips;
         EXPECT_EQ(t.bar().top, c.top) << c.twips;
         EXPECT_EQ(t.dock.ScreenWidth(), c.screen * c.twips);
-        EXPECT_TRUE(t.desk.window(t.form->window)->exStyle & wsex::WS_EX_TOPMOST);
-        EXPECT_EQ(t.desk.foregroundWindow(), t.other) << "placing must not activate";
-        EXPECT_FALSE(t.dock.IsTaskbarOut());
+        EXPECT_TRUE(t.desk.window(t.form.hWnd())->exStyle & wsex::WS_EX_TOPMOST);
+        EXPECT_EQ(t.desk.foregroundWindow(), t.other);
     }
 }
 
-TEST(Form_TaskBar, ASlideTakesNumStepsTicksOfOneMoveWithoutARepaint) {
-    // Tops in pixels after each 10 ms tick (the shortest a 1 ms timer gets), at each density:
-    // 360 twips a step from HangDown x p - 1440.
-    const struct {
-        int twips;
-        std::vector<int> in, out;
-    } cases[] = {
-        {15, {-70, -46, -22, 0}, {-24, -48, -72, -94}},
-        {12, {-88, -58, -28, 0}, {-30, -60, -90, -118}},
-        {10, {-106, -70, -34, 0}, {-36, -72, -108, -142}},
-    };
-    for (const auto& c : cases) {
-        Scene t(c.twips);
-        t.desk.paintNow(t.form->window);
-        const int paints = t.desk.paintCount(t.form->window);
-        for (bool show : {true, false}) {
-            t.desk.setCursorPos(show ? Point{t.bar().left + 5, 0} : Point{5, 700});
-            t.toNextCheck();
-            const int moves = t.desk.moves;
-            for (int top : show ? c.in : c.out) {
-                EXPECT_TRUE(t.dock.IsTaskbarOut() && t.dock.IsTaskbarMoving()) << top;
-                t.desk.advance(10);
-                EXPECT_EQ(t.bar().top, top) << c.twips;
-            }
-            EXPECT_EQ(t.desk.moves - moves, 4);
-            EXPECT_EQ(t.dock.IsTaskbarOut(), show);
-            EXPECT_FALSE(t.dock.IsTaskbarMoving());
-        }
-        EXPECT_EQ(t.take(), "MouseOver StartOpenUp EndOpenUp MouseLeft StartCloseUp EndCloseUp");
-        EXPECT_EQ(t.desk.paintCount(t.form->window), paints) << "moving is no reason to repaint";
-        EXPECT_EQ(t.desk.foregroundWindow(), t.other) << "hovering must not activate";
-        EXPECT_TRUE(t.desk.messageLog().empty()) << "the dock waits on no window";
-    }
-}
-
-TEST(Form_TaskBar, EachRequestRaisesWhatTheStateCallsForAndSlidesOnFromWhereItIs) {
-    // Set-up steps: o show, c hide, t one tick, T to rest. Then one request and ticks until
-    // the window rests; tops in pixels after each tick.
+TEST(Form_TaskBar, EachRequestRaisesWhatItsStateCallsForAndSlidesOnFromWhereTheWindowIs) {
+    // Set-up: o show, c hide, t one tick, T to rest. Then one request, and the tops in pixels
+    // after each tick (10 ms, the least a 1 ms timer waits) until the window rests.
     const struct {
         const char* setup;
         bool show;
@@ -151,7 +95,7 @@ TEST(Form_TaskBar, EachRequestRaisesWhatTheStateCallsForAndSlidesOnFromWhereItIs
     } cases[] = {
         {"", true, "StartOpenUp EndOpenUp", "-70 -46 -22 0"},  // hidden
         {"", false, "EndCloseUp", "-94"},
-        {"ott", true, "StartOpenUp EndOpenUp", "-22 0"},  // moving down from hidden
+        {"ott", true, "StartOpenUp EndOpenUp", "-22 0"},  // moving down, last hidden
         {"ott", false, "ChangeCloseUp EndCloseUp", "-70 -94"},
         {"ottc", true, "StartOpenUp EndOpenUp", "-22 0"},  // moving up, last hidden
         {"ottc", false, "EndCloseUp", "-70 -94"},
@@ -164,6 +108,8 @@ TEST(Form_TaskBar, EachRequestRaisesWhatTheStateCallsForAndSlidesOnFromWhereItIs
     };
     for (const auto& c : cases) {
         Scene t;
+        t.desk.paintNow(t.form.hWnd());
+        const int paints = t.desk.paintCount(t.form.hWnd());
         for (const char* s = c.setup; *s; ++s) {
             if (*s == 'o' || *s == 'c') t.dock.Slide(*s == 'o');
             t.desk.advance(*s == 't' ? 10 : *s == 'T' ? 100 : 0);
@@ -171,125 +117,104 @@ TEST(Form_TaskBar, EachRequestRaisesWhatTheStateCallsForAndSlidesOnFromWhereItIs
         t.take();
         t.dock.Slide(c.show);
         std::string tops;
-        while (t.dock.IsTaskbarMoving()) {
+        for (int top = t.bar().top; t.dock.IsTaskbarMoving();) {
+            EXPECT_TRUE(t.dock.IsTaskbarOut());
+            const int moves = t.desk.moves;
             t.desk.advance(10);
-            tops += (tops.empty() ? "" : " ") + std::to_string(t.bar().top);
+            EXPECT_EQ(t.desk.moves - moves, t.bar().top != top ? 1 : 0);
+            top = t.bar().top;
+            tops += (tops.empty() ? "" : " ") + std::to_string(top);
         }
-        EXPECT_EQ(t.take(), c.events) << c.setup << " " << c.show;
-        EXPECT_EQ(tops, c.tops) << c.setup << " " << c.show;
-        EXPECT_EQ(t.dock.IsTaskbarOut(), t.bar().top == 0) << c.setup << " " << c.show;
+        const std::string at = std::string(c.setup) + (c.show ? " show" : " hide");
+        EXPECT_EQ(t.take(), c.events) << at;
+        EXPECT_EQ(tops, c.tops) << at;
+        EXPECT_EQ(t.dock.IsTaskbarOut(), t.bar().top == 0) << at;
+        EXPECT_EQ(t.desk.paintCount(t.form.hWnd()), paints) << "a move repaints nothing";
     }
 }
 
-TEST_F(Form_TaskBarTest, ThePointerShowsItUnlessItHasTheForegroundWhichShowsItAlone) {
-    const Rect shown = bar().offset(0, 94);
-    // Each step: the pointer and the foreground window, then one check and time to rest.
+TEST(Form_TaskBar, ThePointerShowsItUnlessItIsTheForegroundWindowWhichShowsItAlone) {
+    Scene t;
+    const Rect shown = t.bar().offset(0, 94);
+    // Each step: the pointer and the foreground, then one check and time to rest.
     const struct {
         Point cursor;
         bool foreground;
         const char* events;
-        bool out;
     } steps[] = {
-        {{shown.left + 5, 0}, false, "MouseOver StartOpenUp EndOpenUp", true},
-        {{shown.right, shown.bottom}, false, "", true},  // right and bottom edges are inside
-        {{shown.right + 1, 50}, false, "MouseLeft StartCloseUp EndCloseUp", false},
-        {{shown.left, 2}, false, "MouseOver StartOpenUp EndOpenUp", true},  // the strip's edge
-        {{shown.left, 2}, true, "AppGotFocus EndOpenUp", true},             // clicked on
-        {{5, 700}, true, "MouseLeft", true},
-        {{5, 700}, false, "AppLostFocus StartCloseUp EndCloseUp", false},
-        {{5, 700}, true, "AppGotFocus StartOpenUp EndOpenUp", true},
-        {{shown.left + 5, 50}, true, "MouseOver", true},
-        {{shown.left + 5, 50}, false, "AppLostFocus StartCloseUp EndCloseUp", false},
-        {{shown.left + 5, 50}, false, "MouseLeft EndCloseUp", false},  // now below it
-        {{shown.left - 1, 0}, false, "", false},
+        {{shown.left + 5, 0}, false, "MouseOver StartOpenUp EndOpenUp"},
+        {{shown.right, shown.bottom}, false, ""},  // the right and bottom edges are inside
+        {{shown.right + 1, 50}, false, "MouseLeft StartCloseUp EndCloseUp"},
+        {{shown.left, 2}, false, "MouseOver StartOpenUp EndOpenUp"},
+        {{shown.left, 2}, true, "AppGotFocus EndOpenUp"},  // clicked on
+        {{5, 700}, true, "MouseLeft"},
+        {{5, 700}, false, "AppLostFocus StartCloseUp EndCloseUp"},
+        {{5, 700}, true, "AppGotFocus StartOpenUp EndOpenUp"},
+        {{shown.left + 5, 50}, true, "MouseOver"},
+        {{shown.left + 5, 50}, false, "AppLostFocus StartCloseUp EndCloseUp"},
+        {{shown.left + 5, 50}, false, "MouseLeft EndCloseUp"},  // below the strip now
+        {{shown.left - 1, 0}, false, ""},
     };
     for (const auto& s : steps) {
-        desk.setCursorPos(s.cursor);
-        desk.setForeground(s.foreground ? form->window : other);
-        toNextCheck();
-        desk.advance(100);  // to rest
-        EXPECT_EQ(take(), s.events) << s.cursor.x << "," << s.cursor.y;
-        EXPECT_EQ(dock.IsTaskbarOut(), s.out) << s.cursor.x << "," << s.cursor.y;
+        t.desk.setCursorPos(s.cursor);
+        t.desk.setForeground(s.foreground ? t.form.hWnd() : t.other);
+        t.toNextCheck();
+        t.desk.advance(100);
+        EXPECT_EQ(t.take(), s.events) << s.cursor.x << "," << s.cursor.y;
+        EXPECT_EQ(t.desk.foregroundWindow() == t.form.hWnd(), s.foreground);
     }
-    // At rest the checks cost two queries each, and nothing moves.
-    const int queries = desk.queries, moves = desk.moves;
-    toNextCheck();
-    EXPECT_EQ(desk.queries - queries, 4);
-    EXPECT_EQ(desk.moves, moves);
+    // A check at rest costs two queries and moves nothing; the dock never sends a message.
+    const int queries = t.desk.queries, moves = t.desk.moves;
+    t.toNextCheck();
+    EXPECT_EQ(t.desk.queries - queries, 4);
+    EXPECT_EQ(t.desk.moves, moves);
+    EXPECT_TRUE(t.desk.messageLog().empty());
 }
 
-TEST_F(Form_TaskBarTest, CenterParksItHiddenAndANewScreenWidthRecentresItInPlace) {
-    dock.Slide(true);
-    desk.advance(50);
-    desk.setScreenSize({2560, 1440});
-    desk.advance(200);
-    EXPECT_EQ(bar(), Rect::fromXYWH(1009, 0, 542, 96));
-    desk.moveWindow(form->window, Rect::fromXYWH(0, 0, 271, 96));
-    dock.Center();
-    EXPECT_EQ(bar(), Rect::fromXYWH(1144, -94, 271, 96));
-    EXPECT_TRUE(dock.IsTaskbarOut()) << "centring keeps the slide state";
+TEST(Form_TaskBar, CenterParksTheWindowHiddenAndANewScreenWidthRecentresItInPlace) {
+    Scene t;
+    t.dock.Slide(true);
+    t.desk.setScreenSize({2560, 1440});
+    t.toNextCheck();
+    EXPECT_EQ(t.bar(), Rect::fromXYWH(1009, 0, 542, 96));
+    t.desk.moveWindow(t.form.hWnd(), Rect::fromXYWH(0, 0, 271, 96));
+    t.dock.Center();
+    EXPECT_EQ(t.bar(), Rect::fromXYWH(1144, -94, 271, 96));  // 1144.5 to even
+    EXPECT_TRUE(t.dock.IsTaskbarOut()) << "centring keeps the slide state";
+}
+
+TEST(Form_TaskBar, StepsAreHeightOverNumStepsToEvenAtLeastAPixelAndNeverFewerThanOne) {
+    Scene t;
+    for (auto [steps, step] : {std::pair{64, 22}, {320, 15}}) {  // 22.5 and 4.5 twips
+        t.dock.setNumSteps(steps);
+        for (bool show : {true, false}) {
+            t.dock.Slide(show);
+            EXPECT_EQ(t.dock.SlideStep(), show ? step : -step) << steps;
+            t.desk.advance(1000);
+            EXPECT_EQ(t.bar().top, show ? 0 : -94) << steps;
+        }
+    }
+    for (int steps : {0, -4, 32768}) EXPECT_THROW(t.dock.setNumSteps(steps), ProgramError);
+    PropertyBag bag;
+    bag.WriteProperty("NumSteps", std::int32_t{0}, std::int32_t{4});
+    t.dock.ReadProperties(bag);
+    EXPECT_EQ(t.dock.NumSteps(), 4);
+    t.dock.setHangDown(-3);
+    EXPECT_TRUE(t.dock.PropertyChanged());
+    t.dock.WriteProperties(bag);
+    EXPECT_EQ(bag.readInt("HangDown", 2), -3);
+    EXPECT_FALSE(bag.contains("NumSteps")) << "a default is not stored";
 }
 
 TEST(Form_TaskBar, WithoutAWindowToManageItStaysInert) {
     CountingDesktop desk;
-    Form_TaskBar unplaced(desk);
-    struct NoWindow : PlainForm {
-        using PlainForm::PlainForm;
-        Hwnd hostWindow() override { return 0; }
-    } form(desk, {100, 20});
-    Form_TaskBar windowless(desk);
-    windowless.attach(&form);
+    Form_TaskBar unplaced(desk), windowless(desk);
+    Form form(desk);  // its window never made
+    form.addControl(windowless);
     desk.advance(1000);
     unplaced.Center();
     windowless.Center();
-    EXPECT_EQ(desk.activeTimerCount(), 0);
-    EXPECT_EQ(desk.moves, 0);
-    EXPECT_TRUE(desk.messageBoxes().empty());
-}
-
-TEST(Form_TaskBar, PropertiesPersistAndRefuseStepCountsThatCouldNeverSlide) {
-    sim::SimDesktop desk;
-    Form_TaskBar dock(desk);
-    PropertyBag bag;
-    dock.WriteProperties(bag);
-    EXPECT_TRUE(bag.entries().empty()) << "defaults are not stored";
-    dock.setNumSteps(64);
-    dock.setHangDown(-3);
-    EXPECT_TRUE(dock.PropertyChanged());
-    dock.WriteProperties(bag);
-    EXPECT_FALSE(dock.PropertyChanged());
-    Form_TaskBar copy(desk);
-    copy.ReadProperties(bag);
-    EXPECT_EQ(std::pair(copy.NumSteps(), copy.HangDown()), std::pair(64, -3));
-
-    const std::pair<int, int> refused[] = {{0, 380}, {-4, 380}, {32768, 6}};
-    for (auto [steps, error] : refused) {
-        try {
-            dock.setNumSteps(steps);
-            ADD_FAILURE() << steps;
-        } catch (const ProgramError& e) {
-            EXPECT_EQ(e.number(), error) << steps;
-        }
-    }
-    PropertyBag stored;
-    stored.WriteProperty("NumSteps", std::int32_t{0}, std::int32_t{4});
-    copy.ReadProperties(stored);
-    EXPECT_EQ(copy.NumSteps(), 4);
-}
-
-TEST_F(Form_TaskBarTest, TheStepIsHeightOverNumStepsHalvesToEvenAndAtLeastAPixel) {
-    const std::pair<int, int> cases[] = {{64, 22}, {80, 18}, {320, 15}, {4, 360}};
-    for (auto [steps, step] : cases) {
-        dock.setNumSteps(steps);
-        dock.Slide(true);
-        EXPECT_EQ(dock.SlideStep(), step) << steps;  // 1440 / 64 = 22.5
-        desk.advance(200 * 10);
-        EXPECT_EQ(bar().top, 0) << steps;
-        dock.Slide(false);
-        EXPECT_EQ(dock.SlideStep(), -step) << steps;
-        desk.advance(200 * 10);
-        EXPECT_EQ(bar().top, -94) << steps;
-    }
+    EXPECT_EQ(desk.activeTimerCount() + desk.moves, 0);
 }
 
 }  // namespace
