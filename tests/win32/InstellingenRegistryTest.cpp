@@ -6,9 +6,6 @@
 #include "platform/win32/Win32Registry.h"
 #include "settings/InstellingenStore.h"
 
-// Last: the simulation's headers name constants that <windows.h> defines as macros.
-#include "Win32TestSupport.h"
-
 namespace tb::test {
 namespace {
 
@@ -64,14 +61,6 @@ protected:
         registry.closeKey(key);
     }
     clsRegistryAccess& reg() { return app.registryAccess(); }
-    DWORD storedType(const char* name) {
-        DWORD type = 0;
-        return RegGetValueA(HKEY_CURRENT_USER, kSubKey, name, RRF_RT_ANY, &type, nullptr,
-                            nullptr) == ERROR_SUCCESS
-                   ? type
-                   : REG_NONE;
-    }
-
     sim::SimDesktop desk;  // the store's log and message boxes only
     win32::Win32Registry registry;
     AppContext app{desk, registry};
@@ -79,7 +68,7 @@ protected:
     std::vector<Value> saved_;
 };
 
-TEST_F(InstellingenRegistryTest, WhatIsSavedLoadsBackWithItsTypes) {
+TEST_F(InstellingenRegistryTest, WhatIsSavedLoadsBack) {
     VensterWaarden w;
     w.chkMSNIngeschakeld = 1;
     w.txtMSNIndeling = std::string(kMSNIndelingMaxLengte - 2, 'x') + "\\t";
@@ -89,9 +78,6 @@ TEST_F(InstellingenRegistryTest, WhatIsSavedLoadsBackWithItsTypes) {
     w.txtToets[2] = {"116", 1, 0};
     w.chkIngeschakeld = 1;
     InstellingenOpslaan(app, w);
-    EXPECT_EQ(storedType(kMSNIndeling), static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(storedType("toets3"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(storedType("toets1"), static_cast<DWORD>(REG_NONE)) << "an empty key box";
 
     InstellingenLaden(app, balk);
     const Instellingen& s = app.settings;
