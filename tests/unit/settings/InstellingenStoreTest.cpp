@@ -12,10 +12,9 @@ using namespace instellingen;
 
 // A bar that writes what is done to it into the log, so that the log shows the steps and the
 // store's own lines in one order.
-class LogBalk : public InstellingenBalk {
-public:
-    explicit LogBalk(AppContext& app)
-        : app_(app), sync(app.desktop(), 1000), sneltoetsen(app.desktop(), 250) {}
+struct LogBalk : InstellingenBalk {
+    explicit LogBalk(AppContext& context)
+        : app(context), sync(app.desktop(), 1000), sneltoetsen(app.desktop(), 250) {}
     Timer& tmrSync() override { return sync; }
     Timer& tmrSneltoetsen() override { return sneltoetsen; }
     void HidePSM() override { say("HidePSM"); }
@@ -33,18 +32,13 @@ public:
         say("Width " + std::to_string(twips));
     }
     void RefreshPlaylist() override { say("RefreshPlaylist"); }
+    void say(const std::string& what) { app.debugWriter().writeLine(what); }
 
-private:
-    AppContext& app_;
-
-public:
+    AppContext& app;
     Timer sync;
     Timer sneltoetsen;
     std::int16_t breedte = 0;
     std::int32_t venster = kBreedteMetPlaylist;  // the window's width in twips
-
-private:
-    void say(const std::string& what) { app_.debugWriter().writeLine(what); }
 };
 
 class InstellingenStoreTest : public ::testing::Test {
