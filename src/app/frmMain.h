@@ -36,7 +36,11 @@ public:
     void setBalkBreedte(std::int16_t twips);
     // Sets the bar's width and height in twips (what assigning the form's Width does).
     void setWidthTwips(std::int32_t twips);
+    // Opacity from a transparency percentage (0 = opaque); outside 0..100 it changes nothing,
+    // and far below 0 (where the opacity leaves 16 bits) it throws ProgramError 6.
     void SetTransparantie(std::int16_t trans);
+    // Reads the settings from the registry and applies them to the bar (the settings store).
+    void InstellingenLaden();
 
     // The bar's one Winamp client, created on first use.
     WinampAPI& Winamp();
@@ -98,7 +102,6 @@ private:
     // Steps owned by other subsystems; each is filled where that subsystem lives.
     void WheelHook();
     void WheelUnhook();
-    void InstellingenLaden();
     void tmrPlaylist_Timer();
     void AutostartWinamp();
     void HidePSM();

@@ -8,6 +8,7 @@ namespace tb {
 
 namespace errnum {
 constexpr int Overflow = 6;
+constexpr int TypeMismatch = 13;
 constexpr int InvalidPropertyValue = 380;
 }  // namespace errnum
 
