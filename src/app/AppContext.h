@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "settings/Instellingen.h"
 #include "settings/clsRegistryAccess.h"
+#include "winamp/WinampAPI.h"
 
 namespace tb {
 
@@ -32,6 +33,12 @@ public:
         return *registryAccess_;
     }
 
+    // The one Winamp client, created on first use; every handler talks to Winamp through it.
+    WinampAPI& winamp() {
+        if (!winamp_) winamp_ = std::make_unique<WinampAPI>(desktop_);
+        return *winamp_;
+    }
+
     // The diagnostic log, created on first use (its file name carries that moment).
     DebugWriter& debugWriter() {
         if (!debugWriter_) debugWriter_ = std::make_unique<DebugWriter>(desktop_);
@@ -50,6 +57,7 @@ private:
     Registry& registry_;
     std::unique_ptr<DebugWriter> debugWriter_;
     std::unique_ptr<clsRegistryAccess> registryAccess_;
+    std::unique_ptr<WinampAPI> winamp_;
 };
 
 }  // namespace tb

@@ -22,6 +22,8 @@ void Form::destroyWindow() {
 void Form::onDestroy() {
     hwnd_ = 0;
     captured_ = nullptr;
+    pressing_ = false;
+    pressTarget_ = nullptr;
 }
 
 void Form::addControl(Control& c) {
@@ -62,13 +64,15 @@ void Form::invalidateControl(Control&) {
 
 void Form::captureMouse(Control& c) {
     captured_ = &c;
-    if (hwnd_) desktop_.setCapture(hwnd_);
+    // A press has taken the window's capture already.
+    if (hwnd_ && !pressing_) desktop_.setCapture(hwnd_);
 }
 
 void Form::releaseMouse(Control& c) {
     if (captured_ != &c) return;
     captured_ = nullptr;
-    desktop_.releaseCapture();
+    // During a press the window keeps the capture until the last button is up.
+    if (!pressing_) desktop_.releaseCapture();
 }
 
 Point Form::clientToScreen(Point client) {
@@ -98,8 +102,25 @@ MouseEvent Form::relativeTo(const MouseEvent& e, const Control& c) {
 }
 
 void Form::onMouse(const MouseEvent& e) {
-    Control* target = captured_ ? captured_ : controlAt(e.pos);
-    if (target) target->mouseEvent(relativeTo(e, *target));
+    const bool press = e.action == MouseAction::Down || e.action == MouseAction::DoubleClick;
+    if (press && !pressing_) {
+        pressing_ = true;
+        pressTarget_ = captured_ ? captured_ : controlAt(e.pos);
+        if (hwnd_) desktop_.setCapture(hwnd_);
+    }
+    Control* target = captured_ ? captured_ : pressing_ ? pressTarget_ : controlAt(e.pos);
+    if (target)
+        target->mouseEvent(relativeTo(e, *target));
+    else if (onBackgroundMouse)
+        onBackgroundMouse(e);
+    if (e.action == MouseAction::Up && e.buttons == 0) endPress();
+}
+
+void Form::endPress() {
+    if (!pressing_) return;
+    pressing_ = false;
+    pressTarget_ = nullptr;
+    if (!captured_ && hwnd_) desktop_.releaseCapture();
 }
 
 void Form::onKeyDown(int virtualKey) {
@@ -107,8 +128,11 @@ void Form::onKeyDown(int virtualKey) {
 }
 
 void Form::onCaptureLost() {
-    Control* c = captured_;
+    // Another window took the mouse: the press ends without its release.
+    Control* c = captured_ ? captured_ : pressTarget_;
     captured_ = nullptr;
+    pressing_ = false;
+    pressTarget_ = nullptr;
     if (c) c->captureLost();
 }
 

@@ -1,8 +1,14 @@
 // A top-level window that hosts windowless controls: it paints its background and then each
 // visible control in the order they were added, and routes mouse input to the control under
 // the pointer, or to the control holding the capture.
+//
+// A press keeps the mouse where it began, as Windows' capture keeps it with a window: from the
+// first button down until the last button up every mouse event goes to the control the press
+// began on, or to the form's background, wherever the pointer is. A press that begins on a label
+// therefore never shows a button's hover face or reaches a slider's release.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "controls/Control.h"
@@ -23,6 +29,9 @@ public:
     Hwnd hWnd() const { return hwnd_; }
 
     void addControl(Control& c);
+    // Mouse events on the form's own background (no control under the pointer, or a press that
+    // began on the background), in client pixels.
+    std::function<void(const MouseEvent&)> onBackgroundMouse;
     Color BackColor() const { return backColor_; }
     void setBackColor(Color c);
     // Drawn at the top-left corner over the back colour; may be empty.
@@ -56,11 +65,15 @@ protected:
 private:
     Control* controlAt(Point client);
     static MouseEvent relativeTo(const MouseEvent& e, const Control& c);
+    void endPress();
 
     Desktop& desktop_;
     Hwnd hwnd_ = 0;
     std::vector<Control*> controls_;
     Control* captured_ = nullptr;
+    // A press in progress and where it began (nullptr: the background).
+    bool pressing_ = false;
+    Control* pressTarget_ = nullptr;
     Control* keyTarget_ = nullptr;
     Color backColor_ = 0;
     const Image* picture_ = nullptr;

@@ -4,40 +4,12 @@
 #include "common/Numeric.h"
 #include "diag/modTransparant.h"
 #include "settings/InstellingenStore.h"
-#include "winamp/WinampAPI.h"
 
 namespace tb {
 
 namespace {
 // One named mutex per user session marks the running bar.
 constexpr const char* kInstanceName = "Oxalmo.Tunebalk4.Instance";
-
-FontSpec labelFont(bool bold) {
-    FontSpec f;
-    f.face = "Tahoma";
-    f.heightPx = 11;  // 8 point at 96 dpi
-    f.bold = bold;
-    return f;
-}
-
-// The stored designs of the bar's two sliders: horizontal picture sliders.
-PropertyBag sliderDesign(std::int32_t max, std::int32_t value, const Image& thumb,
-                         const Image& rail) {
-    PropertyBag bag;
-    bag.WriteProperty("SliderImage", &thumb, Picture{});
-    bag.WriteProperty("Orientation", 0, 1);
-    bag.WriteProperty("RailImage", &rail, Picture{});
-    bag.WriteProperty("RailStyle", ucSlider::kPictureMode, 0);
-    bag.WriteProperty("Max", max, 10);
-    bag.WriteProperty("Value", value, 0);
-    return bag;
-}
-
-PropertyBag buttonDesign(std::int32_t style) {
-    PropertyBag bag;
-    bag.WriteProperty("ButtonStyle", style, 0);
-    return bag;
-}
 }  // namespace
 
 frmMain::frmMain(AppContext& app)
@@ -52,18 +24,6 @@ frmMain::frmMain(AppContext& app)
     desk().initCommonControls();
 
     setBackColor(art::kBarBackColor);
-    loadDesign();
-    lblTitel.setFont(labelFont(true));
-    lblTitel.setForeColor(kTextColor);
-    lblTitel.setAutoSize(true);
-    lblTitel.setCaption("Oxalmo Tunebalk 4");
-    lblTijd.setFont(labelFont(false));
-    lblTijd.setForeColor(kTextColor);
-    lblTijd.setCaption("0:00 / 0:00");
-    lblOptie.setFont(labelFont(false));
-    lblOptie.setForeColor(kTextColor);
-    lblOptie.setCaption("MSN plugin is uitgeschakeld");
-
     WindowSpec windowSpec;
     windowSpec.className = "TunebalkBar";
     windowSpec.caption = kCaption;
@@ -73,16 +33,11 @@ frmMain::frmMain(AppContext& app)
     windowSpec.visible = false;
     createWindow(windowSpec);
 
-    // Painted in this order; the pointer finds the last one added first.
-    Control* controls[] = {
-        &imgTopLeft, &imgTopRight,     &lblTitel,     &lblTijd,        &lblOptie,     &btnPrev,
-        &btnPlay,    &btnPauze,        &btnStop,      &btnNext,        &btnVerberg,   &btnHerstel,
-        &btnMSN,     &btnInstellingen, &btnAfsluiten, &sliderProgress, &sliderVolume, &Playlist1};
-    for (Control* c : controls) addControl(*c);
+    SiteBarControls(*this, *this);
     // The wheel's key codes arrive at the bar's window and belong to the playlist view.
     setKeyTarget(&Playlist1);
-    btnAfsluiten.onClick = [this] { btnAfsluiten_Click(); };
-    layoutControls();
+    bindEvents();
+    fitBackground();
     Center();
     app_.mainForm = this;
 }
@@ -94,68 +49,64 @@ frmMain::~frmMain() {
     if (shellLibrary_) desk().freeLibrary(shellLibrary_);
 }
 
-void frmMain::loadDesign() {
-    imgTopLeft.setPicture(&art::topLeft());
-    imgTopRight.setPicture(&art::topRight());
-    Click* buttons[] = {&btnPrev,    &btnPlay,    &btnPauze, &btnStop,         &btnNext,
-                        &btnHerstel, &btnVerberg, &btnMSN,   &btnInstellingen, &btnAfsluiten};
-    for (std::int32_t style = 0; style < 10; ++style)
-        buttons[style]->ReadProperties(buttonDesign(style));
-    sliderProgress.ReadProperties(sliderDesign(100, 0, art::progressThumb(), art::progressRail()));
-    sliderVolume.ReadProperties(sliderDesign(255, 255, art::volumeThumb(), art::volumeRail()));
-}
-
-void frmMain::layoutControls() {
-    placeTwips(lblTitel, 1080, 120, 0, 240);
-    placeTwips(lblTijd, 1440, 360, 1335, 255);
-    placeTwips(lblOptie, 120, 800, 3855, 240);
-    struct Place {
-        Control* control;
-        std::int32_t left, top, width, height;
-    } design[] = {
-        {&btnPrev, 120, 1080, 315, 330},
-        {&btnPlay, 435, 1080, 315, 330},
-        {&btnPauze, 750, 1080, 315, 330},
-        {&btnStop, 1065, 1080, 315, 330},
-        {&btnNext, 1380, 1080, 315, 330},
-        {&btnVerberg, 1920, 1080, 315, 330},
-        {&btnHerstel, 2235, 1080, 315, 330},
-        {&btnMSN, 2760, 1080, 315, 330},
-        {&btnInstellingen, 3280, 1080, 315, 330},
-        {&btnAfsluiten, 3600, 1080, 315, 330},
-        {&sliderProgress, 90, 650, 2760, 165},
-        {&sliderVolume, 2985, 650, 930, 150},
-        {&Playlist1, 4060, 0, 4095, Playlist::kHeightTwips},
+void frmMain::bindEvents() {
+    tmrSync.onTimer = Handler("tmrSync_Timer", &frmMain::tmrSync_Timer);
+    tmrTitel.onTimer = Handler("tmrTitel_Timer", &frmMain::tmrTitel_Timer);
+    tmrPlaylist.onTimer = Handler("tmrPlaylist_Timer", &frmMain::tmrPlaylist_Timer);
+    tmrSneltoetsen.onTimer = Handler("tmrSneltoetsen_Timer", &frmMain::tmrSneltoetsen_Timer);
+    tmrSluitTunebalk.onTimer = Handler("tmrSluitTunebalk_Timer", &frmMain::tmrSluitTunebalk_Timer);
+    btnPrev.onClick = Handler("btnPrev_Click", &frmMain::btnPrev_Click);
+    btnPlay.onClick = Handler("btnPlay_Click", &frmMain::btnPlay_Click);
+    btnPauze.onClick = Handler("btnPauze_Click", &frmMain::btnPauze_Click);
+    btnStop.onClick = Handler("btnStop_Click", &frmMain::btnStop_Click);
+    btnNext.onClick = Handler("btnNext_Click", &frmMain::btnNext_Click);
+    btnHerstel.onClick = Handler("btnHerstel_Click", &frmMain::btnHerstel_Click);
+    btnVerberg.onClick = Handler("btnVerberg_Click", &frmMain::btnVerberg_Click);
+    btnMSN.onClick = Handler("btnMSN_Click", &frmMain::btnMSN_Click);
+    btnInstellingen.onClick = Handler("btnInstellingen_Click", &frmMain::btnInstellingen_Click);
+    btnAfsluiten.onClick = Handler("btnAfsluiten_Click", &frmMain::btnAfsluiten_Click);
+    sliderProgress.onClick = Handler("sliderProgress_Click", &frmMain::sliderProgress_Click);
+    sliderProgress.onChange = Handler("sliderProgress_Change", &frmMain::sliderProgress_Change);
+    sliderProgress.onMouseDown =
+        Handler("sliderProgress_MouseDown", &frmMain::sliderProgress_MouseDown);
+    sliderProgress.onMouseUp = Handler("sliderProgress_MouseUp", &frmMain::sliderProgress_MouseUp);
+    sliderVolume.onChange = Handler("sliderVolume_Change", &frmMain::sliderVolume_Change);
+    Playlist1.onDblClickItem = Handler("Playlist1_DblClickItem", &frmMain::Playlist1_DblClickItem);
+    onBackgroundMouse = [this](const MouseEvent& e) {
+        if (e.action == MouseAction::Move)
+            RunHandler(app_, "Form_MouseMove", [this] { Form_MouseMove(); });
     };
-    for (const Place& p : design) placeTwips(*p.control, p.left, p.top, p.width, p.height);
-    imgTopLeft.setBounds(Rect::fromXYWH(0, 0, 0, 0));
-    fitBackground();
+    // Every button writes its hint into the hint line while the pointer moves over it.
+    for (const ControlDesign& d : BarDesign()) {
+        auto* button = std::get_if<Click BarControls::*>(&d.control);
+        if (!button || !d.hint) continue;
+        (this->**button).onMouseMove = [this, &d, name = std::string(d.name) + "_MouseMove"] {
+            RunHandler(app_, name, [&] { lblOptie.setCaption(d.hint); });
+        };
+    }
 }
 
-void frmMain::fitBackground() {
-    auto r = hWnd() ? desk().windowRect(hWnd()) : std::nullopt;
-    const Size client = r ? Size{r->width(), r->height()}
-                          : Size{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
-    const std::int32_t paneLeft = Playlist1.bounds().left;
-    background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0);
-    setPicture(&background_);
-    imgTopRight.setBounds(Rect::fromXYWH(client.cx - imgTopRight.bounds().width(), 0, 0, 0));
-}
-
-WinampAPI& frmMain::Winamp() {
-    if (!winamp_) winamp_ = std::make_unique<WinampAPI>(desk());
-    return *winamp_;
-}
+// ---- Start-up and close ----------------------------------------------------------------------
 
 bool frmMain::Load() {
     state_ = State::Loading;
+    RunHandler(app_, "Form_Load", [this] { LoadSteps(); });
+    if (state_ == State::Loading) state_ = State::Loaded;
+    return state_ == State::Loaded;
+}
+
+void frmMain::LoadSteps() {
     // A second bar must not touch the log, the settings or Winamp before it goes.
     if (!desk().claimSingleInstance(kInstanceName)) {
         desk().messageBox(0, "Er is al een Tunebalk sessie actief!", kProgramTitle,
                           mb::MB_OK | mb::MB_ICONEXCLAMATION);
         Unload();
-        return false;
+        return;
     }
+    // From here the timers run, also during the start-up's own pauses for events.
+    tmrSync.setEnabled(true);
+    tmrTitel.setEnabled(true);
+    tmrPlaylist.setEnabled(true);
     if (desk().commandArguments() == "/debug") log().enableWriter();
     log().writeLine("Tunebalk load");
     WheelHook();
@@ -163,58 +114,14 @@ bool frmMain::Load() {
     desk().doEvents();
     if (!app_.settings.bVerbergPlaylist) tmrPlaylist_Timer();
     AutostartWinamp();
-    if (app_.settings.bMSNPlugin) lblOptie.setCaption("MSN plugin is ingeschakeld");
+    if (app_.settings.bMSNPlugin) lblOptie.setCaption(MessengerState());
     log().writeLine("Tunebalk load OK");
-    if (state_ == State::Loading) state_ = State::Loaded;
-    tmrSync.setEnabled(true);
-    tmrTitel.setEnabled(true);
-    tmrPlaylist.setEnabled(true);
-    return state_ == State::Loaded;
 }
 
 void frmMain::Show() {
     if (state_ != State::Loaded || hWnd() == 0) return;
     desk().showWindow(hWnd(), sw::SW_SHOWNOACTIVATE);
     desk().setTopmost(hWnd(), true);
-}
-
-void frmMain::setBalkBreedte(std::int16_t twips) { balkBreedte_ = twips; }
-
-void frmMain::setWidthTwips(std::int32_t twips) {
-    auto r = desk().windowRect(hWnd());
-    if (!r) return;
-    desk().moveWindow(hWnd(), Rect::fromXYWH(r->left, r->top, twipsToPixelsX(twips), r->height()));
-}
-
-void frmMain::onSize(Size outer) {
-    Size wanted{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
-    if (outer != wanted) {
-        auto r = desk().windowRect(hWnd());
-        Point at = r ? Point{r->left, r->top} : Point{};
-        // Runs this rule again with the wanted size, which then only centres.
-        desk().moveWindow(hWnd(), Rect::fromXYWH(at.x, at.y, wanted.cx, wanted.cy));
-        return;
-    }
-    fitBackground();
-    Center();
-}
-
-void frmMain::Center() {
-    auto r = desk().windowRect(hWnd());
-    if (!r) return;
-    Size screen = desk().screenSize();
-    std::int32_t left = (screen.cx - r->width()) / 2;
-    if (r->left != left || r->top != 0)
-        desk().moveWindow(hWnd(), Rect::fromXYWH(left, 0, r->width(), r->height()));
-}
-
-void frmMain::SetTransparantie(std::int16_t trans) {
-    SetWindowAlpha(desk(), hWnd(), roundHalfEven16(255.0 - trans * 2.55));
-}
-
-void frmMain::btnAfsluiten_Click() {
-    btnHerstel_Click();
-    Unload();
 }
 
 void frmMain::Unload() {
@@ -225,13 +132,13 @@ void frmMain::Unload() {
 }
 
 bool frmMain::onCloseRequest() {
-    QueryUnload();
+    RunHandler(app_, "Form_QueryUnload", [this] { QueryUnload(); });
     return true;
 }
 
 void frmMain::onDestroy() {
     Form::onDestroy();
-    FormUnload();
+    RunHandler(app_, "Form_Unload", [this] { FormUnload(); });
 }
 
 void frmMain::QueryUnload() {
@@ -262,6 +169,54 @@ void frmMain::AutostartWinamp() {
     if (desk().fileExists(path)) desk().startProgramMinimized(path);
 }
 
+// ---- Size and place --------------------------------------------------------------------------
+
+void frmMain::setBalkBreedte(std::int16_t twips) { balkBreedte_ = twips; }
+
+void frmMain::setWidthTwips(std::int32_t twips) {
+    auto r = desk().windowRect(hWnd());
+    if (!r) return;
+    desk().moveWindow(hWnd(), Rect::fromXYWH(r->left, r->top, twipsToPixelsX(twips), r->height()));
+}
+
+void frmMain::onSize(Size outer) {
+    RunHandler(app_, "Form_Resize", [&] { Form_Resize(outer); });
+}
+
+void frmMain::Form_Resize(Size outer) {
+    Size wanted{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
+    if (outer != wanted) {
+        auto r = desk().windowRect(hWnd());
+        Point at = r ? Point{r->left, r->top} : Point{};
+        // Runs this rule again with the wanted size, which then only centres.
+        desk().moveWindow(hWnd(), Rect::fromXYWH(at.x, at.y, wanted.cx, wanted.cy));
+        return;
+    }
+    fitBackground();
+    Center();
+}
+
+void frmMain::fitBackground() {
+    auto r = hWnd() ? desk().windowRect(hWnd()) : std::nullopt;
+    const Size client = r ? Size{r->width(), r->height()}
+                          : Size{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
+    const std::int32_t paneLeft = Playlist1.bounds().left;
+    background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0);
+    setPicture(&background_);
+    imgTopRight.setBounds(Rect::fromXYWH(client.cx - imgTopRight.bounds().width(), 0, 0, 0));
+}
+
+void frmMain::Center() {
+    auto r = desk().windowRect(hWnd());
+    if (!r) return;
+    Size screen = desk().screenSize();
+    std::int32_t left = (screen.cx - r->width()) / 2;
+    if (r->left != left || r->top != 0)
+        desk().moveWindow(hWnd(), Rect::fromXYWH(left, 0, r->width(), r->height()));
+}
+
+// ---- Settings --------------------------------------------------------------------------------
+
 void frmMain::InstellingenLaden() {
     // What the settings store may do to the bar.
     class Balk : public InstellingenBalk {
@@ -287,10 +242,56 @@ void frmMain::InstellingenLaden() {
     tb::InstellingenLaden(app_, balk);
 }
 
+void frmMain::SetTransparantie(std::int16_t trans) {
+    SetWindowAlpha(desk(), hWnd(), roundHalfEven16(255.0 - trans * 2.55));
+}
+
+// ---- Handlers --------------------------------------------------------------------------------
+
+void frmMain::tmrSync_Timer() {}
+void frmMain::tmrTitel_Timer() {}
+void frmMain::tmrPlaylist_Timer() {}
+void frmMain::tmrSneltoetsen_Timer() {}
+void frmMain::tmrSluitTunebalk_Timer() {}
+void frmMain::btnPrev_Click() { Winamp().Previous(); }
+void frmMain::btnPlay_Click() { Winamp().Play(); }
+void frmMain::btnPauze_Click() { Winamp().Pause(); }
+void frmMain::btnStop_Click() { Winamp().Stop_(); }
+void frmMain::btnNext_Click() { Winamp().Next_(); }
+
+// Winamp's window by the handle of the last lookup: a handle that is 0 or gone does nothing.
+void frmMain::btnHerstel_Click() { desk().showWindow(Winamp().hWnd(), sw::SW_SHOW); }
+
+void frmMain::btnVerberg_Click() {
+    // Minimised first, so that hidden it leaves the taskbar too and comes back minimised.
+    desk().showWindow(Winamp().hWnd(), sw::SW_MINIMIZE);
+    desk().showWindow(Winamp().hWnd(), sw::SW_HIDE);
+}
+void frmMain::btnMSN_Click() {}
+void frmMain::btnInstellingen_Click() {}
+
+void frmMain::btnAfsluiten_Click() {
+    btnHerstel_Click();
+    Unload();
+}
+
+void frmMain::sliderProgress_Click() {}
+void frmMain::sliderProgress_Change() {}
+void frmMain::sliderProgress_MouseDown(std::int16_t&) {}
+void frmMain::sliderProgress_MouseUp(std::int16_t&) {}
+void frmMain::sliderVolume_Change() {}
+void frmMain::Playlist1_DblClickItem(std::int16_t&) {}
+// Over the background the hint line tells the Messenger feature's state.
+void frmMain::Form_MouseMove() { lblOptie.setCaption(MessengerState()); }
+
+const char* frmMain::MessengerState() const {
+    return app_.settings.bMSNPlugin ? "MSN plugin is ingeschakeld" : "MSN plugin is uitgeschakeld";
+}
+void frmMain::Form_TaskBar1_EndCloseUp() {}
+void frmMain::Form_TaskBar1_StartOpenUp() {}
+void frmMain::UpdatePSM() {}
+void frmMain::HidePSM() {}
 void frmMain::WheelHook() {}
 void frmMain::WheelUnhook() {}
-void frmMain::tmrPlaylist_Timer() {}
-void frmMain::HidePSM() {}
-void frmMain::btnHerstel_Click() {}
 
 }  // namespace tb

@@ -1,26 +1,24 @@
-// The bar window: the program's one main window and its start-up object.
+// The bar window: the program's one main window and its start-up object. It owns the controls
+// (their design is the table in BarDesign), the timers and the bar's subsystems, keeps the
+// start-up and close order, and binds every event to a handler of the program's name. Handlers
+// are a few lines: they call a subsystem and copy its result into the controls.
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 
 #include "app/AppContext.h"
+#include "app/BarDesign.h"
+#include "app/EventBoundary.h"
 #include "app/Form.h"
 #include "common/Timer.h"
-#include "controls/Click.h"
-#include "controls/ImageBox.h"
-#include "controls/Label.h"
-#include "controls/Playlist.h"
-#include "controls/ucSlider.h"
 
 namespace tb {
 
-class WinampAPI;
-
-class frmMain : public Form {
+class frmMain : public Form, public BarControls {
 public:
-    // Creation: loads "shell32.dll", initialises the common controls and creates the
-    // (hidden) window.
+    // Creation: loads "shell32.dll", initialises the common controls and creates the (hidden)
+    // window with its controls.
     explicit frmMain(AppContext& app);
     ~frmMain() override;
 
@@ -32,47 +30,58 @@ public:
     void Unload();
     bool isLoaded() const { return state_ == State::Loaded || state_ == State::Loading; }
 
+    // ---- Operations other parts of the program call ----------------------------------------
     std::int16_t BalkBreedte() const { return balkBreedte_; }
     void setBalkBreedte(std::int16_t twips);
-    // Sets the bar's width and height in twips (what assigning the form's Width does).
+    // Sets the bar's width in twips (what assigning the form's Width does; the resize rule
+    // keeps the height).
     void setWidthTwips(std::int32_t twips);
     // Opacity from a transparency percentage (0 = opaque); outside 0..100 it changes nothing,
     // and far below 0 (where the opacity leaves 16 bits) it throws ProgramError 6.
     void SetTransparantie(std::int16_t trans);
     // Reads the settings from the registry and applies them to the bar (the settings store).
     void InstellingenLaden();
+    // The Messenger's now-playing line: publish the playing track, withdraw it.
+    void UpdatePSM();
+    void HidePSM();
+    // Parks the bar centred at the top edge.
+    void Center();
+    // The bar's one Winamp client (the program's, created on first use).
+    WinampAPI& Winamp() { return app_.winamp(); }
 
-    // The bar's one Winamp client, created on first use.
-    WinampAPI& Winamp();
-
+    // ---- Handlers, bound to their events in the constructor --------------------------------
+    void tmrSync_Timer();
+    void tmrTitel_Timer();
+    void tmrPlaylist_Timer();
+    void tmrSneltoetsen_Timer();
+    void tmrSluitTunebalk_Timer();
+    void btnPrev_Click();
+    void btnPlay_Click();
+    void btnPauze_Click();
+    void btnStop_Click();
+    void btnNext_Click();
+    void btnHerstel_Click();
+    void btnVerberg_Click();
+    void btnMSN_Click();
+    void btnInstellingen_Click();
     void btnAfsluiten_Click();
+    void sliderProgress_Click();
+    void sliderProgress_Change();
+    void sliderProgress_MouseDown(std::int16_t& Shift);
+    void sliderProgress_MouseUp(std::int16_t& Shift);
+    void sliderVolume_Change();
+    void Playlist1_DblClickItem(std::int16_t& Index);
+    void Form_MouseMove();
+    // The dock's events: the bar has slid out of view; the bar starts to come back.
+    void Form_TaskBar1_EndCloseUp();
+    void Form_TaskBar1_StartOpenUp();
 
     // Design captions and look.
     static constexpr const char* kCaption = "Tunebalk4";
     static constexpr const char* kProgramTitle = "Tunebalk";
-    static constexpr Color kTextColor = 0xD3C8A6;
     static constexpr std::int32_t kHeightTwips = 1440;
     static constexpr std::int16_t kWidthWithPlaylist = 8130;
     static constexpr std::int16_t kWidthWithoutPlaylist = 4065;
-
-    ImageBox imgTopLeft;
-    ImageBox imgTopRight;
-    Label lblTitel;
-    Label lblTijd;
-    Label lblOptie;
-    Click btnPrev;
-    Click btnPlay;
-    Click btnPauze;
-    Click btnStop;
-    Click btnNext;
-    Click btnVerberg;
-    Click btnHerstel;
-    Click btnMSN;
-    Click btnInstellingen;
-    Click btnAfsluiten;
-    ucSlider sliderProgress;
-    ucSlider sliderVolume;
-    Playlist Playlist1;
 
     Timer tmrSync;
     Timer tmrTitel;
@@ -91,28 +100,30 @@ private:
     DebugWriter& log() { return app_.debugWriter(); }
     Desktop& desk() { return app_.desktop(); }
 
-    void loadDesign();
-    void layoutControls();
+    // An event's entry: the handler runs inside the error boundary under its own name.
+    template <class... Args>
+    std::function<void(Args...)> Handler(const char* name, void (frmMain::*handler)(Args...)) {
+        return [this, name, handler](Args... args) {
+            RunHandler(app_, name, [&] { (this->*handler)(args...); });
+        };
+    }
+    void bindEvents();
+    void LoadSteps();
+    void Form_Resize(Size outer);
     // The background picture and the right corner follow the bar's width.
     void fitBackground();
-    void Center();
     void QueryUnload();
     void FormUnload();
-
-    // Steps owned by other subsystems; each is filled where that subsystem lives.
     void WheelHook();
     void WheelUnhook();
-    void tmrPlaylist_Timer();
     void AutostartWinamp();
-    void HidePSM();
-    void btnHerstel_Click();
+    const char* MessengerState() const;
 
     AppContext& app_;
     State state_ = State::Created;
     bool queryUnloadDone_ = false;
     std::int16_t balkBreedte_ = kWidthWithPlaylist;
     std::uintptr_t shellLibrary_ = 0;
-    std::unique_ptr<WinampAPI> winamp_;
     Image background_;
 };
 

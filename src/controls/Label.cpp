@@ -5,13 +5,13 @@ namespace tb {
 void Label::setCaption(const std::string& caption) {
     if (caption == caption_) return;
     caption_ = caption;
-    fitToText();
+    fitToText(true);
     invalidate();
 }
 
 void Label::setFont(const FontSpec& font) {
     font_ = font;
-    fitToText();
+    fitToText(true);
     invalidate();
 }
 
@@ -23,7 +23,7 @@ void Label::setForeColor(Color c) {
 
 void Label::setAutoSize(bool on) {
     autoSize_ = on;
-    fitToText();
+    fitToText(true);
 }
 
 void Label::setLeft(std::int32_t left) {
@@ -32,11 +32,12 @@ void Label::setLeft(std::int32_t left) {
     setBounds(b.offset(left - b.left, 0));
 }
 
-void Label::fitToText() {
+void Label::fitToText(bool exact) {
     if (!autoSize_ || !host()) return;
     Size s = host()->desktop().measureText(caption_, font_);
     Rect b = bounds();
-    if (b.width() != s.cx) setBounds(Rect{b.left, b.top, b.left + s.cx, b.bottom});
+    if (b.width() < s.cx || (exact && b.width() != s.cx))
+        setBounds(Rect{b.left, b.top, b.left + s.cx, b.bottom});
 }
 
 void Label::paint(Canvas& canvas) {

@@ -1,5 +1,7 @@
 // A transparent text label on a form: the caption drawn in one font and colour over whatever
-// the form painted below it. With AutoSize it takes the width of its text.
+// the form painted below it. With AutoSize it takes the width of its text whenever its caption
+// or font changes; a host may widen it afterwards (the title label is kept at least as wide as
+// the title area), but no placement makes it narrower than its text.
 #pragma once
 
 #include <string>
@@ -24,15 +26,16 @@ public:
     void paint(Canvas& canvas) override;
 
 protected:
-    void onAttached() override { fitToText(); }
-    // A label that sizes itself keeps doing so wherever it is placed.
+    void onAttached() override { fitToText(true); }
+    // A label that sizes itself keeps its text whole wherever it is placed.
     void onBoundsChanged() override {
-        fitToText();
+        fitToText(false);
         Control::onBoundsChanged();
     }
 
 private:
-    void fitToText();
+    // Exactly the text's width, or (exact false) at least that.
+    void fitToText(bool exact);
 
     std::string caption_;
     FontSpec font_;

@@ -3,6 +3,8 @@
 // canvas that the pixel probes of other tests read.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/sim/SimDesktop.h"
@@ -117,6 +119,31 @@ TEST(SimDesktop, MouseGoesToTheWindowUnderThePointOrTheCaptureHolder) {
     EXPECT_EQ(back.captureLost, 1);
     EXPECT_EQ(desk.mouse({50, 200}, MouseAction::Move), b);
     EXPECT_EQ(desk.mouse({500, 500}, MouseAction::Move), 0u);
+}
+
+TEST(SimDesktop, AnErrorEscapingAHandlerAHookOrATimerStopsThereAndIsListed) {
+    struct Throwing : Recorder, MessageHook {
+        std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam l) override {
+            if (msg == wm::WM_USER) throw std::runtime_error("handler");
+            return Recorder::onMessage(msg, w, l);
+        }
+        std::optional<LResult> onHookedMessage(Hwnd, std::uint32_t msg, WParam, LParam) override {
+            if (msg == wm::WM_USER + 1) throw std::runtime_error("hook");
+            return std::nullopt;
+        }
+    } handler;
+    SimDesktop desk;
+    const Hwnd hw = desk.createWindow(windowSpec(), &handler);
+    desk.setMessageHook(hw, &handler);
+    int ticks = 0;
+    desk.startTimer(100, [&] {
+        if (++ticks == 1) throw std::runtime_error("timer");
+    });
+    EXPECT_EQ(desk.sendMessage(hw, wm::WM_USER, 0, 0), 0);
+    EXPECT_EQ(desk.sendMessage(hw, wm::WM_USER + 1, 0, 0), 1) << "the handler still gets it";
+    desk.advance(300);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(desk.escapedErrors(), (std::vector<std::string>{"handler", "hook", "timer"}));
 }
 
 TEST(SimDesktop, PaintsOnceForManyInvalidationsAndOnlyWhileVisible) {

@@ -3,6 +3,8 @@
 #include "platform/sim/SimDesktop.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <vector>
 
 #include "platform/sim/SimMessages.h"
@@ -32,6 +34,10 @@ std::string libraryKey(std::string_view name) {
 }
 
 }  // namespace
+
+SimStuck::SimStuck(std::string reason) : what(std::move(reason)) {
+    std::fprintf(stderr, "SimStuck: %s\n", what.c_str());
+}
 
 SimDesktop::SimDesktop() : actingPid_(processes_.selfPid()) {
     files_.createFolder(exeFolder_);
@@ -278,11 +284,21 @@ LResult SimDesktop::deliver(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) {
     SimWindow* win = windows_.find(hwnd);
     if (!win) return 0;
     if (MessageHook* hook = win->hook) {
-        if (auto answer = hook->onHookedMessage(hwnd, msg, w, l)) return *answer;
+        try {
+            if (auto answer = hook->onHookedMessage(hwnd, msg, w, l)) return *answer;
+        } catch (const std::exception& e) {
+            // A failing hook leaves the message to the window's own handling.
+            escapedErrors_.emplace_back(e.what());
+        }
         win = windows_.find(hwnd);
         if (!win) return 0;
     }
-    return toHandler(*win, msg, w, l);
+    try {
+        return toHandler(*win, msg, w, l);
+    } catch (const std::exception& e) {
+        escapedErrors_.emplace_back(e.what());
+        return 0;
+    }
 }
 
 LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LParam l) {

@@ -26,6 +26,8 @@
 //   there is none (the foreground lock); setForeground sets it directly.
 // - Every message (sent, posted, input, paint, size, destroy, copy-data) passes the window's
 //   hook before its handler.
+// - An error (std::exception) that escapes a window's hook or handler, or a timer callback, stops
+//   there, as the Win32 host's last-resort catch stops it; escapedErrors() lists them.
 // - A message box returns at once (scripted answer); exitProcessNow throws SimProcessExit.
 #pragma once
 
@@ -35,7 +37,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,9 +56,12 @@ struct SimProcessExit {
 
 // The simulated program would block forever (a send to a window hung for good, an event loop
 // with nothing left that could ever happen) or spin (events that keep re-creating themselves).
-class SimStuck : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+// Like SimProcessExit it is no std::exception: the program's error boundaries catch only those,
+// so it always reaches the test. The reason is printed too, as a test that does not expect it
+// reports only an unknown exception.
+struct SimStuck {
+    explicit SimStuck(std::string reason);
+    std::string what;
 };
 
 // COPYDATASTRUCT's layout: what WM_COPYDATA's lParam points to.
@@ -301,6 +305,9 @@ public:
         launcher_ = std::move(launcher);
     }
     std::optional<int> exitCode() const { return exitCode_; }
+    // Errors that escaped a hook, a handler or a timer callback (what() of each), oldest first:
+    // a program error boundary was missing.
+    const std::vector<std::string>& escapedErrors() const { return escapedErrors_; }
     // Another instance holds (or gave up) the named mutex.
     void claimByOtherInstance(std::string name) { claimedNames_.insert(std::move(name)); }
     void releaseByOtherInstance(const std::string& name) { claimedNames_.erase(name); }
@@ -378,6 +385,7 @@ private:
     std::vector<std::string> startedPrograms_;
     std::function<bool(const std::string&)> launcher_;
     std::optional<int> exitCode_;
+    std::vector<std::string> escapedErrors_;
     std::set<std::string> claimedNames_;
     std::map<std::string, Library> libraries_;
     std::uintptr_t nextModule_ = 0x7FF800000000;

@@ -1,6 +1,7 @@
 // The simulated desktop's event processing (virtual time, timers, posted messages, paints) and
 // its synthetic input.
 #include <algorithm>
+#include <exception>
 
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimMessages.h"
@@ -42,7 +43,14 @@ int buttonKey(int button) {
 // ---- Time and events --------------------------------------------------------------------------
 
 TimerId SimDesktop::startTimer(std::uint32_t intervalMs, std::function<void()> onTick) {
-    return clock_.start(intervalMs, std::move(onTick), actingPid_);
+    auto guarded = [this, tick = std::move(onTick)] {
+        try {
+            tick();
+        } catch (const std::exception& e) {
+            escapedErrors_.emplace_back(e.what());
+        }
+    };
+    return clock_.start(intervalMs, std::move(guarded), actingPid_);
 }
 
 void SimDesktop::stopTimer(TimerId id) { clock_.stop(id); }

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32TimerSink.h"
 
+#include "platform/win32/Win32Window.h"
+
 namespace tb::win32 {
 
 namespace {
@@ -49,7 +51,11 @@ void Win32TimerSink::tick(std::uintptr_t id) {
         return;
     }
     auto callback = it->second;  // keeps it alive if the callback stops its own timer
-    if (*callback) (*callback)();
+    try {
+        if (*callback) (*callback)();
+    } catch (...) {
+        reportEscapedError("timer callback");
+    }
 }
 
 LRESULT CALLBACK Win32TimerSink::windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {

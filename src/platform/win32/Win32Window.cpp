@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cstdio>
+#include <exception>
 #include <set>
 #include <string>
 
@@ -89,6 +91,24 @@ bool toMouseEvent(UINT msg, WPARAM w, LPARAM l, MouseEvent& e) {
     return true;
 }
 
+}  // namespace
+
+void reportEscapedError(const char* where) noexcept {
+    const char* what = "unknown";
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {
+    }
+    // No allocation: the error may be that memory ran out.
+    char text[256];
+    std::snprintf(text, sizeof text, "Tunebalk: an error escaped the %s: %s\n", where, what);
+    OutputDebugStringA(text);
+}
+
+namespace {
+
 struct CreateParams {
     Win32Window* window;
     bool bound = false;
@@ -135,7 +155,15 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l
     }
     if (!self) return DefWindowProcA(hwnd, msg, w, l);
     ++self->depth_;
-    LRESULT result = self->dispatch(hwnd, msg, w, l);
+    LRESULT result = 0;
+    try {
+        result = self->dispatch(hwnd, msg, w, l);
+    } catch (...) {
+        // The last resort: an exception must not unwind through the system's frames. The
+        // program's own boundaries log by handler; here only the message's default is left.
+        reportEscapedError("window procedure");
+        result = DefWindowProcA(hwnd, msg, w, l);
+    }
     if (--self->depth_ == 0 && self->destroyed_) delete self;
     return result;
 }
@@ -147,7 +175,12 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         return DefWindowProcA(hwnd, msg, w, l);
     }
     if (hook_) {
-        if (auto answer = hook_->onHookedMessage(fromHwnd(hwnd), msg, w, l)) return *answer;
+        try {
+            if (auto answer = hook_->onHookedMessage(fromHwnd(hwnd), msg, w, l)) return *answer;
+        } catch (...) {
+            // A failing hook leaves the message to the window's own handling.
+            reportEscapedError("message hook");
+        }
         if (destroyed_) return 0;
     }
     if (!handler_) return DefWindowProcA(hwnd, msg, w, l);
@@ -206,9 +239,12 @@ void Win32Window::paint(HWND hwnd) {
         if (mem && bmp) {
             // A fresh bitmap is black, as the simulation's canvas starts.
             HGDIOBJ old = SelectObject(mem, bmp);
-            {
+            try {
                 GdiCanvas canvas(mem, Size{client.right, client.bottom});
                 if (handler_) handler_->onPaint(canvas);
+            } catch (...) {
+                // EndPaint must still run, or the window is asked to paint again at once.
+                reportEscapedError("paint");
             }
             const RECT& u = ps.rcPaint;
             BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, mem, u.left, u.top,

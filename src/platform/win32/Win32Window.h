@@ -11,6 +11,11 @@
 
 namespace tb::win32 {
 
+// The hosts' last-resort catch: called inside a catch block, it writes what escaped a window
+// procedure, a hook or a timer callback to the debugger output (OutputDebugString) and no
+// further; the program goes on.
+void reportEscapedError(const char* where) noexcept;
+
 class Win32Window {
 public:
     // Registers windowSpec.className on first use and creates the window. Null on failure.
