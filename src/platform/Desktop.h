@@ -242,6 +242,8 @@ public:
     virtual void quit(int code) = 0;
 
     // ---- Input and screen ------------------------------------------------------------------
+    // GetAsyncKeyState: the top bit while the key is down, the bottom bit when it went down since
+    // the last query; 0 for a code that names no key (0, or beyond 254).
     virtual std::int16_t asyncKeyState(int virtualKey) = 0;
     virtual Point cursorPos() = 0;
     // Primary screen size in pixels.

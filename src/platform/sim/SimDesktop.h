@@ -165,8 +165,6 @@ public:
     int runEventLoop() override;
     void quit(int code) override { quitCode_ = code; }
 
-    // The top bit while the key is down; the bottom bit when it went down since the last query
-    // of that key. Codes outside 1..254 are never down.
     std::int16_t asyncKeyState(int virtualKey) override;
     Point cursorPos() override { return cursor_; }
     Size screenSize() override { return screen_; }
