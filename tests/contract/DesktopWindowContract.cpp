@@ -131,6 +131,7 @@ TEST_F(DesktopWindowContract, DestroyedWindowIsGoneForEveryCall) {
     EXPECT_FALSE(desk().postMessage(hwnd, wm::WM_USER, 1, 0));
     const std::uint8_t bytes[] = {1, 2};
     EXPECT_EQ(desk().sendCopyData(hwnd, 0, 1, bytes), 0);
+    EXPECT_EQ(desk().sendCopyDataTimeout(hwnd, 0, 1, bytes, 100), std::nullopt);
     EXPECT_EQ(desk().windowRect(hwnd), std::nullopt);
     EXPECT_EQ(desk().windowProcessId(hwnd), 0u);
     EXPECT_FALSE(desk().moveWindow(hwnd, {0, 0, 10, 10}));
@@ -167,6 +168,12 @@ TEST_F(DesktopWindowContract, CopyDataArrivesWithItsBytes) {
     EXPECT_EQ(desk().sendCopyData(to, from, 0x547, bytes), 42);
     EXPECT_EQ(h.copyFrom, from);
     EXPECT_EQ(h.copyData, 0x547u);
+    EXPECT_EQ(h.copyBytes, text);
+
+    h.copyBytes.clear();
+    EXPECT_EQ(desk().sendCopyDataTimeout(to, 0, 1351, bytes, 1000), 42);
+    EXPECT_EQ(h.copyFrom, 0u);
+    EXPECT_EQ(h.copyData, 1351u);
     EXPECT_EQ(h.copyBytes, text);
 }
 
