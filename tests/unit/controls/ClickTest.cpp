@@ -100,5 +100,19 @@ TEST_F(ClickTest, FacesFollowThePointerAndTheButtonsAndHoverEndsWithinOneTick) {
     }
 }
 
+TEST_F(ClickTest, ADesignKeepsTheStyleThatIsNotTheDefault) {
+    for (const int style : {0, 7}) {
+        Click original;
+        original.setButtonStyle(style);
+        PropertyBag design;
+        original.WriteProperties(design);
+        EXPECT_EQ(design.entries().size(), style == 0 ? 0u : 1u) << style;
+        EXPECT_EQ(design.readInt("ButtonStyle", 0), style);
+        Click restored;
+        restored.ReadProperties(design);
+        EXPECT_EQ(restored.ButtonStyle(), style);
+    }
+}
+
 }  // namespace
 }  // namespace tb
