@@ -203,8 +203,7 @@ TEST_F(SliderTest, ArrivalEventsFollowChangeAndSeeTheValueItsHandlerLeft) {
             if (!std::exchange(done, true)) s.setValue(v);
         };
     };
-    using enum MouseAction;
-    // Each on a progress slider (0 to 100) at 50, its thumb at 85 to 99.
+    // Each on a progress slider (0 to 100) at 50, its thumb's left edge at 85.
     const struct {
         const char* name;
         std::function<void(ucSlider&)> act;
@@ -247,7 +246,7 @@ TEST_F(SliderTest, MouseDownAndUpPassTheShiftStateOfTheirOwnEvent) {
     const auto on = [](MouseAction action, std::string_view keys) {
         return MouseEvent{.action = action,
                           .button = L,
-                          .buttons = action == MouseAction::Down ? L : 0,
+                          .buttons = action == Down ? L : 0,
                           .shift = keys.find('s') != keys.npos,
                           .ctrl = keys.find('c') != keys.npos,
                           .alt = keys.find('a') != keys.npos,
@@ -263,8 +262,8 @@ TEST_F(SliderTest, MouseDownAndUpPassTheShiftStateOfTheirOwnEvent) {
     };
     for (const auto& c : cases) {
         ucSlider& s = make({.value = 50});
-        s.mouseEvent(on(MouseAction::Down, c.down));
-        s.mouseEvent(on(MouseAction::Up, c.up));
+        s.mouseEvent(on(Down, c.down));
+        s.mouseEvent(on(Up, c.up));
         EXPECT_EQ(host.takeEvents(), c.events) << c.down << "/" << c.up;
     }
 }
