@@ -85,7 +85,8 @@ struct MouseEvent {
     int buttons = 0;  // buttons held after the event
     bool shift = false;
     bool ctrl = false;
-    Point pos;  // client pixels; may lie outside the client area while captured
+    bool alt = false;  // held at the event; a mouse message's own flags have no Alt
+    Point pos;         // client pixels; may lie outside the client area while captured
 };
 
 // What a window created through the port receives. A form implements it.

@@ -311,7 +311,9 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
     }
     if (!h) return 0;
     if (isMouseMessage(msg)) {
-        h->onMouse(decodeMouse(msg, w, l));
+        MouseEvent e = decodeMouse(msg, w, l);
+        e.alt = keysDown_.count(vk::VK_MENU) != 0;
+        h->onMouse(e);
         return 0;
     }
     switch (msg) {

@@ -95,6 +95,7 @@ constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_MBUTTON = 0x04;
 constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;  // Alt
 }  // namespace vk
 
 class SimDesktop : public Desktop {
