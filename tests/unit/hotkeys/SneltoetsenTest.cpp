@@ -14,7 +14,7 @@ constexpr int P = 'P', F5 = 0x74, CTRL = 17, SHIFT = 16;
 
 // A slot as the settings store loads it: the flags say which modifier is NOT needed.
 Sneltoets slot(int key, bool needsCtrl = false, bool needsShift = false) {
-    return Sneltoets{!needsCtrl, !needsShift, key};
+    return Sneltoets{!needsCtrl, !needsShift, static_cast<std::int16_t>(key)};
 }
 
 TEST(ScanSneltoetsen, TheLowestSlotWhoseCombinationIsHeldFires) {
