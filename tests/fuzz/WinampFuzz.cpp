@@ -10,16 +10,18 @@
 // readable text at the replied address; numbers are the low 32 bits of the reply, or 0 without
 // one; TrackTime reads "m:ss" or "m:ss / m:ss"; every process handle is closed once; no timer is
 // left running; a window that let a query go unanswered is not asked again for kBackOffMs.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "common/Numeric.h"
 #include "platform/sim/SimDesktop.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
@@ -47,7 +49,6 @@ public:
         for (int i = 0; i < bytes; ++i) v = v << 8 | byte();
         return v;
     }
-    std::uint32_t below(std::uint32_t n) { return static_cast<std::uint32_t>(bits(2) % n); }
     std::string bytes(std::size_t n) {
         n = std::min(n, size_ - std::min(at_, size_));
         std::string s(reinterpret_cast<const char*>(data_ + at_), n);
@@ -95,12 +96,11 @@ private:
     Harness& h_;
 };
 
-// Where a strike may come: right after a query returned, and before each step of a read.
-enum class Moment { AfterQuery, BeforeProcessId, BeforeOpen, BeforeRead };
-
+// A desktop on which the players may be struck right after a query returned, and before each
+// step of a string read: looking up the window's process, opening it, reading its memory.
 class HostileDesktop : public SimDesktop {
 public:
-    std::function<void(Moment)> strike;
+    std::function<void()> strike;
 
     std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l,
                                               std::uint32_t timeoutMs) override {
@@ -112,20 +112,20 @@ public:
             lastUnanswered_ = hwnd;
             lastUnansweredAt_ = tickCountMs();
         }
-        strike(Moment::AfterQuery);
+        strike();
         return reply;
     }
     ProcessId windowProcessId(Hwnd hwnd) override {
-        strike(Moment::BeforeProcessId);
+        strike();
         return SimDesktop::windowProcessId(hwnd);
     }
     ProcessHandle openProcessForRead(ProcessId pid) override {
-        strike(Moment::BeforeOpen);
+        strike();
         return SimDesktop::openProcessForRead(pid);
     }
     std::size_t readProcessMemory(ProcessHandle process, std::uint64_t address,
                                   std::span<std::uint8_t> out) override {
-        strike(Moment::BeforeRead);
+        strike();
         return SimDesktop::readProcessMemory(process, address, out);
     }
 
@@ -137,7 +137,7 @@ private:
 class Harness {
 public:
     explicit Harness(Input& in) : in_(in) {
-        desk_.strike = [this](Moment m) { maybeStrike(m); };
+        desk_.strike = [this] { maybeStrike(); };
         const int regions = in_.byte() % 5;
         for (int i = 0; i < regions; ++i) regions_.push_back(makeRegion());
         startPlayer();
@@ -265,8 +265,7 @@ private:
     }
 
     // What happens to the players from outside, at a moment of the client's work.
-    void maybeStrike(Moment m) {
-        (void)m;
+    void maybeStrike() {
         const std::uint8_t what = in_.byte();
         if (what < 200) return;
         disturbed_ = true;
@@ -477,7 +476,7 @@ private:
                 startPlayer();
                 break;
             default:
-                maybeStrike(Moment::AfterQuery);
+                maybeStrike();
                 break;
         }
         checkAfterOp();
