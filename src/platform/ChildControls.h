@@ -51,6 +51,7 @@ constexpr std::uint32_t ES_READONLY = 0x0800;
 namespace ss {
 constexpr std::uint32_t SS_LEFT = 0x0000;
 constexpr std::uint32_t SS_BITMAP = 0x000E;
+constexpr std::uint32_t SS_NOPREFIX = 0x0080;  // "&" is shown, not taken for a mnemonic
 }  // namespace ss
 
 // Trackbar styles.

@@ -222,3 +222,5 @@
 #undef WS_TABSTOP
 #pragma push_macro("WS_VISIBLE")
 #undef WS_VISIBLE
+#pragma push_macro("SS_NOPREFIX")
+#undef SS_NOPREFIX

@@ -109,3 +109,4 @@
 #pragma pop_macro("WS_GROUP")
 #pragma pop_macro("WS_TABSTOP")
 #pragma pop_macro("WS_VISIBLE")
+#pragma pop_macro("SS_NOPREFIX")

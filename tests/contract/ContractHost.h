@@ -23,6 +23,12 @@ public:
     // An existing, writable, empty folder for the file contracts (no trailing separator); the
     // host removes it afterwards. Empty when the host has none: the file contracts then skip.
     virtual std::string tempFolder() { return {}; }
+
+    // Input as the user gives it, delivered before the call returns: a key pressed and
+    // released with the modifiers held, characters typed, a left click at a screen point.
+    virtual void pressKey(int virtualKey, bool shift = false, bool ctrl = false) = 0;
+    virtual void typeText(std::string_view text) = 0;
+    virtual void click(Point screen) = 0;
 };
 
 // A fresh host for one test.

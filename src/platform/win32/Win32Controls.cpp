@@ -148,6 +148,11 @@ HWND createChildControl(HWND parent, const ChildSpec& childSpec, ChildHandler* h
         DestroyWindow(hwnd);
         return nullptr;
     }
+    // A dialog learns its default button from the button itself only in a dialog template.
+    if (lstrcmpiA(childSpec.className.c_str(), WC_BUTTONA) == 0 &&
+        (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        SendMessageA(parent, DM_SETDEFID, static_cast<WPARAM>(childSpec.id), 0);
+    }
     return hwnd;
 }
 

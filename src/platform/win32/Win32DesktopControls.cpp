@@ -1,6 +1,8 @@
 // The Desktop port's window extras and standard controls over the real API.
-#include <commctrl.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Controls.h"
@@ -76,7 +78,15 @@ Hwnd Win32Desktop::focus() { return fromHwnd(GetFocus()); }
 bool Win32Desktop::setFocus(Hwnd hwnd) {
     HWND h = toHwnd(hwnd);
     if (!IsWindow(h) || !IsWindowEnabled(h)) return false;
-    SetFocus(h);
+    // In a dialog the dialog moves the focus, so that a focused push button becomes the one
+    // Enter presses, as when Tab brings the focus there.
+    HWND root = GetAncestor(h, GA_ROOT);
+    const Win32Window* w = Win32Window::from(root);
+    if (w && w->isDialog() && root != h) {
+        SendMessageA(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(h), TRUE);
+    } else {
+        SetFocus(h);
+    }
     return GetFocus() == h;
 }
 
