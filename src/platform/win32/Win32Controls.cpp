@@ -18,6 +18,10 @@ struct ChildBinding {
     ChildHandler* handler = nullptr;
     bool wantAllKeys = false;
     HBITMAP picture = nullptr;  // a static's picture, ours to delete
+    // A tab control's look, for the controls that lie on it to paint their background with.
+    HBITMAP body = nullptr;
+    HBRUSH bodyBrush = nullptr;
+    SIZE bodySize{};
 };
 
 ChildBinding* bindingOf(HWND hwnd);
@@ -51,6 +55,8 @@ LRESULT CALLBACK childProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DW
             RemovePropA(hwnd, kBindingProp);
             ChildHandler* handler = b->handler;
             if (b->picture) DeleteObject(b->picture);
+            if (b->bodyBrush) DeleteObject(b->bodyBrush);
+            if (b->body) DeleteObject(b->body);
             delete b;
             LRESULT r = DefSubclassProc(hwnd, msg, w, l);
             if (handler) handler->onDestroy();
@@ -100,6 +106,36 @@ void cycleTabs(HWND dialog, bool backwards) {
     // The focus must not stay on a control of the page that went away.
     HWND focused = GetFocus();
     if (IsWindow(tab) && (!focused || !IsWindowVisible(focused))) SetFocus(tab);
+}
+
+// A brush of what the tab control paints (in a visual style its body is not the dialog's face
+// colour), renewed when the control's size changed.
+HBRUSH tabBodyBrush(HWND tab, ChildBinding& b) {
+    RECT rc{};
+    GetClientRect(tab, &rc);
+    const SIZE size{rc.right, rc.bottom};
+    if (b.bodyBrush && size.cx == b.bodySize.cx && size.cy == b.bodySize.cy) return b.bodyBrush;
+    if (b.bodyBrush) DeleteObject(b.bodyBrush);
+    if (b.body) DeleteObject(b.body);
+    b.bodyBrush = nullptr;
+    b.body = nullptr;
+    HDC screen = GetDC(tab);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    if (mem && bmp) {
+        HGDIOBJ old = SelectObject(mem, bmp);
+        SendMessageA(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+        SelectObject(mem, old);
+        b.body = bmp;
+        b.bodyBrush = CreatePatternBrush(bmp);
+        b.bodySize = size;
+    } else if (bmp) {
+        DeleteObject(bmp);
+    }
+    if (mem) DeleteDC(mem);
+    ReleaseDC(tab, screen);
+    return b.bodyBrush;
 }
 
 // A 24-bit picture (a 32-bit one would be copied by the control, and the copy leak).
@@ -184,6 +220,28 @@ std::optional<LRESULT> reflectToChild(UINT msg, WPARAM w, LPARAM l) {
         default:
             return std::nullopt;
     }
+}
+
+std::optional<LRESULT> backgroundOnTab(HWND dialog, UINT msg, WPARAM w, LPARAM l) {
+    if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return std::nullopt;
+    auto* control = reinterpret_cast<HWND>(l);
+    // A read-only edit box keeps the face colour that tells it is read-only.
+    if (!control || lstrcmpiA(HwndGetClassName(control).c_str(), WC_EDITA) == 0) {
+        return std::nullopt;
+    }
+    HWND tab = activeTabControl(dialog);
+    ChildBinding* b = bindingOf(tab);
+    if (!b || tab == control) return std::nullopt;
+    RECT rc{}, tr{}, both{};
+    GetWindowRect(control, &rc);
+    GetWindowRect(tab, &tr);
+    if (!IntersectRect(&both, &rc, &tr) || !EqualRect(&both, &rc)) return std::nullopt;
+    HBRUSH brush = tabBodyBrush(tab, *b);
+    if (!brush) return std::nullopt;
+    auto* dc = reinterpret_cast<HDC>(w);
+    SetBkMode(dc, TRANSPARENT);
+    SetBrushOrgEx(dc, tr.left - rc.left, tr.top - rc.top, nullptr);
+    return reinterpret_cast<LRESULT>(brush);
 }
 
 bool dialogMessage(HWND dialog, MSG& msg) {

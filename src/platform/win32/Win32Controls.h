@@ -18,6 +18,10 @@ ChildHandler* childHandlerOf(HWND child);
 // A parent's WM_COMMAND, WM_NOTIFY, WM_HSCROLL or WM_VSCROLL from one of our controls, handed
 // to the control's handler; nullopt when the message is none of those.
 std::optional<LRESULT> reflectToChild(UINT msg, WPARAM w, LPARAM l);
+// A dialog's WM_CTLCOLORSTATIC / WM_CTLCOLORBTN for a static or a button that lies on its tab
+// control: the tab's own look as the background, so that no face-coloured box stands on a
+// tab body of another colour.
+std::optional<LRESULT> backgroundOnTab(HWND dialog, UINT msg, WPARAM w, LPARAM l);
 // A dialog's keys: Ctrl+Tab and Ctrl+Shift+Tab switch the tab control's tabs, the rest goes
 // through IsDialogMessage. True when the message was used up.
 bool dialogMessage(HWND dialog, MSG& msg);

@@ -186,6 +186,9 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     }
     // The controls' notifications go back to the controls.
     if (auto answer = reflectToChild(msg, w, l)) return *answer;
+    if (dialog_) {
+        if (auto answer = backgroundOnTab(hwnd, msg, w, l)) return *answer;
+    }
     if (msg == WM_TIMER && l == 0) {
         if (auto it = timers_.find(w); it != timers_.end()) {
             auto callback = it->second;
