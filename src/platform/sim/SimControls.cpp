@@ -2,6 +2,7 @@
 // and the trackbar as children of a window, the keyboard focus, a dialog's keys, and the
 // notifications each sends, as Windows (comctl32 6) sends them.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimMessages.h"
@@ -44,6 +45,9 @@ bool focusable(const SimWindow& w) { return kindOf(w) != Kind::Static; }
 constexpr int kTabRowHeight = 20;
 constexpr int kTabPadding = 12;
 constexpr int kTrackbarPageDivisor = 5;
+// The simulated trackbar's channel runs this far inside its ends; the thumb is this wide.
+constexpr int kTrackbarInset = 8;
+constexpr int kTrackbarThumbHalf = 5;
 
 }  // namespace
 
@@ -355,9 +359,59 @@ Hwnd SimDesktop::childAt(Hwnd root, Point screen) const {
     return 0;
 }
 
+std::optional<Point> SimDesktop::trackbarPoint(Hwnd trackbar, int value) {
+    const SimWindow* w = windows_.find(trackbar);
+    if (!w || kindOf(*w) != Kind::Trackbar) return std::nullopt;
+    const Rect r = *windowRect(trackbar);
+    const int span = std::max(1, w->rangeMax - w->rangeMin);
+    const int channel = r.width() - 2 * kTrackbarInset;
+    return Point{r.left + kTrackbarInset + (value - w->rangeMin) * channel / span,
+                 (r.top + r.bottom) / 2};
+}
+
+void SimDesktop::trackbarMouse(Hwnd trackbar, Point screen, MouseAction action) {
+    SimWindow* w = windows_.find(trackbar);
+    if (!w) return;
+    if (action == MouseAction::Down || action == MouseAction::DoubleClick) {
+        // On the thumb a drag begins; beside it the thumb moves a page towards the pointer.
+        const Point thumb = *trackbarPoint(trackbar, w->pos);
+        if (std::abs(screen.x - thumb.x) <= kTrackbarThumbHalf) {
+            trackbarDrag_ = trackbar;
+            return;
+        }
+        stepTrackbar(trackbar, screen.x < thumb.x ? vkey::VK_PRIOR : vkey::VK_NEXT, false);
+        return;
+    }
+    if (trackbarDrag_ != trackbar) {
+        if (action == MouseAction::Up) notifyScroll(trackbar, tbr::TB_ENDTRACK);
+        return;
+    }
+    const Rect r = *windowRect(trackbar);
+    const int channel = std::max(1, r.width() - 2 * kTrackbarInset);
+    const int span = w->rangeMax - w->rangeMin;
+    const int offset = screen.x - r.left - kTrackbarInset;
+    const int value = std::clamp(
+        w->rangeMin + (offset * span + (offset >= 0 ? channel / 2 : -channel / 2)) / channel,
+        w->rangeMin, std::max(w->rangeMin, w->rangeMax));
+    if (value != w->pos) {
+        w->pos = value;
+        notifyScroll(trackbar, tbr::TB_THUMBTRACK);
+    }
+    if (action == MouseAction::Up) {
+        trackbarDrag_ = 0;
+        notifyScroll(trackbar, tbr::TB_THUMBPOSITION);
+        notifyScroll(trackbar, tbr::TB_ENDTRACK);
+    }
+}
+
 void SimDesktop::controlMouse(Hwnd child, Point screen, MouseAction action) {
     SimWindow* w = windows_.find(child);
     if (!w) return;
+    if (kindOf(*w) == Kind::Trackbar) {
+        if (action == MouseAction::Down) changeFocus(child);
+        trackbarMouse(child, screen, action);
+        return;
+    }
     if (action == MouseAction::Down || action == MouseAction::DoubleClick) {
         pressedChild_ = child;
         if (focusable(*w)) changeFocus(child);
@@ -403,7 +457,7 @@ void SimDesktop::selectTab(Hwnd tab, int index) {
     notifyTabs(tab, tcn::TCN_SELCHANGE);
 }
 
-void SimDesktop::stepTrackbar(Hwnd trackbar, int key) {
+void SimDesktop::stepTrackbar(Hwnd trackbar, int key, bool endTrack) {
     SimWindow* w = windows_.find(trackbar);
     if (!w) return;
     const int page = std::max(1, (w->rangeMax - w->rangeMin) / kTrackbarPageDivisor);
@@ -439,7 +493,7 @@ void SimDesktop::stepTrackbar(Hwnd trackbar, int key) {
         w->pos = target;
         notifyScroll(trackbar, request);
     }
-    notifyScroll(trackbar, tbr::TB_ENDTRACK);
+    if (endTrack) notifyScroll(trackbar, tbr::TB_ENDTRACK);
 }
 
 void SimDesktop::controlKey(Hwnd control, int virtualKey) {
@@ -450,7 +504,7 @@ void SimDesktop::controlKey(Hwnd control, int virtualKey) {
             if (virtualKey == vkey::VK_SPACE) clickButton(control);
             break;
         case Kind::Trackbar:
-            stepTrackbar(control, virtualKey);
+            stepTrackbar(control, virtualKey, true);
             break;
         case Kind::Tab:
             if (virtualKey == vkey::VK_LEFT) selectTab(control, w->tabSel - 1);

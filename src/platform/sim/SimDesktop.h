@@ -306,6 +306,10 @@ public:
     // Characters typed into the focused edit box (caret at the end; read-only boxes and the
     // text limit refuse them).
     void typeText(std::string_view text);
+    // Where the simulated trackbar's thumb stands (screen pixels) at `value`: press there to
+    // drag it (TB_THUMBTRACK at each new position, TB_THUMBPOSITION and TB_ENDTRACK when the
+    // button comes up); a press beside the thumb moves it a page.
+    std::optional<Point> trackbarPoint(Hwnd trackbar, int value);
 
     // ---- Painting (tests) ------------------------------------------------------------------
     // Paints the window now, visible or not.
@@ -379,7 +383,9 @@ private:
     std::vector<Hwnd> tabStops(Hwnd dialog) const;
     void clickButton(Hwnd button);
     void selectTab(Hwnd tab, int index);
-    void stepTrackbar(Hwnd trackbar, int key);
+    // A key's step; TB_ENDTRACK follows when the key comes up (here at once).
+    void stepTrackbar(Hwnd trackbar, int key, bool endTrack);
+    void trackbarMouse(Hwnd trackbar, Point screen, MouseAction action);
     bool dialogKey(Hwnd dialog, int virtualKey);
     void controlKey(Hwnd control, int virtualKey);
     void controlMouse(Hwnd child, Point screen, MouseAction action);
@@ -414,6 +420,7 @@ private:
     Hwnd foreground_ = 0;
     Hwnd focus_ = 0;
     Hwnd pressedChild_ = 0;  // the control a mouse button went down on
+    Hwnd trackbarDrag_ = 0;  // the trackbar whose thumb is being dragged (it has the mouse)
     std::deque<Posted> posted_;
     std::map<ProcessId, std::size_t> postLimits_;
     std::deque<MessageRecord> messageLog_;

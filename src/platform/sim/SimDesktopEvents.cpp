@@ -201,6 +201,13 @@ Hwnd SimDesktop::mouse(Point screen, MouseAction action, int button) {
         keysDown_.erase(buttonKey(button));
     }
     const bool captured = windows_.find(capture_) != nullptr;
+    if (!windows_.find(trackbarDrag_)) trackbarDrag_ = 0;
+    // A dragged trackbar thumb holds the mouse until the button comes up.
+    if (!captured && trackbarDrag_ != 0 && action != MouseAction::Down) {
+        const Hwnd dragged = trackbarDrag_;
+        controlMouse(dragged, screen, action);
+        return dragged;
+    }
     const Hwnd target = captured ? capture_ : windows_.fromPoint(screen);
     if (target == 0) return 0;
     if (!captured && action == MouseAction::Down && foreground_ != target) activate(target);
