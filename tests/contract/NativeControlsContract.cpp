@@ -2,6 +2,7 @@
 // hold, what the user's keys and clicks do to them, what they tell, and a window's own timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -310,6 +311,11 @@ TEST_F(NativeControlsContract, EnterAndEscPressDefaultAndCancelExceptInABoxThatW
             << row.key << " in " << desk().windowText(row.focus->hWnd());
         EXPECT_EQ(desk().focus(), row.focusAfter) << row.key;
     }
+    // The title bar's close is no Esc: the window goes without pressing "Annuleren".
+    journal_.clear();
+    desk().sendMessage(dialog_, wm::WM_CLOSE, 0, 0);
+    EXPECT_FALSE(desk().isWindow(dialog_));
+    EXPECT_EQ(std::count(journal_.begin(), journal_.end(), "Annuleren"), 0);
 }
 
 TEST_F(NativeControlsContract, TextBoxesTakeTypingUpToTheirLimitAndTellEveryChange) {
