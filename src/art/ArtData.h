@@ -31,5 +31,6 @@ extern const RawImage kScrollRail;
 extern const RawImage kScrollThumb;
 extern const RawImage kTopLeft;
 extern const RawImage kTopRight;
+extern const RawImage kSettingsIcon;
 
 }  // namespace tb::art::data

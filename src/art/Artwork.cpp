@@ -45,6 +45,7 @@ TB_ART_PICTURE(scrollRail, data::kScrollRail)
 TB_ART_PICTURE(scrollThumb, data::kScrollThumb)
 TB_ART_PICTURE(topLeft, data::kTopLeft)
 TB_ART_PICTURE(topRight, data::kTopRight)
+TB_ART_PICTURE(settingsIcon, data::kSettingsIcon)
 #undef TB_ART_PICTURE
 
 Image barBackground(Size client, std::int32_t paneLeft) {

@@ -25,6 +25,8 @@ const Image& scrollRail();     // 14 x 81
 const Image& scrollThumb();    // 8 x 14
 const Image& topLeft();
 const Image& topRight();
+// The settings window's small icon, 16 x 16 (a gear).
+const Image& settingsIcon();
 
 // The bar's background for a client area of `client`: the back colour in a thin frame and, when
 // the playlist pane lies inside the bar, a divider just before `paneLeft` (0: no pane).

@@ -10,8 +10,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/Canvas.h"
+#include "platform/ChildControls.h"
 #include "platform/Types.h"
 
 namespace tb {
@@ -131,6 +133,14 @@ struct WindowSpec {
     std::uint32_t exStyle = 0;
     bool visible = false;
     bool popup = true;  // borderless; false gives a normal captioned, resizable-less frame
+    // A dialog: a captioned frame with a close box only, whose standard child controls the
+    // keyboard works as in a dialog box: Tab and Shift+Tab move the focus through the tab
+    // stops, Ctrl+Tab and Ctrl+Shift+Tab through the tab control's tabs, Enter presses the
+    // default push button (BS_DEFPUSHBUTTON, else the one with id IDOK), Esc the one with id
+    // IDCANCEL; on activation the focus returns to the control that had it.
+    bool dialog = false;
+    // `bounds` gives the client area; the frame goes around it.
+    bool boundsAreClient = false;
 };
 
 // A file opened for writing. Writes are unbuffered by the caller's view: each write either
@@ -177,10 +187,12 @@ public:
                                                        std::uint32_t timeoutMs) = 0;
 
     virtual bool showWindow(Hwnd hwnd, int cmd) = 0;
+    // IsWindowVisible: a child shows only while its parent does.
     virtual bool isWindowVisible(Hwnd hwnd) = 0;
+    // GetWindowRect: screen pixels, children too.
     virtual std::optional<Rect> windowRect(Hwnd hwnd) = 0;
-    // MoveWindow / SetWindowPos without z-order change; the handler's onSize runs when the
-    // size changed.
+    // MoveWindow / SetWindowPos without z-order change (a child's bounds in its parent's client
+    // pixels); the handler's onSize runs when the size changed.
     virtual bool moveWindow(Hwnd hwnd, const Rect& bounds) = 0;
     // SetWindowPos(HWND_TOPMOST / HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE).
     virtual bool setTopmost(Hwnd hwnd, bool topmost) = 0;
@@ -200,6 +212,56 @@ public:
     // or already has a hook. removeMessageHook gives back whether a hook was removed.
     virtual bool setMessageHook(Hwnd hwnd, MessageHook* hook) = 0;
     virtual bool removeMessageHook(Hwnd hwnd) = 0;
+
+    // SetWindowText; for an edit box it sends EN_CHANGE, as Windows does.
+    virtual bool setWindowText(Hwnd hwnd, std::string_view text) = 0;
+    // WM_SETICON (ICON_SMALL) with a picture; an empty picture removes the window's own.
+    virtual bool setWindowIcon(Hwnd hwnd, const Image& smallIcon) = 0;
+    // A timer of the window itself (SetTimer(hwnd, id, ms) / KillTimer(hwnd, id)): the same id
+    // replaces the running one; it dies with the window. False when the window is not one of
+    // ours or the system refused.
+    virtual bool setWindowTimer(Hwnd hwnd, TimerId id, std::uint32_t intervalMs,
+                                std::function<void()> onTick) = 0;
+    virtual bool killWindowTimer(Hwnd hwnd, TimerId id) = 0;
+    virtual Color sysColor(int index) = 0;
+
+    // ---- Standard child controls (ChildControls.h) ------------------------------------------
+    // A child of a window created through this port; 0 on failure. Its notifications reach
+    // `handler` (which may be null) until the window is destroyed.
+    virtual Hwnd createChild(Hwnd parent, const ChildSpec& childSpec, ChildHandler* handler) = 0;
+    // EnableWindow / IsWindowEnabled. A disabled window takes no input and no focus.
+    virtual bool enableWindow(Hwnd hwnd, bool enable) = 0;
+    virtual bool isWindowEnabled(Hwnd hwnd) = 0;
+    // GetFocus / SetFocus: the window of this program with the keyboard focus (0: none).
+    virtual Hwnd focus() = 0;
+    virtual bool setFocus(Hwnd hwnd) = 0;
+    // The font in which dialogs and their controls write (the system's message font).
+    virtual FontSpec dialogFont() = 0;
+    virtual bool setFont(Hwnd hwnd, const FontSpec& font) = 0;
+    // BM_GETCHECK / BM_SETCHECK of a check box. setCheckState refuses (false, nothing changes)
+    // a state other than 0, 1, 2 and any window that is no check box; a two-state box shows
+    // 2 as checked. No notification.
+    virtual int checkState(Hwnd hwnd) = 0;
+    virtual bool setCheckState(Hwnd hwnd, int state) = 0;
+    // EM_SETLIMITTEXT: the most characters the user can enter (text set by the program is not
+    // cut).
+    virtual bool setTextLimit(Hwnd hwnd, int maxChars) = 0;
+    // Trackbar range and position (TBM_SETRANGE / TBM_SETPOS / TBM_GETPOS): the position stays
+    // within the range; setting either sends no notification.
+    virtual bool setTrackbarRange(Hwnd hwnd, int min, int max) = 0;
+    virtual std::optional<std::pair<int, int>> trackbarRange(Hwnd hwnd) = 0;
+    virtual bool setTrackbarPos(Hwnd hwnd, int pos) = 0;
+    virtual int trackbarPos(Hwnd hwnd) = 0;
+    // Tab control items and selection (TCM_INSERTITEM, TCM_GETITEMCOUNT, TCM_GETCURSEL,
+    // TCM_SETCURSEL without notification, TCM_GETITEMRECT in the control's client pixels).
+    virtual bool insertTab(Hwnd hwnd, int index, std::string_view text) = 0;
+    virtual int tabCount(Hwnd hwnd) = 0;
+    virtual int tabSelection(Hwnd hwnd) = 0;
+    virtual bool setTabSelection(Hwnd hwnd, int index) = 0;
+    virtual std::optional<Rect> tabItemRect(Hwnd hwnd, int index) = 0;
+    // The picture of a static picture control (SS_BITMAP); transparent pixels show the
+    // dialog's face colour.
+    virtual bool setPicture(Hwnd hwnd, const Image& picture) = 0;
 
     // ---- Processes -------------------------------------------------------------------------
     // GetWindowThreadProcessId; 0 when the window does not exist.

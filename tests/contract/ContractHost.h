@@ -25,6 +25,12 @@ public:
     virtual std::string tempFolder() { return {}; }
     // Holds or lets go a key for this thread, as the input state that messages are read with.
     virtual void holdKey(int virtualKey, bool down) = 0;
+
+    // Input as the user gives it, delivered before the call returns: a key pressed and
+    // released with the modifiers held, characters typed, a left click at a screen point.
+    virtual void pressKey(int virtualKey, bool shift = false, bool ctrl = false) = 0;
+    virtual void typeText(std::string_view text) = 0;
+    virtual void click(Point screen) = 0;
 };
 
 // A fresh host for one test.

@@ -24,6 +24,24 @@ public:
     std::string tempFolder() override { return "C:\\Temp"; }
     void holdKey(int virtualKey, bool down) override { desk_.setKeyDown(virtualKey, down); }
 
+    void pressKey(int virtualKey, bool shift, bool ctrl) override {
+        desk_.setKeyDown(sim::vk::VK_SHIFT, shift);
+        desk_.setKeyDown(sim::vk::VK_CONTROL, ctrl);
+        desk_.pressKey(virtualKey);
+        desk_.setKeyDown(sim::vk::VK_SHIFT, false);
+        desk_.setKeyDown(sim::vk::VK_CONTROL, false);
+        desk_.doEvents();
+    }
+    void typeText(std::string_view text) override {
+        desk_.typeText(text);
+        desk_.doEvents();
+    }
+    void click(Point screen) override {
+        desk_.mouse(screen, MouseAction::Down, mouse::Left);
+        desk_.mouse(screen, MouseAction::Up, mouse::Left);
+        desk_.doEvents();
+    }
+
 private:
     sim::SimDesktop desk_;
     std::uint64_t nextBase_ = 0x10000000;

@@ -76,7 +76,65 @@ public:
         SetKeyboardState(state);
     }
 
+    void pressKey(int virtualKey, bool shift, bool ctrl) override {
+        std::vector<INPUT> in;
+        const auto key = [&](int vk, bool up) {
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = static_cast<WORD>(vk);
+            i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
+            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            in.push_back(i);
+        };
+        if (ctrl) key(VK_CONTROL, false);
+        if (shift) key(VK_SHIFT, false);
+        key(virtualKey, false);
+        key(virtualKey, true);
+        if (shift) key(VK_SHIFT, true);
+        if (ctrl) key(VK_CONTROL, true);
+        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        settle();
+    }
+
+    void typeText(std::string_view text) override {
+        std::vector<INPUT> in;
+        for (char c : text) {
+            for (DWORD flags :
+                 {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
+                INPUT i{};
+                i.type = INPUT_KEYBOARD;
+                i.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+                i.ki.dwFlags = flags;
+                in.push_back(i);
+            }
+        }
+        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        settle();
+    }
+
+    void click(Point screen) override {
+        SetCursorPos(screen.x, screen.y);
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        settle();
+    }
+
 private:
+    // Real input travels through the system first: pumps until the queue has stayed empty a
+    // little while.
+    void settle() {
+        const ULONGLONG end = GetTickCount64() + 2000;
+        ULONGLONG quietSince = GetTickCount64();
+        while (GetTickCount64() < end) {
+            desktop_.waitEventsUntil(desktop_.tickCountMs() + 5);
+            if (GetQueueStatus(QS_ALLINPUT) != 0) quietSince = GetTickCount64();
+            if (GetTickCount64() - quietSince >= 60) return;
+        }
+    }
+
     std::string folder_;
     win32::Win32Desktop desktop_;
     std::vector<void*> blocks_;

@@ -65,12 +65,19 @@ Hwnd SimDesktop::createWindow(const WindowSpec& windowSpec, WindowHandler* handl
     win->pid = actingPid_;
     win->className = windowSpec.className;
     win->caption = windowSpec.caption;
+    const bool popup = windowSpec.popup && !windowSpec.dialog;
     win->bounds = windowSpec.bounds;
+    if (windowSpec.boundsAreClient && !popup) {
+        win->bounds = {win->bounds.left - kFrameWidth,
+                       win->bounds.top - kFrameWidth - kCaptionHeight,
+                       win->bounds.right + kFrameWidth, win->bounds.bottom + kFrameWidth};
+    }
     win->bounds.right = std::max(win->bounds.right, win->bounds.left);
     win->bounds.bottom = std::max(win->bounds.bottom, win->bounds.top);
     // Windows adds the edge style to every captioned frame.
-    win->exStyle = windowSpec.exStyle | (windowSpec.popup ? 0 : kWsExWindowEdge);
-    win->popup = windowSpec.popup;
+    win->exStyle = windowSpec.exStyle | (popup ? 0 : kWsExWindowEdge);
+    win->popup = popup;
+    win->dialog = windowSpec.dialog;
     win->visible = windowSpec.visible;
     win->dirty = windowSpec.visible;
     win->handler = handler;
@@ -96,10 +103,33 @@ void SimDesktop::destroyWindow(Hwnd hwnd) {
         capture_ = 0;
         deliver(hwnd, wm::WM_CAPTURECHANGED, 0, 0);
     }
+    // The focus leaves a window on its way out, before it hears of its destruction.
+    if (focus_ != 0 && (focus_ == hwnd || rootOf(focus_) == hwnd ||
+                        (windows_.find(focus_) && windows_.find(focus_)->parent == hwnd))) {
+        changeFocus(0);
+    }
     if (foreground_ == hwnd) foreground_ = 0;
-    deliver(hwnd, wm::WM_DESTROY, 0, 0);
-    windows_.remove(hwnd);
+    destroyTree(hwnd);
     // Whatever was posted to it is dropped when its turn comes.
+}
+
+void SimDesktop::destroyTree(Hwnd hwnd) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return;
+    win->destroying = true;
+    for (const auto& [id, clockId] : win->timers) clock_.stop(clockId);
+    win->timers.clear();
+    // WM_DESTROY reaches the window before its children.
+    deliver(hwnd, wm::WM_DESTROY, 0, 0);
+    win = windows_.find(hwnd);
+    if (!win) return;
+    const std::vector<Hwnd> children = win->children;
+    for (Hwnd child : children) destroyTree(child);
+    win = windows_.find(hwnd);
+    if (!win) return;
+    ChildHandler* childHandler = win->childHandler;
+    windows_.remove(hwnd);
+    if (childHandler) childHandler->onDestroy();
 }
 
 bool SimDesktop::isWindow(Hwnd hwnd) { return windows_.find(hwnd) != nullptr; }
@@ -117,6 +147,14 @@ std::string SimDesktop::windowClass(Hwnd hwnd) {
 bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
     SimWindow* win = windows_.find(hwnd);
     if (!win) return false;
+    if (win->isChild()) {
+        const bool was = win->visible;
+        win->visible = cmd != sw::SW_HIDE;
+        // A hidden control gives the focus to its window.
+        if (!win->visible && focus_ == hwnd) changeFocus(win->parent);
+        if (SimWindow* root = windows_.find(rootOf(hwnd))) root->dirty = true;
+        return was;
+    }
     const bool wasVisible = win->visible;
     const bool wasMinimized = win->minimized;
     bool activates = false;
@@ -124,6 +162,7 @@ bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
         case sw::SW_HIDE:
             win->visible = false;
             if (foreground_ == hwnd) foreground_ = 0;
+            if (focus_ != 0 && rootOf(focus_) == hwnd) changeFocus(0);
             break;
         case sw::SW_SHOWMINIMIZED:
             win->visible = win->minimized = true;
@@ -160,19 +199,31 @@ bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
 }
 
 bool SimDesktop::isWindowVisible(Hwnd hwnd) {
-    const SimWindow* win = windows_.find(hwnd);
-    return win && win->visible;
+    for (const SimWindow* win = windows_.find(hwnd); win; win = windows_.find(win->parent)) {
+        if (!win->visible) return false;
+        if (!win->isChild()) return true;
+    }
+    return false;
 }
 
 std::optional<Rect> SimDesktop::windowRect(Hwnd hwnd) {
     const SimWindow* win = windows_.find(hwnd);
     if (!win) return std::nullopt;
+    if (win->isChild()) {
+        const auto parent = windows_.find(win->parent);
+        const Rect origin = parent->isChild() ? *windowRect(win->parent) : clientRect(win->parent);
+        return win->bounds.offset(origin.left, origin.top);
+    }
     return win->bounds;
 }
 
 bool SimDesktop::moveWindow(Hwnd hwnd, const Rect& bounds) {
     SimWindow* win = windows_.find(hwnd);
     if (!win) return false;
+    if (win->isChild()) {
+        win->bounds = bounds;
+        return true;
+    }
     Rect r = bounds;
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
@@ -241,11 +292,24 @@ bool SimDesktop::setForegroundWindow(Hwnd hwnd) {
 }
 
 void SimDesktop::activate(Hwnd hwnd) {
+    hwnd = rootOf(hwnd);
+    const bool changes = foreground_ != hwnd;
     foreground_ = hwnd;
     windows_.bringToTop(hwnd);
+    if (!changes && focus_ != 0 && rootOf(focus_) == hwnd) return;
+    const SimWindow* win = windows_.find(hwnd);
+    if (win && win->dialog) {
+        restoreDialogFocus(hwnd);
+    } else {
+        changeFocus(hwnd);
+    }
 }
 
-Hwnd SimDesktop::windowFromPoint(Point screen) { return windows_.fromPoint(screen); }
+Hwnd SimDesktop::windowFromPoint(Point screen) {
+    const Hwnd top = windows_.fromPoint(screen);
+    const Hwnd child = top ? childAt(top, screen) : 0;
+    return child ? child : top;
+}
 
 bool SimDesktop::setMessageHook(Hwnd hwnd, MessageHook* hook) {
     SimWindow* win = windows_.find(hwnd);
@@ -452,7 +516,12 @@ bool SimDesktop::killProcess(ProcessId pid) {
     for (Hwnd hwnd : windows_.windowsOf(pid)) {
         if (capture_ == hwnd) capture_ = 0;
         if (foreground_ == hwnd) foreground_ = 0;
-        windows_.remove(hwnd);
+        if (focus_ != 0 && rootOf(focus_) == hwnd) focus_ = 0;
+        std::vector<Hwnd> tree{hwnd};
+        for (std::size_t i = 0; i < tree.size(); ++i) {
+            for (Hwnd c : windows_.find(tree[i])->children) tree.push_back(c);
+        }
+        for (auto it = tree.rbegin(); it != tree.rend(); ++it) windows_.remove(*it);
     }
     clock_.stopAllOf(pid);
     return processes_.kill(pid);

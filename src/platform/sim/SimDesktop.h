@@ -146,6 +146,33 @@ public:
     Hwnd windowFromPoint(Point screen) override;
     bool setMessageHook(Hwnd hwnd, MessageHook* hook) override;
     bool removeMessageHook(Hwnd hwnd) override;
+    bool setWindowText(Hwnd hwnd, std::string_view text) override;
+    bool setWindowIcon(Hwnd hwnd, const Image& smallIcon) override;
+    bool setWindowTimer(Hwnd hwnd, TimerId id, std::uint32_t intervalMs,
+                        std::function<void()> onTick) override;
+    bool killWindowTimer(Hwnd hwnd, TimerId id) override;
+    Color sysColor(int index) override;
+
+    Hwnd createChild(Hwnd parent, const ChildSpec& childSpec, ChildHandler* handler) override;
+    bool enableWindow(Hwnd hwnd, bool enable) override;
+    bool isWindowEnabled(Hwnd hwnd) override;
+    Hwnd focus() override;
+    bool setFocus(Hwnd hwnd) override;
+    FontSpec dialogFont() override { return FontSpec{"Tahoma", 11, false}; }
+    bool setFont(Hwnd hwnd, const FontSpec& font) override;
+    int checkState(Hwnd hwnd) override;
+    bool setCheckState(Hwnd hwnd, int state) override;
+    bool setTextLimit(Hwnd hwnd, int maxChars) override;
+    bool setTrackbarRange(Hwnd hwnd, int min, int max) override;
+    std::optional<std::pair<int, int>> trackbarRange(Hwnd hwnd) override;
+    bool setTrackbarPos(Hwnd hwnd, int pos) override;
+    int trackbarPos(Hwnd hwnd) override;
+    bool insertTab(Hwnd hwnd, int index, std::string_view text) override;
+    int tabCount(Hwnd hwnd) override;
+    int tabSelection(Hwnd hwnd) override;
+    bool setTabSelection(Hwnd hwnd, int index) override;
+    std::optional<Rect> tabItemRect(Hwnd hwnd, int index) override;
+    bool setPicture(Hwnd hwnd, const Image& picture) override;
 
     ProcessId windowProcessId(Hwnd hwnd) override;
     ProcessHandle openProcessForRead(ProcessId pid) override;
@@ -286,6 +313,18 @@ public:
     Hwnd wheel(Point screen, int delta);
     // WM_KEYDOWN to a window.
     void keyDown(Hwnd hwnd, int virtualKey);
+    // A key pressed and released as the user would, with the modifiers held by setKeyDown: a
+    // dialog's keys (Tab, Ctrl+Tab, Enter, Esc) and the standard controls' own (Space on a
+    // button, arrows and Page Up/Down, Home, End on a trackbar or a tab control) act as in
+    // Windows; other keys reach a focused top-level window as WM_KEYDOWN.
+    void pressKey(int virtualKey);
+    // Characters typed into the focused edit box (caret at the end; read-only boxes and the
+    // text limit refuse them).
+    void typeText(std::string_view text);
+    // Where the simulated trackbar's thumb stands (screen pixels) at `value`: press there to
+    // drag it (TB_THUMBTRACK at each new position, TB_THUMBPOSITION and TB_ENDTRACK when the
+    // button comes up); a press beside the thumb moves it a page.
+    std::optional<Point> trackbarPoint(Hwnd trackbar, int value);
 
     // ---- Painting (tests) ------------------------------------------------------------------
     // Paints the window now, visible or not.
@@ -345,6 +384,31 @@ private:
         int refs = 0;
     };
 
+    // Standard controls (SimControls.cpp).
+    // The enabled child under a screen point that takes the mouse (statics and a tab
+    // control's body let it through), or 0.
+    Hwnd childAt(Hwnd root, Point screen) const;
+    Hwnd rootOf(Hwnd hwnd) const;
+    bool shownAndEnabled(const SimWindow& win) const;
+    // Reflects a notification to the control's object.
+    void notifyCommand(Hwnd child, int code);
+    bool notifyTabs(Hwnd tab, int code);
+    void notifyScroll(Hwnd trackbar, int request);
+    // Moves the keyboard focus, telling the old and the new control.
+    void changeFocus(Hwnd to);
+    // What a dialog does when it becomes active: the focus returns to its control.
+    void restoreDialogFocus(Hwnd dialog);
+    std::vector<Hwnd> tabStops(Hwnd dialog) const;
+    void clickButton(Hwnd button);
+    void selectTab(Hwnd tab, int index);
+    // A key's step; TB_ENDTRACK follows when the key comes up (here at once).
+    void stepTrackbar(Hwnd trackbar, int key, bool endTrack);
+    void trackbarMouse(Hwnd trackbar, Point screen, MouseAction action);
+    bool dialogKey(Hwnd dialog, int virtualKey);
+    void controlKey(Hwnd control, int virtualKey);
+    void controlMouse(Hwnd child, Point screen, MouseAction action);
+    void destroyTree(Hwnd hwnd);
+
     // Hands a message to the window's hook, then its handler. 0 when the window is gone.
     LResult deliver(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l);
     LResult toHandler(SimWindow& win, std::uint32_t msg, WParam w, LParam l);
@@ -376,6 +440,9 @@ private:
 
     Hwnd capture_ = 0;
     Hwnd foreground_ = 0;
+    Hwnd focus_ = 0;
+    Hwnd pressedChild_ = 0;  // the control a mouse button went down on
+    Hwnd trackbarDrag_ = 0;  // the trackbar whose thumb is being dragged (it has the mouse)
     std::deque<Posted> posted_;
     std::map<ProcessId, std::size_t> postLimits_;
     std::deque<MessageRecord> messageLog_;

@@ -212,9 +212,22 @@ Hwnd SimDesktop::mouse(Point screen, MouseAction action, int button) {
         setKeyDown(buttonKey(button), false);
     }
     const bool captured = windows_.find(capture_) != nullptr;
+    if (!windows_.find(trackbarDrag_)) trackbarDrag_ = 0;
+    // A dragged trackbar thumb holds the mouse until the button comes up.
+    if (!captured && trackbarDrag_ != 0 && action != MouseAction::Down) {
+        const Hwnd dragged = trackbarDrag_;
+        controlMouse(dragged, screen, action);
+        return dragged;
+    }
     const Hwnd target = captured ? capture_ : windows_.fromPoint(screen);
     if (target == 0) return 0;
     if (!captured && action == MouseAction::Down && foreground_ != target) activate(target);
+    // A standard control under the pointer takes the input itself.
+    if (const Hwnd child = captured ? 0 : childAt(target, screen); child != 0) {
+        controlMouse(child, screen, action);
+        return child;
+    }
+    if (action == MouseAction::Up) pressedChild_ = 0;
     const Rect client = clientRect(target);
     deliver(target, buttonMessage(action, button), modifierFlags(keysDown_),
             packPoint(screen.x - client.left, screen.y - client.top));

@@ -25,10 +25,19 @@ SimWindow& SimWindowList::add(std::unique_ptr<SimWindow> window) {
     return w;
 }
 
+SimWindow& SimWindowList::addChild(std::unique_ptr<SimWindow> window) {
+    const Hwnd hwnd = window->hwnd;
+    SimWindow& w = *window;
+    windows_[hwnd] = std::move(window);
+    if (SimWindow* parent = find(w.parent)) parent->children.push_back(hwnd);
+    return w;
+}
+
 std::unique_ptr<SimWindow> SimWindowList::remove(Hwnd hwnd) {
     auto it = windows_.find(hwnd);
     if (it == windows_.end()) return nullptr;
     auto window = std::move(it->second);
+    if (SimWindow* parent = find(window->parent)) std::erase(parent->children, hwnd);
     windows_.erase(it);
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), hwnd), zOrder_.end());
     return window;
@@ -53,6 +62,7 @@ Hwnd SimWindowList::findNext(Hwnd after, std::string_view className) const {
 }
 
 Hwnd SimWindowList::fromPoint(Point screen) const {
+    // Top-level windows only: the desktop finds the child under the point.
     for (Hwnd hwnd : zOrder_) {
         const SimWindow* w = find(hwnd);
         if (w->visible && !w->minimized && w->bounds.contains(screen)) return hwnd;

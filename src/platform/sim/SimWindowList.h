@@ -38,12 +38,37 @@ struct SimWindow {
     std::vector<TextRecord> texts;
     int paintCount = 0;
 
+    // Children and dialogs.
+    Hwnd parent = 0;             // 0 for a top-level window
+    std::vector<Hwnd> children;  // in creation order: the tab order, the first on top
+    int id = 0;
+    std::uint32_t style = 0;
+    ChildHandler* childHandler = nullptr;
+    bool enabled = true;
+    bool dialog = false;
+    bool wantAllKeys = false;
+    Hwnd savedFocus = 0;  // a dialog's control that had the focus when it was deactivated
+    Image icon;
+    std::optional<FontSpec> font;
+    // The standard controls' state.
+    int check = 0;
+    int textLimit = 0x7FFE;
+    int rangeMin = 0, rangeMax = 100, pos = 0;
+    std::vector<std::string> tabs;
+    int tabSel = -1;
+    Image picture;
+    // The window's own timers: its id -> the clock's.
+    std::map<TimerId, TimerId> timers;
+
     bool topmost() const { return (exStyle & wsex::WS_EX_TOPMOST) != 0; }
+    bool isChild() const { return parent != 0; }
 };
 
 class SimWindowList {
 public:
     SimWindow& add(std::unique_ptr<SimWindow> window);
+    // A child: kept apart from the z-order of top-level windows, last among its siblings.
+    SimWindow& addChild(std::unique_ptr<SimWindow> window);
     // Takes the window out of the list and the z-order.
     std::unique_ptr<SimWindow> remove(Hwnd hwnd);
     SimWindow* find(Hwnd hwnd) const;

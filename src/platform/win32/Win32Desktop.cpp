@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32File.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Window.h"
@@ -312,11 +313,16 @@ TimerId Win32Desktop::startTimer(std::uint32_t intervalMs, std::function<void()>
 
 void Win32Desktop::stopTimer(TimerId id) { timers_.stop(id); }
 
-bool Win32Desktop::dispatch(const MSG& msg) {
+bool Win32Desktop::dispatch(MSG& msg) {
     if (msg.message == WM_QUIT) {
         quitPending_ = true;
         quitCode_ = static_cast<int>(msg.wParam);
         return false;
+    }
+    if (msg.hwnd) {
+        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+        const Win32Window* w = Win32Window::from(root);
+        if (w && w->isDialog() && dialogMessage(root, msg)) return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -59,6 +59,34 @@ public:
     Hwnd windowFromPoint(Point screen) override;
     bool setMessageHook(Hwnd hwnd, MessageHook* hook) override;
     bool removeMessageHook(Hwnd hwnd) override;
+    bool setWindowText(Hwnd hwnd, std::string_view text) override;
+    bool setWindowIcon(Hwnd hwnd, const Image& smallIcon) override;
+    bool setWindowTimer(Hwnd hwnd, TimerId id, std::uint32_t intervalMs,
+                        std::function<void()> onTick) override;
+    bool killWindowTimer(Hwnd hwnd, TimerId id) override;
+    Color sysColor(int index) override;
+
+    // Standard child controls (Win32DesktopControls.cpp)
+    Hwnd createChild(Hwnd parent, const ChildSpec& childSpec, ChildHandler* handler) override;
+    bool enableWindow(Hwnd hwnd, bool enable) override;
+    bool isWindowEnabled(Hwnd hwnd) override;
+    Hwnd focus() override;
+    bool setFocus(Hwnd hwnd) override;
+    FontSpec dialogFont() override;
+    bool setFont(Hwnd hwnd, const FontSpec& font) override;
+    int checkState(Hwnd hwnd) override;
+    bool setCheckState(Hwnd hwnd, int state) override;
+    bool setTextLimit(Hwnd hwnd, int maxChars) override;
+    bool setTrackbarRange(Hwnd hwnd, int min, int max) override;
+    std::optional<std::pair<int, int>> trackbarRange(Hwnd hwnd) override;
+    bool setTrackbarPos(Hwnd hwnd, int pos) override;
+    int trackbarPos(Hwnd hwnd) override;
+    bool insertTab(Hwnd hwnd, int index, std::string_view text) override;
+    int tabCount(Hwnd hwnd) override;
+    int tabSelection(Hwnd hwnd) override;
+    bool setTabSelection(Hwnd hwnd, int index) override;
+    std::optional<Rect> tabItemRect(Hwnd hwnd, int index) override;
+    bool setPicture(Hwnd hwnd, const Image& picture) override;
 
     // Processes
     ProcessId windowProcessId(Hwnd hwnd) override;
@@ -105,8 +133,9 @@ public:
                    unsigned flags) override;
 
 private:
-    // Dispatches one message; false when it was WM_QUIT (then remembered for the loop).
-    bool dispatch(const MSG& msg);
+    // Dispatches one message (a dialog's keys through the dialog); false when it was WM_QUIT
+    // (then remembered for the loop).
+    bool dispatch(MSG& msg);
 
     Win32TimerSink timers_;
     std::vector<HWND> created_;

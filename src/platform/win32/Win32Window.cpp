@@ -4,10 +4,11 @@
 
 #include <cstdio>
 #include <exception>
-#include <set>
+#include <map>
 #include <string>
 
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace tb::win32 {
@@ -15,10 +16,10 @@ namespace tb::win32 {
 namespace {
 
 // Classes are registered per process on first use; a name registered elsewhere with another
-// window procedure cannot host our windows.
-bool ensureClass(const std::string& name, WNDPROC proc) {
-    static std::set<std::string> registered;
-    if (registered.count(name)) return true;
+// window procedure, or as the other kind of window, cannot host our windows.
+bool ensureClass(const std::string& name, WNDPROC proc, bool dialog) {
+    static std::map<std::string, bool> registered;
+    if (auto it = registered.find(name); it != registered.end()) return it->second == dialog;
     HINSTANCE inst = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -28,6 +29,8 @@ bool ensureClass(const std::string& name, WNDPROC proc) {
         wc = WNDCLASSEXA{};
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;  // double clicks arrive as such
+        // The room DefDlgProc keeps its state in.
+        wc.cbWndExtra = dialog ? DLGWINDOWEXTRA : 0;
         wc.lpfnWndProc = proc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -36,7 +39,7 @@ bool ensureClass(const std::string& name, WNDPROC proc) {
         wc.lpszClassName = name.c_str();
         if (!RegisterClassExA(&wc)) return false;
     }
-    registered.insert(name);
+    registered.emplace(name, dialog);
     return true;
 }
 
@@ -119,16 +122,21 @@ struct CreateParams {
 }  // namespace
 
 HWND Win32Window::create(const WindowSpec& windowSpec, WindowHandler* handler) {
-    if (!ensureClass(windowSpec.className, &windowProc)) return nullptr;
-    DWORD style =
-        windowSpec.popup ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    if (!ensureClass(windowSpec.className, &windowProc, windowSpec.dialog)) return nullptr;
+    DWORD style = windowSpec.dialog  ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU
+                  : windowSpec.popup ? WS_POPUP
+                                     : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     style |= WS_CLIPCHILDREN;
     if (windowSpec.visible) style |= WS_VISIBLE;
-    CreateParams params{new Win32Window(handler)};
-    HWND hwnd = CreateWindowExA(
-        windowSpec.exStyle, windowSpec.className.c_str(), windowSpec.caption.c_str(), style,
-        windowSpec.bounds.left, windowSpec.bounds.top, windowSpec.bounds.width(),
-        windowSpec.bounds.height(), nullptr, nullptr, GetModuleHandleA(nullptr), &params);
+    DWORD exStyle = windowSpec.exStyle;
+    // Tab moves into and out of containers of controls too.
+    if (windowSpec.dialog) exStyle |= WS_EX_CONTROLPARENT;
+    RECT rc = toRECT(windowSpec.bounds);
+    if (windowSpec.boundsAreClient) AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+    CreateParams params{new Win32Window(handler, windowSpec.dialog)};
+    HWND hwnd = CreateWindowExA(exStyle, windowSpec.className.c_str(), windowSpec.caption.c_str(),
+                                style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), &params);
     // Once bound, WM_NCDESTROY frees the binding, also when creation fails half-way.
     if (!params.bound) delete params.window;
     return hwnd;
@@ -170,11 +178,37 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l
     return result;
 }
 
+Win32Window::~Win32Window() {
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+LRESULT Win32Window::defaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) const {
+    return dialog_ ? DefDlgProcA(hwnd, msg, w, l) : DefWindowProcA(hwnd, msg, w, l);
+}
+
+bool Win32Window::setTimer(HWND hwnd, UINT_PTR id, UINT intervalMs, std::function<void()> onTick) {
+    if (!SetTimer(hwnd, id, intervalMs, nullptr)) return false;
+    timers_[id] = std::make_shared<std::function<void()>>(std::move(onTick));
+    return true;
+}
+
+bool Win32Window::killTimer(HWND hwnd, UINT_PTR id) {
+    timers_.erase(id);
+    return KillTimer(hwnd, id) != FALSE;
+}
+
+void Win32Window::setSmallIcon(HWND hwnd, HICON icon) {
+    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    smallIcon_ = icon;
+}
+
 LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     if (msg == WM_NCDESTROY) {
         destroyed_ = true;
+        timers_.clear();
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        return DefWindowProcA(hwnd, msg, w, l);
+        return defaultProc(hwnd, msg, w, l);
     }
     if (hook_) {
         try {
@@ -185,7 +219,19 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         }
         if (destroyed_) return 0;
     }
-    if (!handler_) return DefWindowProcA(hwnd, msg, w, l);
+    // The controls' notifications go back to the controls.
+    if (auto answer = reflectToChild(msg, w, l)) return *answer;
+    if (dialog_) {
+        if (auto answer = backgroundOnTab(hwnd, msg, w, l)) return *answer;
+    }
+    if (msg == WM_TIMER && l == 0) {
+        if (auto it = timers_.find(w); it != timers_.end()) {
+            auto callback = it->second;
+            if (*callback) (*callback)();
+            return 0;
+        }
+    }
+    if (!handler_) return defaultProc(hwnd, msg, w, l);
 
     MouseEvent mouseEvent;
     if (toMouseEvent(msg, w, l, mouseEvent)) {
@@ -226,7 +272,7 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
             break;
     }
     if (auto answer = handler_->onMessage(msg, w, l)) return *answer;
-    return DefWindowProcA(hwnd, msg, w, l);
+    return defaultProc(hwnd, msg, w, l);
 }
 
 void Win32Window::paint(HWND hwnd) {

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "platform/Desktop.h"
@@ -26,6 +29,13 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
+    bool isDialog() const { return dialog_; }
+    // A timer of this window (SetTimer(hwnd, id)); the same id replaces the running one.
+    bool setTimer(HWND hwnd, UINT_PTR id, UINT intervalMs, std::function<void()> onTick);
+    bool killTimer(HWND hwnd, UINT_PTR id);
+    // The window's small icon, owned here (the previous one is destroyed).
+    void setSmallIcon(HWND hwnd, HICON icon);
+
     MessageHook* hook() const { return hook_; }
     void setHook(MessageHook* hook) { hook_ = hook; }
     // Cuts the window off its handler (the handler is going away before the window).
@@ -35,15 +45,23 @@ public:
     }
 
 private:
-    explicit Win32Window(WindowHandler* handler) : handler_(handler) {}
+    Win32Window(WindowHandler* handler, bool dialog) : handler_(handler), dialog_(dialog) {}
+    ~Win32Window();
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     LRESULT dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     void paint(HWND hwnd);
     void sizeChanged(HWND hwnd);
+    // What Windows does with a message nobody handled: a dialog's default handling keeps the
+    // focus across activations and knows the default push button.
+    LRESULT defaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) const;
 
     WindowHandler* handler_;
+    bool dialog_;
     MessageHook* hook_ = nullptr;
+    // Shared, so a callback that kills its own timer does not destroy itself while it runs.
+    std::map<UINT_PTR, std::shared_ptr<std::function<void()>>> timers_;
+    HICON smallIcon_ = nullptr;
     // None yet: the WM_SIZE that CreateWindowEx sends reports the first size.
     std::optional<Size> lastOuter_;
     // Messages being handled right now: a handler may destroy its own window, and the binding
