@@ -11,7 +11,12 @@
 #include "app/BarDesign.h"
 #include "app/EventBoundary.h"
 #include "app/Form.h"
+#include "app/PlaybackSync.h"
+#include "app/PlaylistMirror.h"
+#include "app/TitleTicker.h"
+#include "app/WinampCoupling.h"
 #include "common/Timer.h"
+#include "diag/WheelHook.h"
 
 namespace tb {
 
@@ -86,6 +91,13 @@ public:
     Timer tmrSneltoetsen;
     Timer tmrSluitTunebalk;
 
+    // The bar's subsystems.
+    TitleTicker ticker;
+    PlaybackSync sync;
+    PlaylistMirror mirror;
+    WinampCoupling coupling;
+    tb::WheelHook wheel;
+
     // WindowHandler
     void onSize(Size outer) override;
     bool onCloseRequest() override;
@@ -113,7 +125,6 @@ private:
     void FormUnload();
     void WheelHook();
     void WheelUnhook();
-    void AutostartWinamp();
     const char* MessengerState() const;
 
     AppContext& app_;

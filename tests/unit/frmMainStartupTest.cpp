@@ -23,7 +23,9 @@ protected:
         desk.setExeFolder("C:\\Apps");
         desk.setLocalTime({2026, 12, 5, 16, 7, 9});
     }
-    std::optional<std::string> log() { return desk.files().readFile("C:\\Apps\\log05122026160709.log"); }
+    std::optional<std::string> log() {
+        return desk.files().readFile("C:\\Apps\\log05122026160709.log");
+    }
     // Each bar in one simulated desktop stands for a fresh process.
     void newProcess() { desk.releaseByOtherInstance("Oxalmo.Tunebalk4.Instance"); }
     Hwnd startPlayer() {
@@ -58,8 +60,9 @@ TEST_F(StartupTest, DebugLogsTheLoadAndTheBarGetsItsDesignSize) {
     }
     app.releaseDebugWriter();
     EXPECT_EQ(log().value_or(""),
-              "Log start (05-12-2026, 16:07:09)\r\nTunebalk load\r\nTunebalk load OK\r\n"
-              "Log eind (05-12-2026, 16:07:09)\r\n");
+              "Log start (05-12-2026, 16:07:09)\r\nTunebalk load\r\nWheelHook\r\nWheelHook OK\r\n"
+              "Refresh playlist\r\nRefresh playlist OK\r\nTunebalk load OK\r\nWheelUnhook\r\n"
+              "WheelUnhook OK\r\nLog eind (05-12-2026, 16:07:09)\r\n");
 }
 
 TEST_F(StartupTest, OnlyTheExactDebugArgumentSwitchesTheLogOn) {
@@ -135,8 +138,9 @@ TEST_F(StartupTest, AutostartLogsAndStartsWinampOnlyWhenItIsMissingAndTheExeExis
     app.releaseDebugWriter();
     ASSERT_EQ(desk.startedPrograms().size(), 1u);
     EXPECT_EQ(desk.startedPrograms()[0], "C:\\Program files\\Winamp\\winamp.exe");
-    EXPECT_NE(log().value_or("").find("Tunebalk load\r\nAutostart Winamp\r\nTunebalk load OK"),
-              std::string::npos);
+    EXPECT_NE(
+        log().value_or("").find("Refresh playlist OK\r\nAutostart Winamp\r\nTunebalk load OK"),
+        std::string::npos);
 
     // Already running, or a missing exe: nothing is started.
     startPlayer();
