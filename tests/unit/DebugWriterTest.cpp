@@ -12,9 +12,7 @@ protected:
         desk.setExeFolder("C:\\Apps");
         desk.setLocalTime({2026, 12, 5, 16, 7, 9});
     }
-    std::string logText() {
-        return desk.files().readFile("C:\\Apps\\log05122026160709.log").value_or("<none>");
-    }
+    std::string logText() { return desk.files().readFile("C:\\Apps\\log05122026160709.log").value_or("<none>"); }
     sim::SimDesktop desk;
 };
 
