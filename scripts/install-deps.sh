@@ -12,6 +12,7 @@ packages=(
     libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
     libxxf86vm1 libgnutls30 fonts-liberation
     xvfb xauth xdotool imagemagick            # a virtual screen, window lookups, screenshots
+    nsis zip unzip                            # the setup program and the portable zip
 )
 
 missing=()

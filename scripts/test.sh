@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds the native and the Windows presets with
-# warnings as errors, runs the native unit tests, then the Win32 and end-to-end tests under
-# Wine on a private virtual screen. Ends with one line "Tests: N passed, M failed" and a
+# warnings as errors, runs the native unit tests, builds the packages (scripts/package.sh),
+# then runs the Win32 and end-to-end tests, the setup program's among them, under Wine on a
+# private virtual screen. Ends with one line "Tests: N passed, M failed" and a
 # non-zero status when anything failed (a build that fails counts as one failure).
 # TB_JOBS sets the build and native test parallelism (default 2).
 set -uo pipefail
@@ -55,6 +56,25 @@ run_ctest() {
     fi
 }
 
+# The portable zip holds the program as built and a LEESMIJ.txt with Windows line ends.
+check_portable_zip() {
+    local zip listing
+    zip=$(echo build/dist/Tunebalk-*-portable.zip)
+    listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
+    if [ "$listing" != "LEESMIJ.txt tunebalk.exe " ]; then
+        say "$zip holds: $listing"
+        return 1
+    fi
+    if ! unzip -p "$zip" tunebalk.exe | cmp -s - build/windows/bin/tunebalk.exe; then
+        say "$zip: tunebalk.exe is not the one built"
+        return 1
+    fi
+    if unzip -p "$zip" LEESMIJ.txt | grep -qv $'\r$'; then
+        say "$zip: LEESMIJ.txt has lines without CRLF"
+        return 1
+    fi
+}
+
 if ! scripts/install-deps.sh; then
     step_failed "installing the dependencies"
     summary
@@ -87,6 +107,13 @@ phase_done fuzz
 if cmake --preset windows -B build/windows -DTB_WERROR=ON >"$logs/configure-windows.log" 2>&1 &&
     cmake --build build/windows -j"$jobs"; then
     phase_done build-windows
+    # The packages, for the end-to-end test of the setup program; the zip is checked here.
+    if scripts/package.sh && check_portable_zip; then
+        passed=$((passed + 1))
+    else
+        step_failed "the packages"
+    fi
+    phase_done package
     # Tests always get a screen of their own, so a desktop in use is neither disturbed nor
     # disturbing.
     TB_XVFB=${TB_XVFB:-1}

@@ -17,8 +17,9 @@ TB_WINE_ENV_LOADED=1
 export TB_WINEPREFIX="${TB_WINEPREFIX:-${HOME:-/tmp}/.cache/tunebalk/wineprefix}"
 export WINEPREFIX="$TB_WINEPREFIX"
 export WINEDEBUG="${TB_WINEDEBUG:--all}"
-# No .NET or Gecko download prompts; no debugger that waits for someone after a crash.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+# No .NET or Gecko download prompts; no debugger that waits for someone after a crash; no
+# entries in the Linux desktop's menu for the shortcuts that a setup makes in the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
 export WINEARCH=win64
 
 TB_EXIT_HOOKS=()

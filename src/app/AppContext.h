@@ -15,6 +15,9 @@ namespace tb {
 
 class frmMain;
 
+// The program's own title: the caption of its message boxes.
+constexpr const char* kProgramTitle = "Tunebalk";
+
 class AppContext {
 public:
     AppContext(Desktop& desktop, Registry& registry) : desktop_(desktop), registry_(registry) {}

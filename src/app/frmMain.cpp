@@ -2,6 +2,8 @@
 
 #include "art/Artwork.h"
 #include "common/Numeric.h"
+#include "diag/modTransparant.h"
+#include "settings/InstellingenStore.h"
 
 namespace tb {
 
@@ -218,17 +220,34 @@ void frmMain::Center() {
 
 // ---- Settings --------------------------------------------------------------------------------
 
-void frmMain::InstellingenLaden() {
-    setBalkBreedte(app_.settings.bVerbergPlaylist ? kWidthWithoutPlaylist : kWidthWithPlaylist);
-    auto r = desk().windowRect(hWnd());
-    if (r && r->width() != twipsToPixelsX(balkBreedte_)) {
-        setWidthTwips(balkBreedte_);
-        if (!app_.settings.bVerbergPlaylist) tmrPlaylist_Timer();
-    }
-    SetTransparantie(app_.settings.iTransparantie);
+void frmMain::SetTransparantie(std::int16_t trans) {
+    SetWindowAlpha(desk(), hWnd(), roundHalfEven16(255.0 - trans * 2.55));
 }
 
-void frmMain::SetTransparantie(std::int16_t trans) { (void)trans; }
+void frmMain::InstellingenLaden() {
+    // What the settings store may do to the bar.
+    class Balk : public InstellingenBalk {
+    public:
+        explicit Balk(frmMain& bar) : bar_(bar) {}
+        Timer& tmrSync() override { return bar_.tmrSync; }
+        Timer& tmrSneltoetsen() override { return bar_.tmrSneltoetsen; }
+        void HidePSM() override { bar_.HidePSM(); }
+        void SetTransparantie(std::int16_t trans) override { bar_.SetTransparantie(trans); }
+        std::int16_t BalkBreedte() override { return bar_.BalkBreedte(); }
+        void setBalkBreedte(std::int16_t twips) override { bar_.setBalkBreedte(twips); }
+        bool breedteWijktAf(std::int32_t twips) override {
+            auto r = bar_.desk().windowRect(bar_.hWnd());
+            return r && r->width() != bar_.twipsToPixelsX(twips);
+        }
+        void setWidthTwips(std::int32_t twips) override { bar_.setWidthTwips(twips); }
+        // The playlist timer's handler refreshes and starts its minute afresh.
+        void RefreshPlaylist() override { bar_.tmrPlaylist_Timer(); }
+
+    private:
+        frmMain& bar_;
+    } balk(*this);
+    tb::InstellingenLaden(app_, balk);
+}
 
 // ---- Handlers --------------------------------------------------------------------------------
 

@@ -41,7 +41,10 @@ public:
     // Sets the bar's width in twips (what assigning the form's Width does; the resize rule
     // keeps the height).
     void setWidthTwips(std::int32_t twips);
+    // Opacity from a transparency percentage (0 = opaque); outside 0..100 it changes nothing,
+    // and far below 0 (where the opacity leaves 16 bits) it throws ProgramError 6.
     void SetTransparantie(std::int16_t trans);
+    // Reads the settings from the registry and applies them to the bar (the settings store).
     void InstellingenLaden();
     // The Messenger's now-playing line: publish the playing track, withdraw it.
     void UpdatePSM();

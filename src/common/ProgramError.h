@@ -14,6 +14,7 @@ constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
 // An index outside a list or a text (std::out_of_range, std::length_error).
 constexpr int SubscriptOutOfRange = 9;
+constexpr int TypeMismatch = 13;
 // Any other failure that is not a numbered program error.
 constexpr int InternalError = 51;
 constexpr int InvalidPropertyValue = 380;

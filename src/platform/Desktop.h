@@ -252,6 +252,9 @@ public:
     // Creates or replaces a file for writing; with `failIfExists` an existing file is left
     // alone and nullptr returned. nullptr on any failure.
     virtual std::unique_ptr<OutputFile> createFile(const std::string& path, bool failIfExists) = 0;
+    // DeleteFileA: false when there is no such file (a folder is none), or it is read-only or
+    // open.
+    virtual bool deleteFile(const std::string& path) = 0;
     // The whole content of a file, or nullopt when it cannot be read.
     virtual std::optional<std::string> readFile(const std::string& path) = 0;
     // MessageBoxA; returns the button pressed.

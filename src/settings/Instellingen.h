@@ -12,7 +12,9 @@ namespace tb {
 struct Sneltoets {
     bool CtrlOptional = false;
     bool ShiftOptional = false;
-    std::int32_t KeyCode = 0;
+    // A virtual-key code; 0 = slot unused. 16 bits, as stored codes are checked on loading: one
+    // that does not fit fails the load instead of wrapping into another key.
+    std::int16_t KeyCode = 0;
 };
 
 struct Instellingen {

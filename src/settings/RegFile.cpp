@@ -122,7 +122,9 @@ bool clsRegistryAccess::representable(const std::string& path,
     for (const RawValue& v : values) {
         const std::string bare = withoutQuotes(v.name);
         if (hasLineBreak(v.name) || (!bare.empty() && bare.front() == '[')) return false;
-        if (v.type == RegSz && hasLineBreak(beforeNul(v.data))) return false;
+        // Strings are written as text, and so is the default value whatever its type ("@=" and
+        // its data up to the first NUL).
+        if ((v.type == RegSz || v.name.empty()) && hasLineBreak(beforeNul(v.data))) return false;
     }
     return true;
 }
@@ -132,10 +134,15 @@ std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std:
                                             const std::function<void(const std::string&)>& Output) {
     if (desktop_.fileExists(sRegFile)) return 0;
     // Created only if still absent: a file that appeared meanwhile is not overwritten either.
-    const std::unique_ptr<OutputFile> file = desktop_.createFile(sRegFile, true);
+    std::unique_ptr<OutputFile> file = desktop_.createFile(sRegFile, true);
     if (!file) return 0;
-    if (!file->write("REGEDIT4\r\n\r\n")) return 0;
-    return ExportKey(sPath, *file, IncludeSubkeys, Output) ? 1 : 0;
+    const bool written =
+        file->write("REGEDIT4\r\n\r\n") && ExportKey(sPath, *file, IncludeSubkeys, Output);
+    file.reset();
+    // A half-written file would import only part of the tree, and would block the next export
+    // to the same name.
+    if (!written) desktop_.deleteFile(sRegFile);
+    return written ? 1 : 0;
 }
 
 bool clsRegistryAccess::ExportKey(const std::string& sPath, OutputFile& file, bool IncludeSubkeys,

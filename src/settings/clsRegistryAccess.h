@@ -58,7 +58,8 @@ public:
                             std::vector<RegValue>& vValues, std::int32_t lType = -1);
 
     // Saves the key (and with IncludeSubkeys its whole tree) to a new REGEDIT4 file; never
-    // overwrites a file. `Output` is shown each key's path as it is written. 1 = written.
+    // overwrites a file. `Output` is shown each key's path as it is written. 1 = written; a
+    // refused or failed export leaves no file behind.
     std::int32_t ExportToReg(const std::string& sPath, const std::string& sRegFile,
                              bool IncludeSubkeys = false,
                              const std::function<void(const std::string&)>& Output = {});

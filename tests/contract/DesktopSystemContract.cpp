@@ -87,5 +87,21 @@ TEST_F(DesktopSystemContract, FailsForFoldersAndMissingFolders) {
     EXPECT_EQ(desk().readFile(folder + "\\missing.txt"), std::nullopt);
 }
 
+TEST_F(DesktopSystemContract, DeletesClosedFilesOnly) {
+    const std::string folder = host_->tempFolder();
+    if (folder.empty()) GTEST_SKIP() << "the host has no temp folder";
+    const std::string path = folder + "\\export.reg";
+    EXPECT_FALSE(desk().deleteFile(path)) << "no such file";
+    {
+        auto file = desk().createFile(path, true);
+        ASSERT_NE(file, nullptr);
+        EXPECT_FALSE(desk().deleteFile(path)) << "open for writing";
+    }
+    EXPECT_TRUE(desk().deleteFile(path));
+    EXPECT_FALSE(desk().fileExists(path));
+    EXPECT_NE(desk().createFile(path, true), nullptr) << "the name is free again";
+    EXPECT_FALSE(desk().deleteFile(folder)) << "a folder is not a file";
+}
+
 }  // namespace
 }  // namespace tb::test

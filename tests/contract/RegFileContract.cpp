@@ -147,11 +147,36 @@ TEST_F(RegFileContract, BadInputEndsWithADefinedResultAndWritesOnlyWhereItPoints
     EXPECT_EQ(reg.ReadDWORD(key("D"), "part"), 0x1F);
 }
 
-TEST_F(RegFileContract, ExportRefusesWhatItsImportWouldReadAsOtherKeys) {
-    reg.WriteString(key("Inj"), "v", "a\r\n[HKEY_LOCAL_MACHINE\\Evil]\r\n\"w\"=\"1\"");
+TEST_F(RegFileContract, ExportRefusesTextThatItsImportWouldReadAsOtherKeysAndLeavesNoFile) {
+    const std::string injected = "a\r\n[HKEY_LOCAL_MACHINE\\Evil]\r\n\"w\"=\"1\"";
+    // Every value written as text: a named string, and the default value of any type.
+    const struct {
+        const char* name;
+        std::uint32_t type;
+    } cases[] = {{"v", reg::RegSz},
+                 {"", reg::RegSz},
+                 {"", reg::RegBinary},
+                 {"", reg::RegExpandSz},
+                 {"", reg::RegMultiSz}};
     const std::string file = host->filePath("inj.reg");
-    EXPECT_EQ(reg.ExportToReg(key("Inj"), file), 0);
-    EXPECT_EQ(host->desktop().readFile(file), "REGEDIT4\r\n\r\n");
+    for (const auto& c : cases) {
+        reg.KillKey(key("Inj"));
+        reg.CreateKey(key("Inj"));
+        HKey k = 0;
+        ASSERT_EQ(host->registry().openKeyEx(reg::HkeyCurrentUser, key("Inj").substr(5),
+                                             reg::KeyWrite, k),
+                  reg::ErrorSuccess);
+        const std::string data = c.type == reg::RegMultiSz ? injected + '\0' : injected;
+        host->registry().setValueEx(
+            k, c.name, c.type, {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()});
+        host->registry().closeKey(k);
+        EXPECT_EQ(reg.ExportToReg(key("Inj"), file), 0) << c.type;
+        EXPECT_FALSE(host->desktop().fileExists(file)) << c.type;
+    }
+    // With the key repaired, the same file name takes the next export.
+    reg.KillKey(key("Inj"));
+    reg.WriteString(key("Inj"), "@", "a");
+    EXPECT_EQ(reg.ExportToReg(key("Inj"), file), 1);
 }
 
 TEST_F(RegFileContract, AFiftyMegabyteFileIsReadInOnePass) {

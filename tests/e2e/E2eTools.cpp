@@ -69,6 +69,12 @@ bool Process::waitExit(DWORD ms) const {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
+DWORD Process::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (pi_.hProcess) GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
 void Process::kill() {
     if (!pi_.hProcess) return;
     if (!waitExit(0)) {

@@ -43,6 +43,8 @@ public:
     HWND waitWindow(const char* cls, bool visibleOnly = false, DWORD ms = 30000);
     HWND hwnd() const { return hwnd_; }
     bool waitExit(DWORD ms) const;
+    // The exit code once the process has ended; STILL_ACTIVE before.
+    DWORD exitCode() const;
     // Ends the process at once and waits until it and its window are gone.
     void kill();
 

@@ -45,8 +45,11 @@ TEST(Startup, DebugWritesTheLogBesideTheExeAndTheBarIsTopmostAtItsSize) {
     std::stringstream text;
     text << std::ifstream(logs[0], std::ios::binary).rdbuf();
     const std::regex expected(R"(Log start \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)"
-                              R"(Tunebalk load\r\n)"
-                              R"(Tunebalk load OK\r\n)"
+                              R"(Tunebalk load\r\nWheelHook\r\nWheelHook OK\r\n)"
+                              R"(Instellingen laden\r\nInstellingen laden OK\r\n)"
+                              R"(Sneltoetsen laden\r\nSneltoetsen laden OK\r\n)"
+                              R"(Refresh playlist\r\nRefresh playlist OK\r\n)"
+                              R"(Tunebalk load OK\r\nWheelUnhook\r\nWheelUnhook OK\r\n)"
                               R"(Log eind \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)");
     EXPECT_TRUE(std::regex_match(text.str(), expected)) << text.str();
 }

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWinamp.h"
+#include "settings/InstellingenStore.h"
 #include "winamp/WinampMessages.h"
 
 namespace tb {
@@ -175,7 +176,8 @@ TEST_F(Bar, TheBarEndsAboutThirtySecondsAfterWinampWentWhenAutoSluitIsOn) {
         sim::SimWinamp player(d);
         sim::SimRegistry r;
         AppContext a(d, r);
-        a.settings.bAutoSluit = c.autoSluit;
+        a.registryAccess().WriteDWORD(instellingen::kSleutel, instellingen::kAutoSluit,
+                                      c.autoSluit);
         frmMain b(a);
         b.Load();
         b.Show();
@@ -202,7 +204,7 @@ TEST_F(Bar, TheBarEndsAboutThirtySecondsAfterWinampWentWhenAutoSluitIsOn) {
 }
 
 TEST_F(Bar, AwayTheBarWatchesWinampEveryTwoSecondsOnlyWhileNothingElseLooks) {
-    app.settings.bAutoSluit = true;
+    app.registryAccess().WriteDWORD(instellingen::kSleutel, instellingen::kAutoSluit, 1);
     start();
     bar.Form_TaskBar1_EndCloseUp();
     EXPECT_FALSE(bar.tmrTitel.Enabled());

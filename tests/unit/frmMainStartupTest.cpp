@@ -4,15 +4,20 @@
 #include "app/frmMain.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimRegistry.h"
+#include "settings/InstellingenStore.h"
 
 namespace tb {
 namespace {
 
-// A window of the player's class that records what reaches it.
+// A window (of the player or the Messenger) that records what reaches it.
 struct FakePlayer : WindowHandler {
     std::vector<std::pair<std::uint32_t, WParam>> received;
     std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam) override {
         received.emplace_back(msg, w);
+        return 0;
+    }
+    LResult onCopyData(Hwnd, std::uintptr_t dwData, std::span<const std::uint8_t>) override {
+        received.emplace_back(wm::WM_COPYDATA, dwData);
         return 0;
     }
 };
@@ -32,6 +37,10 @@ protected:
         ProcessId pid = desk.createProcess("winamp.exe");
         return desk.createWindowIn(pid, {"Winamp v1.x", "Winamp", Rect::fromXYWH(0, 0, 275, 116)},
                                    &player);
+    }
+    // A setting as the settings window stores it.
+    void store(const char* name, std::int32_t value) {
+        app.registryAccess().WriteDWORD(instellingen::kSleutel, name, value);
     }
 
     sim::SimDesktop desk;
@@ -61,8 +70,10 @@ TEST_F(StartupTest, DebugLogsTheLoadAndTheBarGetsItsDesignSize) {
     app.releaseDebugWriter();
     EXPECT_EQ(log().value_or(""),
               "Log start (05-12-2026, 16:07:09)\r\nTunebalk load\r\nWheelHook\r\nWheelHook OK\r\n"
-              "Refresh playlist\r\nRefresh playlist OK\r\nTunebalk load OK\r\nWheelUnhook\r\n"
-              "WheelUnhook OK\r\nLog eind (05-12-2026, 16:07:09)\r\n");
+              "Instellingen laden\r\nInstellingen laden OK\r\nSneltoetsen laden\r\n"
+              "Sneltoetsen laden OK\r\nRefresh playlist\r\nRefresh playlist OK\r\n"
+              "Tunebalk load OK\r\nWheelUnhook\r\nWheelUnhook OK\r\n"
+              "Log eind (05-12-2026, 16:07:09)\r\n");
 }
 
 TEST_F(StartupTest, OnlyTheExactDebugArgumentSwitchesTheLogOn) {
@@ -80,15 +91,24 @@ TEST_F(StartupTest, OnlyTheExactDebugArgumentSwitchesTheLogOn) {
     }
 }
 
-TEST_F(StartupTest, ASecondInstanceIsRefusedBeforeAnythingElseAndChangesNothing) {
+TEST_F(StartupTest, ASecondInstanceIsRefusedBeforeItsSettingsLoadAndReachesNothing) {
     desk.claimByOtherInstance("Oxalmo.Tunebalk4.Instance");
     desk.setCommandArguments("/debug");
-    app.settings.bSluitWinamp = true;  // even so: nothing may reach a running player
+    // The running bar's settings: the refused one never reads them, so its close steps find
+    // everything off.
+    store(instellingen::kSluitWinamp, 1);
+    store(instellingen::kMSNPlugin, 1);
+    store(instellingen::kStartWinamp, 1);
     startPlayer();
+    FakePlayer messenger;
+    desk.createWindowIn(desk.createProcess("msnmsgr.exe"),
+                        {"MsnMsgrUIManager", "", Rect::fromXYWH(0, 0, 0, 0)}, &messenger);
+    const std::string registryBefore = registry.dump(reg::HkeyCurrentUser);
     {
         frmMain bar(app);
         EXPECT_FALSE(bar.Load());
         EXPECT_FALSE(bar.isLoaded());
+        desk.advance(60000);  // whatever it posted or started has run by now
         EXPECT_FALSE(desk.isWindow(bar.hWnd()));
     }
     app.releaseDebugWriter();
@@ -98,6 +118,9 @@ TEST_F(StartupTest, ASecondInstanceIsRefusedBeforeAnythingElseAndChangesNothing)
     EXPECT_EQ(desk.messageBoxes()[0].flags, mb::MB_OK | mb::MB_ICONEXCLAMATION);
     EXPECT_TRUE(desk.files().filesIn("C:\\Apps").empty());
     EXPECT_TRUE(player.received.empty());
+    EXPECT_TRUE(messenger.received.empty());
+    EXPECT_TRUE(desk.startedPrograms().empty());
+    EXPECT_EQ(registry.dump(reg::HkeyCurrentUser), registryBefore);
 }
 
 TEST_F(StartupTest, ClosingSendsTheCloseCommandOnlyWhenConfiguredAndWinampRuns) {
@@ -110,8 +133,8 @@ TEST_F(StartupTest, ClosingSendsTheCloseCommandOnlyWhenConfiguredAndWinampRuns) 
         player.received.clear();
         Hwnd winamp = c.running ? startPlayer() : 0;
         newProcess();
+        store(instellingen::kSluitWinamp, c.sluit);
         AppContext fresh(desk, registry);
-        fresh.settings.bSluitWinamp = c.sluit;
         frmMain bar(fresh);
         ASSERT_TRUE(bar.Load());
         // A close from the system runs the same close request as the close button.
@@ -128,8 +151,7 @@ TEST_F(StartupTest, ClosingSendsTheCloseCommandOnlyWhenConfiguredAndWinampRuns) 
 TEST_F(StartupTest, AutostartLogsAndStartsWinampOnlyWhenItIsMissingAndTheExeExists) {
     desk.setCommandArguments("/debug");
     desk.files().putFile("C:\\Program files\\Winamp\\winamp.exe", "");
-    app.settings.bStartWinamp = true;
-    app.settings.sWinampPad = "C:\\Program files\\Winamp\\winamp.exe";
+    store(instellingen::kStartWinamp, 1);
     {
         frmMain bar(app);
         ASSERT_TRUE(bar.Load());
@@ -145,7 +167,6 @@ TEST_F(StartupTest, AutostartLogsAndStartsWinampOnlyWhenItIsMissingAndTheExeExis
     // Already running, or a missing exe: nothing is started.
     startPlayer();
     AppContext running(desk, registry);
-    running.settings = app.settings;
     newProcess();
     frmMain bar2(running);
     ASSERT_TRUE(bar2.Load());
@@ -159,8 +180,8 @@ TEST_F(StartupTest, AnyResizeComesBackToTheBarSizeAndCentred) {
     desk.moveWindow(bar.hWnd(), Rect::fromXYWH(10, 300, 200, 40));
     EXPECT_EQ(desk.windowRect(bar.hWnd()), Rect::fromXYWH(241, 0, 542, 96));
 
+    store(instellingen::kVerbergPlaylist, 1);
     AppContext hidden(desk, registry);
-    hidden.settings.bVerbergPlaylist = true;
     newProcess();
     frmMain narrow(hidden);
     narrow.Load();
@@ -168,7 +189,6 @@ TEST_F(StartupTest, AnyResizeComesBackToTheBarSizeAndCentred) {
 }
 
 TEST_F(StartupTest, LabelsShowTheirDesignCaptionsInTheTextColour) {
-    app.settings.bMSNPlugin = false;
     frmMain bar(app);
     ASSERT_TRUE(bar.Load());
     desk.paintNow(bar.hWnd());
@@ -181,12 +201,27 @@ TEST_F(StartupTest, LabelsShowTheirDesignCaptionsInTheTextColour) {
     EXPECT_EQ(texts, (std::vector<std::string>{"Oxalmo Tunebalk 4", "0:00 / 0:00",
                                                "MSN plugin is uitgeschakeld"}));
 
+    store(instellingen::kMSNPlugin, 1);
     AppContext on(desk, registry);
-    on.settings.bMSNPlugin = true;
     newProcess();
     frmMain bar2(on);
     bar2.Load();
     EXPECT_EQ(bar2.lblOptie.Caption(), "MSN plugin is ingeschakeld");
+}
+
+TEST_F(StartupTest, TheStoredTransparencyIsAppliedAtStartAndEachPercentageGivesItsOpacity) {
+    store(instellingen::kTrans, 40);
+    frmMain bar(app);
+    ASSERT_TRUE(bar.Load());
+    EXPECT_TRUE(desk.exStyle(bar.hWnd()) & wsex::WS_EX_LAYERED);
+    EXPECT_EQ(desk.window(bar.hWnd())->layeredAlpha, 153);
+    // Percentage -> opacity, halves to even; past 100 the opacity is negative: nothing changes.
+    const std::pair<std::int16_t, std::uint8_t> cases[] = {{0, 255},  {20, 204},  {60, 102},
+                                                           {10, 230}, {101, 230}, {70, 76}};
+    for (const auto& [percentage, opacity] : cases) {
+        bar.SetTransparantie(percentage);
+        EXPECT_EQ(desk.window(bar.hWnd())->layeredAlpha, opacity) << percentage;
+    }
 }
 
 }  // namespace

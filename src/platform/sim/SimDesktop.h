@@ -180,6 +180,7 @@ public:
     std::unique_ptr<OutputFile> createFile(const std::string& path, bool failIfExists) override {
         return files_.createFile(path, failIfExists);
     }
+    bool deleteFile(const std::string& path) override { return files_.deleteFile(path); }
     std::optional<std::string> readFile(const std::string& path) override {
         return files_.readFile(path);
     }

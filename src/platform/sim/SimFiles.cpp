@@ -136,6 +136,15 @@ std::optional<std::string> SimFiles::readFile(const std::string& path) const {
     return *it->second.content;
 }
 
+bool SimFiles::deleteFile(const std::string& path) {
+    const auto n = normalize(path);
+    if (!n) return false;
+    auto it = state_->files.find(keyOf(*n));
+    if (it == state_->files.end() || it->second.readOnly || it->second.writers > 0) return false;
+    state_->files.erase(it);
+    return true;
+}
+
 void SimFiles::createFolder(const std::string& path) {
     auto n = normalize(path);
     if (!n) return;

@@ -24,6 +24,8 @@ public:
     // (sharing violation), or `failIfExists` and the file exists.
     std::unique_ptr<OutputFile> createFile(const std::string& path, bool failIfExists);
     std::optional<std::string> readFile(const std::string& path) const;
+    // Fails for a missing, read-only or open file.
+    bool deleteFile(const std::string& path);
 
     // ---- For tests ----
     // Creates the folder and its parents.

@@ -384,6 +384,10 @@ std::unique_ptr<OutputFile> Win32Desktop::createFile(const std::string& path, bo
     return Win32File::create(path, failIfExists);
 }
 
+bool Win32Desktop::deleteFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
 std::optional<std::string> Win32Desktop::readFile(const std::string& path) {
     return Win32File::readAll(path);
 }

@@ -93,6 +93,7 @@ public:
     // Files and user messages
     bool fileExists(const std::string& path) override;
     std::unique_ptr<OutputFile> createFile(const std::string& path, bool failIfExists) override;
+    bool deleteFile(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     int messageBox(Hwnd owner, std::string_view text, std::string_view caption,
                    unsigned flags) override;
