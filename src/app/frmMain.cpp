@@ -317,7 +317,8 @@ void frmMain::Form_TaskBar1_EndCloseUp() {
 
 // Coming back, the bar catches up at once.
 void frmMain::Form_TaskBar1_StartOpenUp() {
-    tmrSync_Timer();
+    // Inside its own boundary: the timers below come back even when it fails.
+    RunHandler(app_, "tmrSync_Timer", [this] { tmrSync_Timer(); });
     coupling.BarShowing(tmrSync.Enabled());
     tmrSync.setEnabled(true);
     tmrTitel.setEnabled(true);
