@@ -6,8 +6,10 @@ edges, so the output is fully determined by this file: running it again gives th
 
     python3 art/generate.py                 # from the repository root
     python3 art/generate.py --preview DIR   # also writes PNG sheets into DIR to look at
+    python3 art/generate.py --out DIR       # writes below DIR instead of the repository
 
-Writes src/art/ArtData.h, src/art/ArtData.cpp and art/tunebalk.ico.
+Writes src/art/ArtData.h, src/art/ArtData.cpp and art/tunebalk.ico (paths relative to the
+repository, or to DIR with --out, where missing folders are made).
 """
 
 import math
@@ -407,6 +409,7 @@ def cxx_color(c):
 
 
 def write_file(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
     mode = "wb" if isinstance(data, bytes) else "w"
     with open(path, mode, **({} if mode == "wb" else {"newline": "\n"})) as f:
         f.write(data)
@@ -422,10 +425,16 @@ def table(name, pixels):
 
 def main():
     preview_dir = None
-    if len(sys.argv) == 3 and sys.argv[1] == "--preview":
-        preview_dir = sys.argv[2]
-    elif len(sys.argv) != 1:
-        sys.exit(__doc__)
+    out = ROOT
+    args = sys.argv[1:]
+    while args:
+        if len(args) < 2 or args[0] not in ("--preview", "--out"):
+            sys.exit(__doc__)
+        if args[0] == "--preview":
+            preview_dir = args[1]
+        else:
+            out = args[1]
+        args = args[2:]
 
     faces = [[face(g, look) for look in LOOK_NAMES] for g in glyphs()]
     singles = [
@@ -483,9 +492,9 @@ extern const RawImage kButtonFaces[kFaceStyles][kFaceLooks];
                     (n, p.w, p.h, "true" if p.keyed else "false", n))
     body.append("\n}  // namespace tb::art::data")
 
-    write_file(os.path.join(ROOT, "src", "art", "ArtData.h"), header)
-    write_file(os.path.join(ROOT, "src", "art", "ArtData.cpp"), "\n".join(body) + "\n")
-    write_file(os.path.join(ROOT, "art", "tunebalk.ico"),
+    write_file(os.path.join(out, "src", "art", "ArtData.h"), header)
+    write_file(os.path.join(out, "src", "art", "ArtData.cpp"), "\n".join(body) + "\n")
+    write_file(os.path.join(out, "art", "tunebalk.ico"),
                      ico_bytes([icon(16), icon(24), icon(32), icon(48), icon(256)]))
 
     if preview_dir:

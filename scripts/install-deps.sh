@@ -13,6 +13,7 @@ packages=(
     libxxf86vm1 libgnutls30 fonts-liberation
     xvfb xauth xdotool imagemagick            # a virtual screen, window lookups, screenshots
     nsis zip unzip                            # the setup program and the portable zip
+    python3                                   # redrawing the pictures to check them
 )
 
 missing=()

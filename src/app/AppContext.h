@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "diag/DebugWriter.h"
+#include "messenger/clsPSM.h"
 #include "platform/Desktop.h"
 #include "platform/Registry.h"
 #include "settings/Instellingen.h"
@@ -48,6 +49,13 @@ public:
     void releaseDebugWriter() { debugWriter_.reset(); }
     bool hasDebugWriter() const { return debugWriter_ != nullptr; }
 
+    // The Messenger status channel, created on first use. It remembers what it published, so
+    // the program keeps this one for its whole run.
+    clsPSM& psm() {
+        if (!psm_) psm_ = std::make_unique<clsPSM>(desktop_);
+        return *psm_;
+    }
+
     Instellingen settings;
     // The bar window while it exists.
     frmMain* mainForm = nullptr;
@@ -58,6 +66,7 @@ private:
     std::unique_ptr<DebugWriter> debugWriter_;
     std::unique_ptr<clsRegistryAccess> registryAccess_;
     std::unique_ptr<WinampAPI> winamp_;
+    std::unique_ptr<clsPSM> psm_;
 };
 
 }  // namespace tb

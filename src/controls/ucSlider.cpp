@@ -346,7 +346,8 @@ void ucSlider::paint(Canvas& canvas) {
 // ---- mouse ---------------------------------------------------------------------------------
 
 void ucSlider::mouseEvent(const MouseEvent& e) {
-    const std::int16_t shift = static_cast<std::int16_t>((e.shift ? 1 : 0) | (e.ctrl ? 2 : 0));
+    const std::int16_t shift =
+        static_cast<std::int16_t>((e.shift ? 1 : 0) | (e.ctrl ? 2 : 0) | (e.alt ? 4 : 0));
     switch (e.action) {
         case MouseAction::Down:
         case MouseAction::DoubleClick:  // a quick second press acts like any other

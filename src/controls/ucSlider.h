@@ -56,7 +56,7 @@ public:
     std::function<void()> onArrivedFirst;
     std::function<void()> onArrivedLast;
     std::function<void()> onChange;
-    // The shift state of the press or release: 1 Shift, 2 Ctrl.
+    // The shift state of the press or release: 1 Shift, 2 Ctrl, 4 Alt, added up.
     std::function<void(std::int16_t& shift)> onMouseDown;
     std::function<void(std::int16_t& shift)> onMouseUp;
 

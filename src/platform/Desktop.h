@@ -85,7 +85,8 @@ struct MouseEvent {
     int buttons = 0;  // buttons held after the event
     bool shift = false;
     bool ctrl = false;
-    Point pos;  // client pixels; may lie outside the client area while captured
+    bool alt = false;  // held at the event; a mouse message's own flags have no Alt
+    Point pos;         // client pixels; may lie outside the client area while captured
 };
 
 // What a window created through the port receives. A form implements it.
@@ -168,6 +169,12 @@ public:
     // SendMessageA(WM_COPYDATA) with a COPYDATASTRUCT; 0 when the window does not exist.
     virtual LResult sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
                                  std::span<const std::uint8_t> data) = 0;
+    // SendMessageTimeoutA(WM_COPYDATA) with a COPYDATASTRUCT (SMTO_ABORTIFHUNG | SMTO_NORMAL);
+    // the record stays valid for the whole call. nullopt when the window does not exist, is
+    // hung, or does not answer within `timeoutMs`.
+    virtual std::optional<LResult> sendCopyDataTimeout(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                                       std::span<const std::uint8_t> data,
+                                                       std::uint32_t timeoutMs) = 0;
 
     virtual bool showWindow(Hwnd hwnd, int cmd) = 0;
     virtual bool isWindowVisible(Hwnd hwnd) = 0;
@@ -236,6 +243,8 @@ public:
     virtual void quit(int code) = 0;
 
     // ---- Input and screen ------------------------------------------------------------------
+    // GetAsyncKeyState: the top bit while the key is down, the bottom bit when it went down since
+    // the last query; 0 for a code that names no key (0, or beyond 254).
     virtual std::int16_t asyncKeyState(int virtualKey) = 0;
     virtual Point cursorPos() = 0;
     // Primary screen size in pixels.
@@ -246,6 +255,12 @@ public:
     // Twips per pixel horizontally and vertically (15 at 96 dpi).
     virtual int twipsPerPixelX() = 0;
     virtual int twipsPerPixelY() = 0;
+
+    // ---- Text ------------------------------------------------------------------------------
+    // MultiByteToWideChar(CP_ACP): text in the system's ANSI code page as UTF-16. Nothing is
+    // dropped: a byte sequence the code page cannot map becomes a replacement character and
+    // the text after it follows; embedded zero bytes stay.
+    virtual std::u16string ansiToUtf16(std::string_view ansi) = 0;
 
     // ---- Files and user messages -----------------------------------------------------------
     virtual bool fileExists(const std::string& path) = 0;

@@ -1,10 +1,11 @@
 // Winamp's window-message interface as this program uses it, in one place.
 //
 // Every message here is sent or posted by WinampAPI (in Tunebalk) to the player's main window
-// and answered by the player (Winamp itself, or the stand-in player model in tools/model that
-// the simulation and the demo player host). Queries travel as WM_USER with the query id in
-// lParam and its argument in wParam, answered synchronously; commands are posted as
-// WM_COMMAND with the command id in wParam, as if the user picked the player's menu item.
+// and answered by the player (Winamp itself, or the stand-in player of src/standin that the
+// simulation and the demo player host; its own extras are in standin/StandinMessages.h). Queries
+// travel as WM_USER with the query id in lParam and its argument in wParam, answered synchronously;
+// commands are posted as WM_COMMAND with the command id in wParam, as if the user picked the
+// player's menu item.
 #pragma once
 
 #include <cstdint>
@@ -34,11 +35,6 @@ constexpr std::int32_t GetListPos = 125;        // data 0; reply: 0-based curren
 constexpr std::int32_t GetPlaylistFile = 211;   // data: entry; reply: address of its file name
                                                 // in the player's memory (0 when none)
 constexpr std::int32_t GetPlaylistTitle = 212;  // data: entry; reply: address of its title
-// Extras the stand-in player answers; Tunebalk itself does not send them.
-constexpr std::int32_t GetShuffle = 250;  // reply 1 when shuffle is on
-constexpr std::int32_t GetRepeat = 251;   // reply 1 when repeat is on
-constexpr std::int32_t SetShuffle = 252;  // data 0 or 1
-constexpr std::int32_t SetRepeat = 253;   // data 0 or 1
 }  // namespace ipc
 
 // The SetVolume argument that asks for the current volume instead of setting one.
@@ -47,7 +43,6 @@ constexpr std::int32_t kVolumeQuery = -666;
 // Commands: WinampAPI -> player, posted WM_COMMAND, wParam = command id, lParam 0.
 namespace cmd {
 constexpr std::int32_t Close = 40001;          // close the player
-constexpr std::int32_t ToggleRepeat = 40022;   // stand-in extra
 constexpr std::int32_t ToggleShuffle = 40023;  // toggle shuffle
 constexpr std::int32_t Previous = 40044;       // previous track
 constexpr std::int32_t Play = 40045;           // play
@@ -59,11 +54,5 @@ constexpr std::int32_t VolumeDown = 40059;     // volume one step down
 constexpr std::int32_t Rewind5s = 40144;       // back 5 seconds
 constexpr std::int32_t Forward5s = 40148;      // forward 5 seconds
 }  // namespace cmd
-
-// Private to the stand-in player, for tests: WM_USER with this id makes it stop answering for
-// `data` milliseconds, starting right after it has replied 1. Winamp does not know the id.
-namespace standin {
-constexpr std::int32_t HangForMs = 0x7B00;
-}  // namespace standin
 
 }  // namespace tb::winamp

@@ -23,6 +23,8 @@ public:
     // An existing, writable, empty folder for the file contracts (no trailing separator); the
     // host removes it afterwards. Empty when the host has none: the file contracts then skip.
     virtual std::string tempFolder() { return {}; }
+    // Holds or lets go a key for this thread, as the input state that messages are read with.
+    virtual void holdKey(int virtualKey, bool down) = 0;
 };
 
 // A fresh host for one test.

@@ -20,6 +20,7 @@ struct Handler : WindowHandler {
     std::vector<Msg> messages;
     std::vector<Size> sizes;
     std::vector<int> keys;
+    std::vector<MouseEvent> mice;
     int destroys = 0;
     bool allowClose = true;
     Hwnd copyFrom = 0;
@@ -33,6 +34,7 @@ struct Handler : WindowHandler {
     }
     void onSize(Size outer) override { sizes.push_back(outer); }
     void onKeyDown(int virtualKey) override { keys.push_back(virtualKey); }
+    void onMouse(const MouseEvent& e) override { mice.push_back(e); }
     void onDestroy() override { ++destroys; }
     bool onCloseRequest() override { return allowClose; }
     LResult onCopyData(Hwnd from, std::uintptr_t dwData,
@@ -131,6 +133,7 @@ TEST_F(DesktopWindowContract, DestroyedWindowIsGoneForEveryCall) {
     EXPECT_FALSE(desk().postMessage(hwnd, wm::WM_USER, 1, 0));
     const std::uint8_t bytes[] = {1, 2};
     EXPECT_EQ(desk().sendCopyData(hwnd, 0, 1, bytes), 0);
+    EXPECT_EQ(desk().sendCopyDataTimeout(hwnd, 0, 1, bytes, 100), std::nullopt);
     EXPECT_EQ(desk().windowRect(hwnd), std::nullopt);
     EXPECT_EQ(desk().windowProcessId(hwnd), 0u);
     EXPECT_FALSE(desk().moveWindow(hwnd, {0, 0, 10, 10}));
@@ -168,6 +171,12 @@ TEST_F(DesktopWindowContract, CopyDataArrivesWithItsBytes) {
     EXPECT_EQ(h.copyFrom, from);
     EXPECT_EQ(h.copyData, 0x547u);
     EXPECT_EQ(h.copyBytes, text);
+
+    h.copyBytes.clear();
+    EXPECT_EQ(desk().sendCopyDataTimeout(to, 0, 1351, bytes, 1000), 42);
+    EXPECT_EQ(h.copyFrom, 0u);
+    EXPECT_EQ(h.copyData, 1351u);
+    EXPECT_EQ(h.copyBytes, text);
 }
 
 TEST_F(DesktopWindowContract, HookSeesMessagesFirstAndMayAnswerThem) {
@@ -204,6 +213,50 @@ TEST_F(DesktopWindowContract, CloseRequestMayKeepTheWindow) {
     desk().sendMessage(hwnd, wm::WM_CLOSE, 0, 0);
     EXPECT_FALSE(desk().isWindow(hwnd));
     EXPECT_EQ(h.destroys, 1);
+}
+
+TEST_F(DesktopWindowContract, MouseMessagesTellTheirButtonsPointAndTheModifierKeysHeld) {
+    constexpr WParam kLeft = 0x0001, kShift = 0x0004, kControl = 0x0008;  // MK_ flags
+    constexpr int kAlt = 0x12;                                            // VK_MENU
+    using enum MouseAction;
+    Handler& h = newHandler();
+    const Hwnd hwnd = make(uniqueClass("k"), &h);
+    const struct {
+        std::uint32_t msg;
+        WParam w;
+        bool altHeld;
+        Point at;
+        MouseAction action;
+        int button, buttons;
+        const char* modifiers;  // s Shift, c Ctrl, a Alt
+    } cases[] = {
+        {wm::WM_LBUTTONDOWN, kLeft, false, {5, 7}, Down, mouse::Left, mouse::Left, ""},
+        {wm::WM_RBUTTONUP, kShift, false, {-3, 2}, Up, mouse::Right, 0, "s"},
+        {wm::WM_MOUSEMOVE, kLeft | kControl, true, {300, -1}, Move, 0, mouse::Left, "ca"},
+        {wm::WM_LBUTTONDBLCLK,
+         kLeft | kShift | kControl,
+         true,
+         {0, 0},
+         DoubleClick,
+         mouse::Left,
+         mouse::Left,
+         "sca"},
+    };
+    for (const auto& c : cases) {
+        h.mice.clear();
+        host_->holdKey(kAlt, c.altHeld);
+        desk().sendMessage(hwnd, c.msg, c.w,
+                           static_cast<LParam>((c.at.x & 0xFFFF) | (c.at.y & 0xFFFF) << 16));
+        host_->holdKey(kAlt, false);
+        ASSERT_EQ(h.mice.size(), 1u) << c.msg;
+        const MouseEvent& e = h.mice[0];
+        EXPECT_TRUE(e.action == c.action && e.button == c.button && e.buttons == c.buttons &&
+                    e.pos == c.at)
+            << c.msg;
+        const std::string modifiers =
+            std::string(e.shift ? "s" : "") + (e.ctrl ? "c" : "") + (e.alt ? "a" : "");
+        EXPECT_EQ(modifiers, c.modifiers) << c.msg;
+    }
 }
 
 TEST_F(DesktopWindowContract, MovesAndResizesTellingTheHandlerOfNewSizesOnly) {

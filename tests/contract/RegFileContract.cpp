@@ -147,6 +147,22 @@ TEST_F(RegFileContract, BadInputEndsWithADefinedResultAndWritesOnlyWhereItPoints
     EXPECT_EQ(reg.ReadDWORD(key("D"), "part"), 0x1F);
 }
 
+TEST_F(RegFileContract, ExportWritesStringsWholeAndOnlyTheRootAsItsLongNameInCapitals) {
+    // Leading spaces are data: a reader that trimmed them would change the value on a round trip.
+    // Only the root is renamed: a key named like a root stays itself.
+    reg.WriteString(key("S"), "@", "  default");
+    reg.WriteString(key("S"), "s", "  both ends  ");
+    reg.WriteDWORD(key("S\\HKLM"), "n", 1);
+    const std::string text = exported("hkey_current_user" + key("S").substr(4));
+    EXPECT_EQ(text, "REGEDIT4\r\n\r\n[" + longKey("S") +
+                        "]\r\n@=\"  default\"\r\n\"s\"=\"  both ends  \"\r\n\r\n[" +
+                        longKey("S\\HKLM") + "]\r\n@=\"\"\r\n\"n\"=dword:00000001\r\n\r\n");
+    reg.KillKey(key("S\\HKLM"));
+    reg.KillKey(key("S"));
+    ASSERT_EQ(import(text), 1);
+    EXPECT_EQ(exported(key("S")), text);
+}
+
 TEST_F(RegFileContract, ExportRefusesTextThatItsImportWouldReadAsOtherKeysAndLeavesNoFile) {
     const std::string injected = "a\r\n[HKEY_LOCAL_MACHINE\\Evil]\r\n\"w\"=\"1\"";
     // Every value written as text: a named string, and the default value of any type.

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "E2eTools.h"
-#include "model/PlayerModel.h"
 #include "platform/win32/Win32Desktop.h"
+#include "standin/PlayerModel.h"
+#include "standin/StandinMessages.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
 
@@ -65,7 +66,7 @@ TEST(WinampClientE2E, EveryQueryAndCommandReachesThePlayerAsItsJournalShows) {
         {[&] { return api.SongTitle(); }, kSample[2].title, {"1024 0 125 2", "1024 2 212 *"}},
         {[&] { return api.GetPlaylistTitle(11); }, kSample[11].title, {"1024 11 212 *"}},
         {[&] { return api.GetPlaylistFile(2); }, kSample[2].file, {"1024 2 211 *"}},
-        {[&] { return str(api.OtherUser(winamp::ipc::GetShuffle)); }, "0", {"1024 0 250 0"}},
+        {[&] { return str(api.OtherUser(standin::ipc::GetShuffle)); }, "0", {"1024 0 250 0"}},
         {[&] { return api.setVolume(99), ""; }, "", {"1024 99 122 0"}},
         {[&] { return str(api.Volume()); }, "99", {"1024 -666 122 99"}},
         {[&] { return api.setTrackTimePosition(30), ""; }, "", {"1024 30000 106 0"}},
@@ -83,7 +84,7 @@ TEST(WinampClientE2E, EveryQueryAndCommandReachesThePlayerAsItsJournalShows) {
         {[&] { return api.ToggleShuffle(), ""; }, "", {"273 40023 0 0"}},
         {[&] { return api.FastForward(), ""; }, "", {"273 40148 0 0"}},
         {[&] { return api.Rewind(), ""; }, "", {"273 40144 0 0"}},
-        {[&] { return str(api.OtherCommand(winamp::cmd::ToggleRepeat, 7) != 0); },
+        {[&] { return str(api.OtherCommand(standin::cmd::ToggleRepeat, 7) != 0); },
          "1",
          {"273 40022 7 0"}},
         {[&] { return api.SetPlaylistPos(3, true), ""; }, "", {"1024 3 121 0", "273 40045 0 0"}},
@@ -149,7 +150,7 @@ TEST(WinampClientE2E, AHungPlayerDoesNotFreezeTheCallersEvents) {
     const TimerId timer = desktop.startTimer(100, [&] { ticks.push_back(desktop.tickCountMs()); });
 
     const DWORD hangMs = 4000;
-    ASSERT_TRUE(PostMessageA(player.hwnd(), WM_USER, hangMs, winamp::standin::HangForMs));
+    ASSERT_TRUE(PostMessageA(player.hwnd(), WM_USER, hangMs, standin::ipc::HangForMs));
     desktop.waitEventsUntil(desktop.tickCountMs() + 300);
 
     // One synchronisation a second, as the bar makes them, until the player answers again.

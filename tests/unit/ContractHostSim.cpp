@@ -22,6 +22,7 @@ public:
         return address;
     }
     std::string tempFolder() override { return "C:\\Temp"; }
+    void holdKey(int virtualKey, bool down) override { desk_.setKeyDown(virtualKey, down); }
 
 private:
     sim::SimDesktop desk_;

@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "model/PlayerModel.h"
+#include "standin/PlayerModel.h"
+#include "standin/StandinMessages.h"
 #include "winamp/WinampMessages.h"
 
 namespace tb::model {
@@ -88,7 +89,7 @@ TEST_F(PlayerModelTest, JournalsEveryProtocolMessageAsAThirtyTwoBitPlayerReadsIt
     send(cmd::Stop);
     model.handleMessage(winamp::kQueryMessage, 0xFFFFFFFF00000001ull, 0x100000000LL + 125);
     EXPECT_EQ(model.handleMessage(0x0200, 0, 0), std::nullopt);  // not the protocol
-    EXPECT_EQ(ask(winamp::standin::HangForMs, 4000), 1);  // answered before the host hangs it
+    EXPECT_EQ(ask(standin::ipc::HangForMs, 4000), 1);  // answered before the host hangs it
     const std::vector<JournalEntry> expected = {
         {1024, -666, 122, 180}, {273, 40047, 0, 0}, {1024, 1, 125, 0}, {1024, 4000, 0x7B00, 1}};
     EXPECT_EQ(model.journal(), expected);

@@ -69,6 +69,13 @@ public:
         return folder_;
     }
 
+    void holdKey(int virtualKey, bool down) override {
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[virtualKey & 0xFF] = down ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+
 private:
     std::string folder_;
     win32::Win32Desktop desktop_;

@@ -13,7 +13,7 @@
 //   --title-near-noaccess  put every string right before a page that cannot be read
 //   --hang-after-ms N      stop answering N ms after start ...
 //   --hang-seconds S       ... for S seconds (default 10)
-// A query with the private id winamp::standin::HangForMs hangs it on demand.
+// A query with the private id standin::ipc::HangForMs hangs it on demand.
 #include <windows.h>
 
 #include <cstdio>
@@ -25,7 +25,7 @@
 #include <string>
 
 #include "LowStringStore.h"
-#include "model/PlayerModel.h"
+#include "standin/PlayerModel.h"
 #include "winamp/WinampMessages.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/PlayerModel.h"
+#include "standin/PlayerModel.h"
 
 namespace demoplayer {
 

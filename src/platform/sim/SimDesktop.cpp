@@ -311,7 +311,9 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
     }
     if (!h) return 0;
     if (isMouseMessage(msg)) {
-        h->onMouse(decodeMouse(msg, w, l));
+        MouseEvent e = decodeMouse(msg, w, l);
+        e.alt = keysDown_.count(vk::VK_MENU) != 0;
+        h->onMouse(e);
         return 0;
     }
     switch (msg) {
@@ -367,21 +369,25 @@ LResult SimDesktop::sendMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l
     return deliver(hwnd, msg, w, l);
 }
 
+bool SimDesktop::waitUntilAnsweringWithin(Hwnd hwnd, std::uint32_t timeoutMs) {
+    const SimWindow* win = windows_.find(hwnd);
+    if (!win) return false;
+    if (!hung(*win)) return true;
+    const std::uint64_t now = clock_.now();
+    if (now - win->hungSinceMs >= kHungThresholdMs) return false;
+    if (win->hungUntilMs - now > timeoutMs) {
+        clock_.advanceTo(now + timeoutMs);
+        return false;
+    }
+    clock_.advanceTo(win->hungUntilMs);
+    return windows_.find(hwnd) != nullptr;
+}
+
 std::optional<LResult> SimDesktop::sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w,
                                                       LParam l, std::uint32_t timeoutMs) {
-    const SimWindow* win = windows_.find(hwnd);
-    if (!win) return std::nullopt;
+    if (!windows_.find(hwnd)) return std::nullopt;
     log(MessageRecord::Kind::SendTimeout, hwnd, msg, w, l);
-    if (hung(*win)) {
-        const std::uint64_t now = clock_.now();
-        if (now - win->hungSinceMs >= kHungThresholdMs) return std::nullopt;
-        if (win->hungUntilMs - now > timeoutMs) {
-            clock_.advanceTo(now + timeoutMs);
-            return std::nullopt;
-        }
-        clock_.advanceTo(win->hungUntilMs);
-        if (!windows_.find(hwnd)) return std::nullopt;
-    }
+    if (!waitUntilAnsweringWithin(hwnd, timeoutMs)) return std::nullopt;
     return deliver(hwnd, msg, w, l);
 }
 
@@ -412,6 +418,19 @@ LResult SimDesktop::sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
     const auto l = reinterpret_cast<LParam>(&cds);
     log(MessageRecord::Kind::CopyData, to, wm::WM_COPYDATA, from, l);
     if (!waitUntilAnswering(to)) return 0;
+    return deliver(to, wm::WM_COPYDATA, from, l);
+}
+
+std::optional<LResult> SimDesktop::sendCopyDataTimeout(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                                       std::span<const std::uint8_t> data,
+                                                       std::uint32_t timeoutMs) {
+    if (!windows_.find(to)) return std::nullopt;
+    const std::vector<std::uint8_t> copy(data.begin(), data.end());
+    SimCopyData cds{dwData, static_cast<std::uint32_t>(copy.size()),
+                    copy.empty() ? nullptr : copy.data()};
+    const auto l = reinterpret_cast<LParam>(&cds);
+    log(MessageRecord::Kind::CopyData, to, wm::WM_COPYDATA, from, l);
+    if (!waitUntilAnsweringWithin(to, timeoutMs)) return std::nullopt;
     return deliver(to, wm::WM_COPYDATA, from, l);
 }
 

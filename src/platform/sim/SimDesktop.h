@@ -95,6 +95,7 @@ constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_MBUTTON = 0x04;
 constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;  // Alt
 }  // namespace vk
 
 class SimDesktop : public Desktop {
@@ -126,6 +127,9 @@ public:
     bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) override;
     LResult sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
                          std::span<const std::uint8_t> data) override;
+    std::optional<LResult> sendCopyDataTimeout(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                               std::span<const std::uint8_t> data,
+                                               std::uint32_t timeoutMs) override;
     bool showWindow(Hwnd hwnd, int cmd) override;
     bool isWindowVisible(Hwnd hwnd) override;
     std::optional<Rect> windowRect(Hwnd hwnd) override;
@@ -175,6 +179,11 @@ public:
     }
     int twipsPerPixelX() override { return twipsX_; }
     int twipsPerPixelY() override { return twipsY_; }
+
+    // Windows-1252, the ANSI code page of Western European and US Windows, as
+    // MultiByteToWideChar maps it: every byte is one character, the five bytes without a
+    // character in the code page (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+0081 and so on.
+    std::u16string ansiToUtf16(std::string_view ansi) override;
 
     bool fileExists(const std::string& path) override { return files_.fileExists(path); }
     std::unique_ptr<OutputFile> createFile(const std::string& path, bool failIfExists) override {
@@ -260,6 +269,7 @@ public:
 
     // ---- Input and screen (tests) ----------------------------------------------------------
     void setCursorPos(Point p) { cursor_ = p; }
+    // Codes outside 1..254 name no key and are ignored.
     void setKeyDown(int virtualKey, bool down);
     void setScreenSize(Size s) { screen_ = s; }
     void setTwipsPerPixel(int x, int y) {
@@ -344,6 +354,10 @@ private:
     bool hung(const SimWindow& win) const { return win.hungUntilMs > clock_.now(); }
     // Waits out a hang as a blocking send does; false when the window went away meanwhile.
     bool waitUntilAnswering(Hwnd hwnd);
+    // Waits for a hung window as SendMessageTimeout (SMTO_ABORTIFHUNG) does: not at all once it
+    // has been hung for 5 s, else until it answers or `timeoutMs` ran out. False when it gave
+    // up or the window is gone.
+    bool waitUntilAnsweringWithin(Hwnd hwnd, std::uint32_t timeoutMs);
 
     // One pass: posted messages, test events, due timers, paints. Returns how many ran.
     int pass();
@@ -374,6 +388,8 @@ private:
 
     Point cursor_;
     std::set<int> keysDown_;
+    // Keys that went down since their state was last asked.
+    std::set<int> keysPressedSinceQuery_;
     int buttonsDown_ = 0;
     Size screen_{1024, 768};
     int twipsX_ = 15;

@@ -1,5 +1,5 @@
-// The simulated desktop's event processing (virtual time, timers, posted messages, paints) and
-// its synthetic input.
+// The simulated desktop's event processing (virtual time, timers, posted messages, paints), its
+// synthetic input and its code page.
 #include <algorithm>
 #include <exception>
 
@@ -175,12 +175,15 @@ int SimDesktop::runEventLoop() {
 // ---- Input ------------------------------------------------------------------------------------
 
 std::int16_t SimDesktop::asyncKeyState(int virtualKey) {
-    return keysDown_.count(virtualKey) ? static_cast<std::int16_t>(-0x8000) : 0;
+    std::uint16_t state = keysDown_.count(virtualKey) ? 0x8000 : 0;
+    if (keysPressedSinceQuery_.erase(virtualKey)) state |= 1;
+    return static_cast<std::int16_t>(state);
 }
 
 void SimDesktop::setKeyDown(int virtualKey, bool down) {
+    if (virtualKey < 1 || virtualKey > 254) return;
     if (down) {
-        keysDown_.insert(virtualKey);
+        if (keysDown_.insert(virtualKey).second) keysPressedSinceQuery_.insert(virtualKey);
     } else {
         keysDown_.erase(virtualKey);
     }
@@ -204,9 +207,9 @@ Hwnd SimDesktop::mouse(Point screen, MouseAction action, int button) {
     cursor_ = screen;
     if (action != MouseAction::Move && button == 0) button = mouse::Left;
     if (action == MouseAction::Down || action == MouseAction::DoubleClick) {
-        keysDown_.insert(buttonKey(button));
+        setKeyDown(buttonKey(button), true);
     } else if (action == MouseAction::Up) {
-        keysDown_.erase(buttonKey(button));
+        setKeyDown(buttonKey(button), false);
     }
     const bool captured = windows_.find(capture_) != nullptr;
     const Hwnd target = captured ? capture_ : windows_.fromPoint(screen);
@@ -258,6 +261,24 @@ const std::vector<TextRecord>& SimDesktop::texts(Hwnd hwnd) const {
 int SimDesktop::paintCount(Hwnd hwnd) const {
     const SimWindow* win = windows_.find(hwnd);
     return win ? win->paintCount : 0;
+}
+
+// ---- Text -------------------------------------------------------------------------------------
+
+std::u16string SimDesktop::ansiToUtf16(std::string_view ansi) {
+    // Windows-1252 from 0x80 to 0x9F; every other byte is the character with its number.
+    static constexpr char16_t k80to9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    std::u16string out;
+    out.reserve(ansi.size());
+    for (const char c : ansi) {
+        const auto b = static_cast<unsigned char>(c);
+        out += b >= 0x80 && b <= 0x9F ? k80to9F[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return out;
 }
 
 }  // namespace tb::sim

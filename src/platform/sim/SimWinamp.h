@@ -13,8 +13,8 @@
 #include <memory>
 #include <string_view>
 
-#include "model/PlayerModel.h"
 #include "platform/sim/SimDesktop.h"
+#include "standin/PlayerModel.h"
 
 namespace tb::sim {
 

@@ -109,6 +109,22 @@ LResult Win32Desktop::sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
     return SendMessageA(toHwnd(to), WM_COPYDATA, from, reinterpret_cast<LPARAM>(&cds));
 }
 
+std::optional<LResult> Win32Desktop::sendCopyDataTimeout(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                                         std::span<const std::uint8_t> data,
+                                                         std::uint32_t timeoutMs) {
+    if (to == 0 || toHwnd(to) == HWND_BROADCAST) return std::nullopt;
+    COPYDATASTRUCT cds{};
+    cds.dwData = dwData;
+    cds.cbData = static_cast<DWORD>(data.size());
+    cds.lpData = const_cast<std::uint8_t*>(data.data());
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(toHwnd(to), WM_COPYDATA, from, reinterpret_cast<LPARAM>(&cds),
+                             SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs, &result)) {
+        return std::nullopt;
+    }
+    return static_cast<LResult>(result);
+}
+
 bool Win32Desktop::showWindow(Hwnd hwnd, int cmd) {
     // As ShowWindow: whether the window was visible before.
     return ShowWindow(toHwnd(hwnd), cmd) != FALSE;
@@ -342,6 +358,25 @@ int Win32Desktop::runEventLoop() {
 }
 
 void Win32Desktop::quit(int code) { PostQuitMessage(code); }
+
+// ---- Text ----------------------------------------------------------------------------------
+
+std::u16string Win32Desktop::ansiToUtf16(std::string_view ansi) {
+    // Flags 0: an unmappable sequence becomes the default character instead of failing the
+    // whole conversion (MB_ERR_INVALID_CHARS would).
+    std::u16string out;
+    while (!ansi.empty()) {
+        // MultiByteToWideChar counts in int; longer texts go in pieces.
+        const int chunk = static_cast<int>(std::min<std::size_t>(ansi.size(), 1u << 30));
+        const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), chunk, nullptr, 0);
+        if (units <= 0) break;
+        std::wstring wide(static_cast<std::size_t>(units), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), chunk, wide.data(), units);
+        out.append(wide.begin(), wide.end());
+        ansi.remove_prefix(static_cast<std::size_t>(chunk));
+    }
+    return out;
+}
 
 // ---- Input and screen ----------------------------------------------------------------------
 

@@ -40,6 +40,9 @@ public:
     bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) override;
     LResult sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
                          std::span<const std::uint8_t> data) override;
+    std::optional<LResult> sendCopyDataTimeout(Hwnd to, Hwnd from, std::uintptr_t dwData,
+                                               std::span<const std::uint8_t> data,
+                                               std::uint32_t timeoutMs) override;
     bool showWindow(Hwnd hwnd, int cmd) override;
     bool isWindowVisible(Hwnd hwnd) override;
     std::optional<Rect> windowRect(Hwnd hwnd) override;
@@ -89,6 +92,9 @@ public:
     Size measureText(std::string_view ansiText, const FontSpec& font) override;
     int twipsPerPixelX() override;
     int twipsPerPixelY() override;
+
+    // Text
+    std::u16string ansiToUtf16(std::string_view ansi) override;
 
     // Files and user messages
     bool fileExists(const std::string& path) override;

@@ -86,6 +86,8 @@ bool toMouseEvent(UINT msg, WPARAM w, LPARAM l, MouseEvent& e) {
     e.buttons = heldButtons(w);
     e.shift = (w & MK_SHIFT) != 0;
     e.ctrl = (w & MK_CONTROL) != 0;
+    // The key state as of this message, not as of now.
+    e.alt = GetKeyState(VK_MENU) < 0;
     // Signed: left of or above the client area (while captured) is negative.
     e.pos = Point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
     return true;

@@ -24,7 +24,8 @@ protected:
         button.onMouseMove = [this] { host.log(std::string("Move") + "NHP"[int(button.Look())]); };
     }
     // One step of a sequence, on the button at (5, 5) unless said otherwise: m a move over it,
-    // o a move off it while held, p/P a left/right press, r/R a release, x a left release
+    // o a move off it while held, p/P a left/right press, d the left press that makes a double
+    // click, r/R a release, x a left release
     // elsewhere, c the capture lost, t one poll interval. In l, n and w the pointer goes without
     // any move reaching the button: to the desktop, to the next button of the bar, or a window of
     // another program comes up over it.
@@ -35,6 +36,7 @@ protected:
         if (s == 'm') TestHost::mouse(button, Move, {5, 5});
         if (s == 'o') TestHost::mouse(button, Move, {40, 5});  // off it, while held
         if (s == 'p' || s == 'P') TestHost::mouse(button, Down, {5, 5}, b);
+        if (s == 'd') TestHost::mouse(button, DoubleClick, {5, 5});
         if (s == 'r' || s == 'R') TestHost::mouse(button, Up, {5, 5}, b);
         if (s == 'x') TestHost::mouse(button, Up, {90, 30});  // released elsewhere
         if (s == 'c') host.loseCapture();
@@ -71,10 +73,11 @@ TEST_F(ClickTest, FacesFollowThePointerAndTheButtonsAndHoverEndsWithinOneTick) {
         const char* faces;  // after each step: Normal, Hover, Pressed
         const char* events;
     } cases[] = {
-        {"mprt", "HPPH", "MoveN Click"}, {"mpolxt", "HPPPPN", "MoveN MoveP"},
-        {"mPRt", "HPPH", "MoveN"},       {"prm", "PPH", "Click MoveP"},
-        {"pclrt", "PPPPN", ""},          {"mtlt", "HHHN", "MoveN"},
-        {"mtnt", "HHHN", "MoveN"},       {"mtwt", "HHHN", "MoveN"},
+        {"mprt", "HPPH", "MoveN Click"},     {"mprdrt", "HPPPPH", "MoveN Click Click"},
+        {"mpolxt", "HPPPPN", "MoveN MoveP"}, {"mPRt", "HPPH", "MoveN"},
+        {"prm", "PPH", "Click MoveP"},       {"pclrt", "PPPPN", ""},
+        {"mtlt", "HHHN", "MoveN"},           {"mtnt", "HHHN", "MoveN"},
+        {"mtwt", "HHHN", "MoveN"},  // last: the covering window stays
     };
     for (const auto& c : cases) {
         for (const char* s = c.steps; *s; ++s) {
@@ -85,7 +88,8 @@ TEST_F(ClickTest, FacesFollowThePointerAndTheButtonsAndHoverEndsWithinOneTick) {
             EXPECT_EQ(painted(), c.faces[s - c.steps]) << c.steps << " " << *s;
             EXPECT_EQ(host.desk.cursorQueries - queries, polls);
             EXPECT_EQ(host.desk.windowLookups - lookups, polls);
-            const bool press = *s == 'p' || *s == 'P', release = *s == 'r' || *s == 'R';
+            const bool press = *s == 'p' || *s == 'P' || *s == 'd';
+            const bool release = *s == 'r' || *s == 'R';
             EXPECT_TRUE(!press || (host.captured && !button.HoverTimerRunning())) << c.steps;
             EXPECT_TRUE(!release || (!host.captured && button.HoverTimerRunning())) << c.steps;
         }
@@ -93,6 +97,20 @@ TEST_F(ClickTest, FacesFollowThePointerAndTheButtonsAndHoverEndsWithinOneTick) {
         // A normal face needs no poll.
         EXPECT_EQ(host.desk.activeTimerCount(), button.Look() == Look::Normal ? 0 : 1) << c.steps;
         for (char s : {'l', 't'}) act(s);
+    }
+}
+
+TEST_F(ClickTest, ADesignKeepsTheStyleThatIsNotTheDefault) {
+    for (const int style : {0, 7}) {
+        Click original;
+        original.setButtonStyle(style);
+        PropertyBag design;
+        original.WriteProperties(design);
+        EXPECT_EQ(design.entries().size(), style == 0 ? 0u : 1u) << style;
+        EXPECT_EQ(design.readInt("ButtonStyle", 0), style);
+        Click restored;
+        restored.ReadProperties(design);
+        EXPECT_EQ(restored.ButtonStyle(), style);
     }
 }
 

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ControlTestHost.h"
 #include "art/Artwork.h"
@@ -62,12 +66,17 @@ protected:
         s.ReadProperties(bag);
         s.setBounds(d.bounds);
         s.onClick = [this] { host.log("Click"); };
+        s.onArrivedFirst = [this] { host.log("ArrivedFirst"); };
+        s.onArrivedLast = [this] { host.log("ArrivedLast"); };
         s.onChange = [this] { host.log("Change"); };
-        s.onMouseDown = [this](std::int16_t&) { host.log("MouseDown"); };
-        s.onMouseUp = [this](std::int16_t&) { host.log("MouseUp"); };
+        // With the shift state when there is one.
+        s.onMouseDown = [this](std::int16_t& k) { host.log("MouseDown" + shiftText(k)); };
+        s.onMouseUp = [this](std::int16_t& k) { host.log("MouseUp" + shiftText(k)); };
         host.invalidations = 0;
         return s;
     }
+
+    static std::string shiftText(std::int16_t k) { return k ? std::to_string(k) : ""; }
 
     TestHost host;
     std::list<ucSlider> sliders;
@@ -123,14 +132,17 @@ TEST_F(SliderTest, DraggingRoundsHalfStepsToEvenAndSnapsTheThumb) {
 
 TEST_F(SliderTest, PressMoveAndReleaseRaiseTheirEventsInOrder) {
     // With `button`: a press at (downX, 5), a move to (moveX, 5), a release at (upX, upY); -1
-    // leaves the move or the release out, -2 has another window take the mouse instead.
+    // leaves the move or the release out, -2 has another window take the mouse instead. The
+    // press is the second of a double click where `twice` says so.
     const struct {
         std::int32_t value, enabled, button, downX, moveX, upX, upY, finalValue;
         const char* events;
+        bool twice = false;
     } cases[] = {
         {50, 1, L, 90, -1, -1, -1, 50, "MouseDown"},         // on the thumb
         {0, 1, L, 100, -1, -1, -1, 55, "Change MouseDown"},  // on the rail
-        {0, 1, L, 183, -1, -1, -1, 100, "Change MouseDown"},
+        {0, 1, L, 183, -1, -1, -1, 100, "Change ArrivedLast MouseDown"},
+        {0, 1, L, 100, -1, 100, 5, 55, "Change MouseDown Click MouseUp", true},
         {50, 1, L, 90, 120, 120, 5, 68, "MouseDown Change Click MouseUp"},
         {50, 1, L, 90, -1, 90, 30, 50, "MouseDown MouseUp"},  // released below
         {50, 0, L, 10, 150, 150, 5, 50, "Click"},
@@ -140,7 +152,7 @@ TEST_F(SliderTest, PressMoveAndReleaseRaiseTheirEventsInOrder) {
     for (const auto& c : cases) {
         ucSlider& s = make({.value = c.value});
         s.setEnabled(c.enabled != 0);
-        TestHost::mouse(s, Down, {c.downX, 5}, c.button);
+        TestHost::mouse(s, c.twice ? DoubleClick : Down, {c.downX, 5}, c.button);
         EXPECT_EQ(host.captured, &s);
         if (c.moveX >= 0) TestHost::mouse(s, Move, {c.moveX, 5}, c.button);
         if (c.upX >= 0) TestHost::mouse(s, Up, {c.upX, c.upY}, c.button);
@@ -163,13 +175,15 @@ TEST_F(SliderTest, PropertyWritesFollowTheirRules) {
     s.setMax(0);                                            // not above Min
     s.setValue(101);
     s.setValue(-1);
+    s.setOrientation(2);  // neither across nor upright
     s.setMax(200);
     s.setValue(40);  // the same number: not even the thumb moves to where 40 now belongs
     EXPECT_TRUE(s.Min() == 0 && s.Max() == 200 && s.Value() == 40 && s.ThumbLeft() == 68.0f);
+    EXPECT_EQ(s.Orientation(), 0);
     EXPECT_EQ(host.invalidations, 0);
     EXPECT_EQ(host.takeEvents(), "");
     s.setMin(-2147483000);
-    EXPECT_EQ(host.takeEvents(), "Change");
+    EXPECT_EQ(host.takeEvents(), "Change ArrivedFirst");
     EXPECT_EQ(vbErrorOf([&] { s.setMax(INT32_MAX); }), 6);
     EXPECT_EQ(s.Max(), 200);
     // A stored design without a usable range loads the default one.
@@ -177,6 +191,131 @@ TEST_F(SliderTest, PropertyWritesFollowTheirRules) {
          {Design{.min = 50, .max = 20, .value = 7}, Design{.min = INT32_MIN, .value = 7}}) {
         ucSlider& restored = make(d);
         EXPECT_TRUE(restored.Min() == 0 && restored.Max() == 10 && restored.Value() == 7);
+    }
+    EXPECT_EQ(make({.orientation = 2}).Orientation(), 1);  // and one of unknown orientation
+}
+
+TEST_F(SliderTest, ArrivalEventsFollowChangeAndSeeTheValueItsHandlerLeft) {
+    // A change handler that writes `v` once, as a host may.
+    const auto writesOnce = [this](ucSlider& s, std::int32_t v) {
+        s.onChange = [this, &s, v, done = false]() mutable {
+            host.log("Change");
+            if (!std::exchange(done, true)) s.setValue(v);
+        };
+    };
+    // Each on a progress slider (0 to 100) at 50, its thumb's left edge at 85.
+    const struct {
+        const char* name;
+        std::function<void(ucSlider&)> act;
+        const char* events;
+    } cases[] = {
+        {"Value to Max", [](ucSlider& s) { s.setValue(100); }, "Change ArrivedLast"},
+        {"Value to Min", [](ucSlider& s) { s.setValue(0); }, "Change ArrivedFirst"},
+        {"Value in between", [](ucSlider& s) { s.setValue(99); }, "Change"},
+        {"Min below Value", [](ucSlider& s) { s.setMin(-5); }, "Change ArrivedFirst"},
+        {"Min at Value", [](ucSlider& s) { s.setMin(50); }, ""},
+        {"a drag to the end",
+         [](ucSlider& s) {
+             TestHost::mouse(s, Down, {90, 5}), TestHost::mouse(s, Move, {400, 5});
+         },
+         "MouseDown Change ArrivedLast"},
+        {"a drag to the start",
+         [](ucSlider& s) {
+             TestHost::mouse(s, Down, {90, 5}), TestHost::mouse(s, Move, {-9, 5});
+         },
+         "MouseDown Change ArrivedFirst"},
+        {"a press at the rail's start",
+         [](ucSlider& s) {
+             TestHost::mouse(s, Down, {2, 5});
+         },
+         "Change ArrivedFirst MouseDown"},
+        {"a handler that writes Max", [&](ucSlider& s) { writesOnce(s, 100), s.setValue(60); },
+         "Change Change ArrivedLast ArrivedLast"},
+        {"a handler that leaves Max", [&](ucSlider& s) { writesOnce(s, 99), s.setValue(100); },
+         "Change Change"},
+    };
+    for (const auto& c : cases) {
+        ucSlider& s = make({.value = 50});
+        c.act(s);
+        EXPECT_EQ(host.takeEvents(), c.events) << c.name;
+    }
+}
+
+TEST_F(SliderTest, MouseDownAndUpPassTheShiftStateOfTheirOwnEvent) {
+    // A left press or release on the thumb with the keys held: s Shift, c Ctrl, a Alt.
+    const auto on = [](MouseAction action, std::string_view keys) {
+        return MouseEvent{.action = action,
+                          .button = L,
+                          .buttons = action == Down ? L : 0,
+                          .shift = keys.find('s') != keys.npos,
+                          .ctrl = keys.find('c') != keys.npos,
+                          .alt = keys.find('a') != keys.npos,
+                          .pos = {90, 5}};
+    };
+    const struct {
+        const char *down, *up, *events;
+    } cases[] = {
+        {"", "", "MouseDown Click MouseUp"},
+        {"s", "c", "MouseDown1 Click MouseUp2"},
+        {"a", "", "MouseDown4 Click MouseUp"},
+        {"sca", "ca", "MouseDown7 Click MouseUp6"},
+    };
+    for (const auto& c : cases) {
+        ucSlider& s = make({.value = 50});
+        s.mouseEvent(on(Down, c.down));
+        s.mouseEvent(on(Up, c.up));
+        EXPECT_EQ(host.takeEvents(), c.events) << c.down << "/" << c.up;
+    }
+}
+
+TEST_F(SliderTest, ADesignWrittenAndReadBackGivesTheSameSlider) {
+    const Picture icon = &art::buttonFace(3, art::Look::Hover);  // any picture serves
+    const struct {
+        const char* name;
+        std::function<void(ucSlider&)> set;
+        std::vector<std::string> stored;  // in the order a design keeps them
+    } cases[] = {
+        {"defaults", [](ucSlider&) {}, {}},
+        {"every property",
+         [&](ucSlider& s) {
+             s.setBackColor(0x123456);
+             s.setEnabled(false);
+             s.setMouseIcon(icon);
+             s.setMousePointer(99);
+             s.setSliderImage(&art::scrollThumb());
+             s.setOrientation(0);
+             s.setRailImage(&art::progressRail());
+             s.setRailStyle(ucSlider::kPictureMode);
+             s.setMax(300);
+             s.setMin(-20);
+             s.setValue(255);
+         },
+         {"BackColor", "Enabled", "MouseIcon", "MousePointer", "SliderImage", "Orientation",
+          "RailImage", "RailStyle", "Min", "Max", "Value"}},
+    };
+    for (const auto& c : cases) {
+        // Sited as a form sites its controls: a fresh one first, a restored one after reading.
+        const Rect site = Rect::fromXYWH(4, 4, 100, 30);
+        ucSlider& original = sliders.emplace_back();
+        original.attach(&host);
+        original.setBounds(site);
+        c.set(original);
+        PropertyBag design;
+        original.WriteProperties(design);
+        std::vector<std::string> names;
+        for (const auto& [name, value] : design.entries()) names.push_back(name);
+        EXPECT_EQ(names, c.stored) << c.name;
+
+        ucSlider& restored = sliders.emplace_back();
+        restored.attach(&host);
+        restored.ReadProperties(design);
+        restored.setBounds(site);
+        PropertyBag again;
+        restored.WriteProperties(again);
+        EXPECT_EQ(again.entries(), design.entries()) << c.name;
+        EXPECT_EQ(restored.bounds(), original.bounds()) << c.name;
+        EXPECT_FLOAT_EQ(restored.ThumbLeft(), original.ThumbLeft()) << c.name;
+        EXPECT_FLOAT_EQ(restored.ThumbTop(), original.ThumbTop()) << c.name;
     }
 }
 

@@ -1,9 +1,10 @@
-#include "PlayerModel.h"
+#include "standin/PlayerModel.h"
 
 #include <algorithm>
 #include <charconv>
 #include <limits>
 
+#include "standin/StandinMessages.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
 
@@ -21,7 +22,6 @@ bool parseNumber(std::string_view s, T& out) {
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return ec == std::errc() && end == s.data() + s.size();
 }
-
 
 }  // namespace
 
@@ -113,7 +113,7 @@ std::optional<LResult> PlayerModel::handleMessage(std::uint32_t msg, WParam w, L
     entry.reply = *reply;
     journal_.push_back(entry);
     if (onJournal) onJournal(entry);
-    if (msg == winamp::kQueryMessage && entry.lParam == winamp::standin::HangForMs &&
+    if (msg == winamp::kQueryMessage && entry.lParam == standin::ipc::HangForMs &&
         onHangRequested && entry.wParam > 0)
         onHangRequested(static_cast<std::uint32_t>(entry.wParam));
     return reply;
@@ -166,19 +166,19 @@ LResult PlayerModel::query(std::int32_t id, std::int32_t data) {
             return static_cast<LResult>(
                 store_->placeString(id == ipc::GetPlaylistTitle ? e.title : e.file));
         }
-        case ipc::GetShuffle:
+        case standin::ipc::GetShuffle:
             return shuffle_ ? 1 : 0;
-        case ipc::GetRepeat:
+        case standin::ipc::GetRepeat:
             return repeat_ ? 1 : 0;
-        case ipc::SetShuffle:
+        case standin::ipc::SetShuffle:
             shuffle_ = data != 0;
             changed();
             return 0;
-        case ipc::SetRepeat:
+        case standin::ipc::SetRepeat:
             repeat_ = data != 0;
             changed();
             return 0;
-        case winamp::standin::HangForMs:
+        case standin::ipc::HangForMs:
             return 1;
         default:
             return 0;
@@ -191,7 +191,7 @@ void PlayerModel::command(std::int32_t id) {
         case cmd::Close:
             if (onCloseRequested) onCloseRequested();
             return;
-        case cmd::ToggleRepeat:
+        case standin::cmd::ToggleRepeat:
             repeat_ = !repeat_;
             break;
         case cmd::ToggleShuffle:

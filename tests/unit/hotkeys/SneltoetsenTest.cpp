@@ -1,0 +1,73 @@
+// The hotkey scanner against the simulated keyboard.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "hotkeys/Sneltoetsen.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace tb {
+namespace {
+
+constexpr int P = 'P', F5 = 0x74, CTRL = 17, SHIFT = 16;
+
+// A slot as the settings store loads it: the flags say which modifier is NOT needed.
+Sneltoets slot(int key, bool needsCtrl = false, bool needsShift = false) {
+    return Sneltoets{!needsCtrl, !needsShift, static_cast<std::int16_t>(key)};
+}
+
+TEST(ScanSneltoetsen, TheLowestSlotWhoseCombinationIsHeldFires) {
+    using Table = std::array<Sneltoets, 5>;
+    const Table ctrlP = {slot(0), slot(P, true), slot('Q', false, true)};
+    const Table sameKey = {slot('K'), slot(0), slot(0), slot(0), slot('K')};
+    const Table f5 = {slot(0), slot(0), slot(F5)};
+    const Table unused = {slot(0), slot(0), slot(0), slot(0), slot(0)};
+    const struct {
+        const char* name;
+        const Table& table;
+        std::vector<int> held;
+        std::optional<int> fires;
+    } rows[] = {
+        {"P alone", ctrlP, {P}, std::nullopt},
+        {"Ctrl+P", ctrlP, {CTRL, P}, 1},
+        {"Ctrl+Shift+P", ctrlP, {CTRL, SHIFT, P}, 1},
+        {"Q without its Shift", ctrlP, {CTRL, 'Q'}, std::nullopt},
+        {"the same key in two slots", sameKey, {'K'}, 0},
+        {"F5", f5, {F5}, 2},
+        {"Ctrl+F5", f5, {CTRL, F5}, 2},
+        {"Shift+F5", f5, {SHIFT, F5}, 2},
+        {"all codes 0", unused, {0, CTRL, SHIFT, 'A'}, std::nullopt},
+    };
+    for (const auto& r : rows) {
+        sim::SimDesktop desk;
+        for (int key : r.held) desk.setKeyDown(key, true);
+        EXPECT_EQ(ScanSneltoetsen(desk, r.table), r.fires) << r.name;
+    }
+}
+
+TEST(ScanSneltoetsen, AHeldCombinationFiresOnEveryPollAndATapBetweenPollsOnce) {
+    sim::SimDesktop desk;
+    const std::array<Sneltoets, 5> table = {slot(0), slot(P, true)};
+    int plays = 0;
+    desk.startTimer(250, [&] {
+        if (ScanSneltoetsen(desk, table) == 1) ++plays;
+    });
+    desk.setKeyDown(CTRL, true);
+    desk.setKeyDown(P, true);
+    desk.advance(1000);
+    EXPECT_EQ(plays, 4);
+
+    desk.setKeyDown(P, false);
+    desk.advance(1000);
+    EXPECT_EQ(plays, 4);
+
+    // Down and up again between two polls: the key's "pressed since" bit still counts.
+    desk.after(100, [&] { desk.setKeyDown(P, true); });
+    desk.after(150, [&] { desk.setKeyDown(P, false); });
+    desk.advance(1000);
+    EXPECT_EQ(plays, 5);
+}
+
+}  // namespace
+}  // namespace tb
