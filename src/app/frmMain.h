@@ -83,7 +83,6 @@ public:
 
     // Design captions and look.
     static constexpr const char* kCaption = "Tunebalk4";
-    static constexpr const char* kProgramTitle = "Tunebalk";
     static constexpr std::int32_t kHeightTwips = 1440;
     static constexpr std::int16_t kWidthWithPlaylist = 8130;
     static constexpr std::int16_t kWidthWithoutPlaylist = 4065;
