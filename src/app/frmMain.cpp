@@ -206,6 +206,8 @@ void frmMain::fitBackground() {
     const std::int32_t paneLeft = Playlist1.bounds().left;
     background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0);
     setPicture(&background_);
+    // The pane lies in front of the title area's row: a long title passes under it.
+    lblTitel.setClip(Rect{0, 0, paneLeft, client.cy});
     imgTopRight.setBounds(Rect::fromXYWH(client.cx - imgTopRight.bounds().width(), 0, 0, 0));
 }
 

@@ -68,6 +68,14 @@ TEST_F(Bar, APlayingBarShowsItsTrackAndPlaylistAndItsTitleStandsStillWhileAway) 
     desk.advance(600);
     const std::int32_t moved = bar.lblTitel.bounds().left;
     EXPECT_LT(moved, 16);
+    int drawn = 0;
+    for (const auto& t : desk.texts(bar.hWnd())) {
+        if (t.text != entries[3].title || t.pos != Point{moved, bar.lblTitel.bounds().top})
+            continue;
+        ++drawn;
+        EXPECT_LE(t.clip.right, bar.Playlist1.bounds().left) << "it passes under the pane";
+    }
+    EXPECT_EQ(drawn, 1);
 
     bar.Form_TaskBar1_EndCloseUp();
     EXPECT_FALSE(bar.tmrSync.Enabled());
