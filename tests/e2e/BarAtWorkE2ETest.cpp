@@ -14,29 +14,18 @@
 namespace tb::e2e {
 namespace {
 
-// The demo player with a journal of its own: a line "msg wParam lParam reply" per message.
-class DemoPlayer : public Process {
-public:
-    explicit DemoPlayer(const std::string& args, const std::string& journal = tempFile("journal"))
-        : Process(binFolder() / "demoplayer.exe", "--journal \"" + journal + "\" " + args),
-          journal_(journal) {
-        waitWindow(winamp::kWindowClass);
-    }
-    ~DemoPlayer() {
-        kill();
-        DeleteFileA(journal_.c_str());
-    }
-    int count(const std::string& line) const {
-        const auto lines = readLines(journal_);
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-    }
-    bool waitFor(const std::string& line, int times = 1) const {
-        return waitUntil([&] { return count(line) >= times; }, 10000);
-    }
-
-private:
-    std::string journal_;
-};
+// How often the player's journal holds `line`, once `times` of them came (or 10 s passed).
+int seen(const DemoPlayer& player, const std::string& line, int times = 1) {
+    int n = 0;
+    waitUntil(
+        [&] {
+            const auto lines = player.journal();
+            n = static_cast<int>(std::count(lines.begin(), lines.end(), line));
+            return n >= times;
+        },
+        10000);
+    return n;
+}
 
 // A setting of the bar for one test; the key's value is removed again after.
 class Setting {
@@ -106,11 +95,8 @@ TEST_F(BarAtWork, EachTransportButtonReachesThePlayerOnceAndHideAndRestoreWorkIt
                    {1065, winamp::cmd::Stop},
                    {1380, winamp::cmd::Next}};
     for (const auto& b : buttons) click(b.leftTwips + 150, 1080 + 165);
-    for (const auto& b : buttons) {
-        const std::string line = "273 " + std::to_string(b.command) + " 0 0";
-        EXPECT_TRUE(player.waitFor(line)) << line;
-        EXPECT_EQ(player.count(line), 1) << line;
-    }
+    for (const auto& b : buttons)
+        EXPECT_EQ(seen(player, "273 " + std::to_string(b.command) + " 0 0"), 1) << b.command;
 
     click(1920 + 150, 1080 + 165);  // btnVerberg
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(player.hwnd()); }, 5000));
@@ -125,8 +111,8 @@ TEST_F(BarAtWork, AWheelNotchAndADoubleClickPlayTheEntryOfTheRow) {
     send(MOUSEEVENTF_WHEEL, px(4060 + 1000), px(600), static_cast<DWORD>(-WHEEL_DELTA));
     Sleep(200);
     click(4060 + 1000, 120 + 240 * 2 + 100, 2);  // row 2, now entry 3
-    EXPECT_TRUE(player.waitFor("1024 3 121 0"));
-    EXPECT_TRUE(player.waitFor("273 40045 0 0"));
+    EXPECT_EQ(seen(player, "1024 3 121 0"), 1);
+    EXPECT_EQ(seen(player, "273 40045 0 0"), 1);
 }
 
 TEST(BarLife, AClosingBarClosesThePlayerWithSluitWinamp) {

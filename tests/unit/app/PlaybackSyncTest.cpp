@@ -5,7 +5,6 @@
 #include "app/PlaybackSync.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWinamp.h"
-#include "winamp/WinampMessages.h"
 
 namespace tb {
 namespace {
@@ -25,19 +24,10 @@ protected:
         volume.setMax(255);
         volume.setValue(255);
         volume.onChange = [this] { sync.VolumeChange(); };
-        progress.onChange = [this] { sync.ProgressChange(); };
         sync.onRefreshPlaylist = [this] { ++refreshes; };
         winamp.model().setCurrent(3);
         winamp.model().setPositionMs(42'400);
         winamp.model().setStatus(PlayStatus::Playing);
-    }
-    // The positions Winamp was asked to jump to, in seconds.
-    std::vector<std::int32_t> seeks() {
-        std::vector<std::int32_t> s;
-        for (const auto& j : winamp.model().journal())
-            if (j.msg == winamp::kQueryMessage && j.lParam == winamp::ipc::JumpToTime)
-                s.push_back(j.wParam / 1000);
-        return s;
     }
     const std::string& title(int i) {
         return winamp.model().playlist()[static_cast<size_t>(i)].title;
@@ -100,22 +90,6 @@ TEST_F(Sync, TheVolumeGoesBothWays) {
     EXPECT_EQ(volume.Value(), 120);
     volume.setValue(30);  // the user's
     EXPECT_EQ(winamp.model().volume(), 30);
-}
-
-TEST_F(Sync, WhileTheUserHoldsTheSliderItsValueIsTheirsAndEveryChangeSeeks) {
-    sync.Tick();
-    sync.ProgressMouseDown();
-    progress.setValue(100);
-    desk.advance(3000);  // Winamp plays on meanwhile
-    EXPECT_EQ(sync.Tick(), Result::SameTitle);
-    EXPECT_EQ(progress.Value(), 100) << "not pulled back to Winamp's position";
-    sync.ProgressClick();  // released over the slider
-    sync.ProgressMouseUp();
-    EXPECT_EQ(seeks(), (std::vector<std::int32_t>{100, 100}));
-    progress.setValue(20);  // the synchronisation's own writes do not seek
-    EXPECT_EQ(seeks().size(), 2u);
-    sync.Tick();
-    EXPECT_EQ(progress.Value(), 100);
 }
 
 TEST_F(Sync, WithoutWinampTheTickEndsAndTheBarKeepsWhatItShows) {
