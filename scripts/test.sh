@@ -119,8 +119,8 @@ else
     phase_done build-linux
 fi
 
-# A short run of the fuzzers (clang, libFuzzer, ASan + UBSan); a fault one of them finds
-# counts as a failed test.
+# A short run of every fuzzer (clang, libFuzzer, ASan + UBSan), sharing one minute; a fault one
+# of them finds counts as a failed test.
 if scripts/fuzz.sh "${TB_FUZZ_SECONDS:-60}"; then
     passed=$((passed + 1))
 else

@@ -101,25 +101,32 @@ DemoPlayer::~DemoPlayer() {
     DeleteFileA(journal_.c_str());
 }
 
-namespace {
-fs::path freshCopy(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() /
-                            ("tunebalk-e2e-" + name + "-" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy_file(binFolder() / "tunebalk.exe", folder / "tunebalk.exe");
-    return folder;
+TunebalkFolder::TunebalkFolder(const std::string& name)
+    : folder_(fs::temp_directory_path() /
+              ("tunebalk-e2e-" + name + "-" + std::to_string(GetCurrentProcessId()))) {
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    fs::copy_file(binFolder() / "tunebalk.exe", exe());
 }
-}  // namespace
+
+TunebalkFolder::~TunebalkFolder() {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+}
+
+std::vector<fs::path> TunebalkFolder::logFiles() const {
+    std::vector<fs::path> logs;
+    for (const auto& entry : fs::directory_iterator(folder_))
+        if (entry.path().extension() == ".log") logs.push_back(entry.path());
+    return logs;
+}
 
 TunebalkRun::TunebalkRun(const std::string& name, const std::string& args)
-    : folder_(freshCopy(name)), process_(folder_ / "tunebalk.exe", args) {}
+    : folder_(name), process_(folder_.exe(), args) {}
 
 TunebalkRun::~TunebalkRun() {
     if (bar_) close();
     process_.kill();
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
 }
 
 HWND TunebalkRun::bar() {
@@ -129,13 +136,6 @@ HWND TunebalkRun::bar() {
 
 bool TunebalkRun::close() {
     return bar_ && PostMessageA(bar_, WM_CLOSE, 0, 0) && process_.waitExit(30000);
-}
-
-std::vector<fs::path> TunebalkRun::logFiles() const {
-    std::vector<fs::path> logs;
-    for (const auto& entry : fs::directory_iterator(folder_))
-        if (entry.path().extension() == ".log") logs.push_back(entry.path());
-    return logs;
 }
 
 }  // namespace tb::e2e

@@ -64,7 +64,22 @@ private:
     std::string journal_;
 };
 
-// tunebalk.exe run from a copy in a fresh folder, so one test's log files never meet another's.
+// A copy of tunebalk.exe in a fresh folder, so one test's log files never meet another's;
+// removed with everything in it. Programs started from it must have ended by then.
+class TunebalkFolder {
+public:
+    explicit TunebalkFolder(const std::string& name);
+    ~TunebalkFolder();
+    TunebalkFolder(const TunebalkFolder&) = delete;
+    TunebalkFolder& operator=(const TunebalkFolder&) = delete;
+    std::filesystem::path exe() const { return folder_ / "tunebalk.exe"; }
+    std::vector<std::filesystem::path> logFiles() const;
+
+private:
+    std::filesystem::path folder_;
+};
+
+// tunebalk.exe run from a folder copy of its own.
 class TunebalkRun {
 public:
     TunebalkRun(const std::string& name, const std::string& args);
@@ -74,10 +89,10 @@ public:
     HWND bar();
     // Closes the bar as a user would and waits for the program to end.
     bool close();
-    std::vector<std::filesystem::path> logFiles() const;
+    std::vector<std::filesystem::path> logFiles() const { return folder_.logFiles(); }
 
 private:
-    std::filesystem::path folder_;  // before process_: the copy exists before it starts
+    TunebalkFolder folder_;  // before process_: the copy exists before it starts
     Process process_;
     HWND bar_ = nullptr;
 };

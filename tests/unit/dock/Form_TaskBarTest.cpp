@@ -38,17 +38,19 @@ struct Scene {
             {"Plain", "", Rect::fromXYWH(0, 300, 8130 / twips, 1440 / twips), 0, true});
         desk.setForeground(other = desk.createWindow({"Other", "", {0, 400, 9, 409}}, nullptr));
         using F = Form_TaskBar;
-        for (auto [event, name] : {std::pair{&F::onAppGotFocus, "AppGotFocus"},
-                                   {&F::onAppLostFocus, "AppLostFocus"},
-                                   {&F::onEndOpenUp, "EndOpenUp"},
-                                   {&F::onEndCloseUp, "EndCloseUp"},
-                                   {&F::onStartOpenUp, "StartOpenUp"},
-                                   {&F::onStartCloseUp, "StartCloseUp"},
-                                   {&F::onChangeCloseUp, "ChangeCloseUp"},
-                                   {&F::onChangeOpenUp, "ChangeOpenUp"},
-                                   {&F::onMouseOver, "MouseOver"},
-                                   {&F::onMouseLeft, "MouseLeft"}})
-            dock.*event = [this, name] { log += (log.empty() ? "" : " ") + std::string(name); };
+        for (auto [event, eventName] : {std::pair{&F::onAppGotFocus, "AppGotFocus"},
+                                        {&F::onAppLostFocus, "AppLostFocus"},
+                                        {&F::onEndOpenUp, "EndOpenUp"},
+                                        {&F::onEndCloseUp, "EndCloseUp"},
+                                        {&F::onStartOpenUp, "StartOpenUp"},
+                                        {&F::onStartCloseUp, "StartCloseUp"},
+                                        {&F::onChangeCloseUp, "ChangeCloseUp"},
+                                        {&F::onChangeOpenUp, "ChangeOpenUp"},
+                                        {&F::onMouseOver, "MouseOver"},
+                                        {&F::onMouseLeft, "MouseLeft"}})
+            dock.*event = [this, name = eventName] {
+                log += (log.empty() ? "" : " ") + std::string(name);
+            };
         form.addControl(dock);
         desk.advance(10);  // the delayed start
         started = desk.tickCountMs();
