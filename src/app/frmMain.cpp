@@ -18,7 +18,12 @@ frmMain::frmMain(AppContext& app)
       tmrTitel(app.desktop(), 150),
       tmrPlaylist(app.desktop(), 60000),
       tmrSneltoetsen(app.desktop(), 250),
-      tmrSluitTunebalk(app.desktop(), 30000),
+      tmrSluitTunebalk(app.desktop(), WinampCoupling::kDecideMs),
+      ticker(bar::kTitleDesignLeft),
+      sync(app, {lblTijd, sliderProgress, sliderVolume, lblTitel, ticker, Playlist1}),
+      mirror(app, Playlist1, tmrPlaylist),
+      coupling(app, tmrSluitTunebalk),
+      wheel(app.desktop(), [&app](std::string_view line) { app.debugWriter().writeLine(line); }),
       app_(app) {
     shellLibrary_ = desk().loadLibrary("shell32.dll");
     desk().initCommonControls();
@@ -36,6 +41,7 @@ frmMain::frmMain(AppContext& app)
     SiteBarControls(*this, *this);
     // The wheel's key codes arrive at the bar's window and belong to the playlist view.
     setKeyTarget(&Playlist1);
+    wheel.hWndPlaylist = Playlist1.hWnd();
     bindEvents();
     fitBackground();
     Center();
@@ -50,6 +56,9 @@ frmMain::~frmMain() {
 }
 
 void frmMain::bindEvents() {
+    sync.onRefreshPlaylist = [this] { tmrPlaylist_Timer(); };
+    // The Messenger channel withdraws the line it showed; nothing when it showed none.
+    coupling.onBeforeEndNow = [this] { HidePSM(); };
     tmrSync.onTimer = Handler("tmrSync_Timer", &frmMain::tmrSync_Timer);
     tmrTitel.onTimer = Handler("tmrTitel_Timer", &frmMain::tmrTitel_Timer);
     tmrPlaylist.onTimer = Handler("tmrPlaylist_Timer", &frmMain::tmrPlaylist_Timer);
@@ -113,7 +122,7 @@ void frmMain::LoadSteps() {
     InstellingenLaden();
     desk().doEvents();
     if (!app_.settings.bVerbergPlaylist) tmrPlaylist_Timer();
-    AutostartWinamp();
+    coupling.Autostart();
     if (app_.settings.bMSNPlugin) lblOptie.setCaption(MessengerState());
     log().writeLine("Tunebalk load OK");
 }
@@ -144,7 +153,7 @@ void frmMain::onDestroy() {
 void frmMain::QueryUnload() {
     if (queryUnloadDone_) return;
     queryUnloadDone_ = true;
-    if (Winamp().IsRunning() && app_.settings.bSluitWinamp) Winamp().EndWinamp();
+    coupling.CloseWithBar();
     HidePSM();
     WheelUnhook();
 }
@@ -152,6 +161,7 @@ void frmMain::QueryUnload() {
 void frmMain::FormUnload() {
     if (state_ == State::Unloaded) return;
     state_ = State::Unloaded;
+    mirror.Stop();
     tmrSync.setEnabled(false);
     tmrTitel.setEnabled(false);
     tmrPlaylist.setEnabled(false);
@@ -160,13 +170,6 @@ void frmMain::FormUnload() {
     if (shellLibrary_) desk().freeLibrary(shellLibrary_);
     shellLibrary_ = 0;
     desk().quit(0);
-}
-
-void frmMain::AutostartWinamp() {
-    if (Winamp().IsRunning() || !app_.settings.bStartWinamp) return;
-    log().writeLine("Autostart Winamp");
-    const std::string& path = app_.settings.sWinampPad;
-    if (desk().fileExists(path)) desk().startProgramMinimized(path);
 }
 
 // ---- Size and place --------------------------------------------------------------------------
@@ -203,6 +206,8 @@ void frmMain::fitBackground() {
     const std::int32_t paneLeft = Playlist1.bounds().left;
     background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0);
     setPicture(&background_);
+    // The pane lies in front of the title area's row: a long title passes under it.
+    lblTitel.setClip(Rect{0, 0, paneLeft, client.cy});
     imgTopRight.setBounds(Rect::fromXYWH(client.cx - imgTopRight.bounds().width(), 0, 0, 0));
 }
 
@@ -216,6 +221,10 @@ void frmMain::Center() {
 }
 
 // ---- Settings --------------------------------------------------------------------------------
+
+void frmMain::SetTransparantie(std::int16_t trans) {
+    SetWindowAlpha(desk(), hWnd(), roundHalfEven16(255.0 - trans * 2.55));
+}
 
 void frmMain::InstellingenLaden() {
     // What the settings store may do to the bar.
@@ -242,17 +251,29 @@ void frmMain::InstellingenLaden() {
     tb::InstellingenLaden(app_, balk);
 }
 
-void frmMain::SetTransparantie(std::int16_t trans) {
-    SetWindowAlpha(desk(), hWnd(), roundHalfEven16(255.0 - trans * 2.55));
-}
-
 // ---- Handlers --------------------------------------------------------------------------------
 
-void frmMain::tmrSync_Timer() {}
-void frmMain::tmrTitel_Timer() {}
-void frmMain::tmrPlaylist_Timer() {}
+void frmMain::tmrSync_Timer() {
+    switch (sync.Tick()) {
+        case PlaybackSync::Result::WinampGone:
+            coupling.WinampGone();
+            break;
+        case PlaybackSync::Result::NewTitle:
+            UpdatePSM();
+            break;
+        case PlaybackSync::Result::SameTitle:
+            break;
+    }
+}
+
+void frmMain::tmrTitel_Timer() {
+    const float width = static_cast<float>(lblTitel.bounds().width() * desk().twipsPerPixelX());
+    lblTitel.setLeft(twipsToPixels(ticker.Tick(width), desk().twipsPerPixelX()));
+}
+
+void frmMain::tmrPlaylist_Timer() { mirror.Tick(); }
 void frmMain::tmrSneltoetsen_Timer() {}
-void frmMain::tmrSluitTunebalk_Timer() {}
+void frmMain::tmrSluitTunebalk_Timer() { coupling.Tick(); }
 void frmMain::btnPrev_Click() { Winamp().Previous(); }
 void frmMain::btnPlay_Click() { Winamp().Play(); }
 void frmMain::btnPauze_Click() { Winamp().Pause(); }
@@ -275,23 +296,38 @@ void frmMain::btnAfsluiten_Click() {
     Unload();
 }
 
-void frmMain::sliderProgress_Click() {}
-void frmMain::sliderProgress_Change() {}
-void frmMain::sliderProgress_MouseDown(std::int16_t&) {}
-void frmMain::sliderProgress_MouseUp(std::int16_t&) {}
-void frmMain::sliderVolume_Change() {}
-void frmMain::Playlist1_DblClickItem(std::int16_t&) {}
+void frmMain::sliderProgress_Click() { sync.ProgressClick(); }
+void frmMain::sliderProgress_Change() { sync.ProgressChange(); }
+void frmMain::sliderProgress_MouseDown(std::int16_t&) { sync.ProgressMouseDown(); }
+void frmMain::sliderProgress_MouseUp(std::int16_t&) { sync.ProgressMouseUp(); }
+void frmMain::sliderVolume_Change() { sync.VolumeChange(); }
+
+// Winamp jumps to the entry and plays it; the highlight follows with the next synchronisation.
+void frmMain::Playlist1_DblClickItem(std::int16_t& Index) { Winamp().SetPlaylistPos(Index, true); }
 // Over the background the hint line tells the Messenger feature's state.
 void frmMain::Form_MouseMove() { lblOptie.setCaption(MessengerState()); }
 
 const char* frmMain::MessengerState() const {
     return app_.settings.bMSNPlugin ? "MSN plugin is ingeschakeld" : "MSN plugin is uitgeschakeld";
 }
-void frmMain::Form_TaskBar1_EndCloseUp() {}
-void frmMain::Form_TaskBar1_StartOpenUp() {}
+// Out of view the title stands still, and Winamp is watched only for the Messenger's sake.
+void frmMain::Form_TaskBar1_EndCloseUp() {
+    tmrSync.setEnabled(app_.settings.bMSNPlugin);
+    coupling.BarHidden(tmrSync.Enabled());
+    tmrTitel.setEnabled(false);
+}
+
+// Coming back, the bar catches up at once.
+void frmMain::Form_TaskBar1_StartOpenUp() {
+    // Inside its own boundary: the timers below come back even when it fails.
+    RunHandler(app_, "tmrSync_Timer", [this] { tmrSync_Timer(); });
+    coupling.BarShowing(tmrSync.Enabled());
+    tmrSync.setEnabled(true);
+    tmrTitel.setEnabled(true);
+}
 void frmMain::UpdatePSM() {}
 void frmMain::HidePSM() {}
-void frmMain::WheelHook() {}
-void frmMain::WheelUnhook() {}
+void frmMain::WheelHook() { wheel.Hook(hWnd()); }
+void frmMain::WheelUnhook() { wheel.Unhook(hWnd()); }
 
 }  // namespace tb

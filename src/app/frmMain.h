@@ -11,7 +11,12 @@
 #include "app/BarDesign.h"
 #include "app/EventBoundary.h"
 #include "app/Form.h"
+#include "app/PlaybackSync.h"
+#include "app/PlaylistMirror.h"
+#include "app/TitleTicker.h"
+#include "app/WinampCoupling.h"
 #include "common/Timer.h"
+#include "diag/WheelHook.h"
 
 namespace tb {
 
@@ -78,7 +83,6 @@ public:
 
     // Design captions and look.
     static constexpr const char* kCaption = "Tunebalk4";
-    static constexpr const char* kProgramTitle = "Tunebalk";
     static constexpr std::int32_t kHeightTwips = 1440;
     static constexpr std::int16_t kWidthWithPlaylist = 8130;
     static constexpr std::int16_t kWidthWithoutPlaylist = 4065;
@@ -88,6 +92,13 @@ public:
     Timer tmrPlaylist;
     Timer tmrSneltoetsen;
     Timer tmrSluitTunebalk;
+
+    // The bar's subsystems.
+    TitleTicker ticker;
+    PlaybackSync sync;
+    PlaylistMirror mirror;
+    WinampCoupling coupling;
+    tb::WheelHook wheel;
 
     // WindowHandler
     void onSize(Size outer) override;
@@ -116,7 +127,6 @@ private:
     void FormUnload();
     void WheelHook();
     void WheelUnhook();
-    void AutostartWinamp();
     const char* MessengerState() const;
 
     AppContext& app_;

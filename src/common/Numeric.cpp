@@ -53,6 +53,10 @@ std::int16_t toInt16Checked(std::int64_t value) {
     return static_cast<std::int16_t>(value);
 }
 
+std::int32_t twipsToPixels(double twips, int twipsPerPixel) {
+    return roundHalfEven32(twips / twipsPerPixel);
+}
+
 std::int32_t clampToInt32(std::int64_t value) {
     if (value < std::numeric_limits<std::int32_t>::min())
         return std::numeric_limits<std::int32_t>::min();

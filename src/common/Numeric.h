@@ -14,6 +14,8 @@ std::int16_t roundHalfEven16(double value);
 std::int64_t divRoundHalfEven(std::int64_t a, std::int64_t b);
 // Narrowing that fails like a 16-bit conversion: ProgramError(6) when out of range.
 std::int16_t toInt16Checked(std::int64_t value);
+// A length in twips as whole pixels (halves to even); ProgramError(6) beyond 32 bits.
+std::int32_t twipsToPixels(double twips, int twipsPerPixel);
 // Clamps into the 32-bit range.
 std::int32_t clampToInt32(std::int64_t value);
 

@@ -40,8 +40,16 @@ void Label::fitToText(bool exact) {
         setBounds(Rect{b.left, b.top, b.left + s.cx, b.bottom});
 }
 
+void Label::setClip(const Rect& clip) {
+    if (clip == clip_) return;
+    clip_ = clip;
+    invalidate();
+}
+
 void Label::paint(Canvas& canvas) {
-    canvas.drawText(caption_, bounds().left, bounds().top, bounds(), font_, foreColor_);
+    const Rect area = bounds().intersect(clip_);
+    if (area.empty()) return;
+    canvas.drawText(caption_, bounds().left, bounds().top, area, font_, foreColor_);
 }
 
 }  // namespace tb

@@ -4,6 +4,7 @@
 // the title area), but no placement makes it narrower than its text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "controls/Control.h"
@@ -22,6 +23,9 @@ public:
     void setAutoSize(bool on);
     // Moves the label without changing its size (the title ticker moves lblTitel).
     void setLeft(std::int32_t left);
+    // The part of the form (client pixels) the label may draw on: all of it unless a host says
+    // otherwise (the title label stops where the playlist pane lies in front of it).
+    void setClip(const Rect& clip);
 
     void paint(Canvas& canvas) override;
 
@@ -41,6 +45,7 @@ private:
     FontSpec font_;
     Color foreColor_ = 0;
     bool autoSize_ = false;
+    Rect clip_{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
 };
 
 }  // namespace tb

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <fstream>
 
+#include "winamp/WinampMessages.h"
+
 namespace fs = std::filesystem;
 
 namespace tb::e2e {
@@ -86,6 +88,17 @@ void Process::kill() {
     CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
     pi_ = {};
+}
+
+DemoPlayer::DemoPlayer(const std::string& args, const std::string& journal)
+    : Process(binFolder() / "demoplayer.exe", "--journal \"" + journal + "\" " + args),
+      journal_(journal) {
+    waitWindow(winamp::kWindowClass);
+}
+
+DemoPlayer::~DemoPlayer() {
+    kill();
+    DeleteFileA(journal_.c_str());
 }
 
 TunebalkFolder::TunebalkFolder(const std::string& name)

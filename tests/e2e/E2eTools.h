@@ -53,6 +53,17 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// demoplayer.exe with a journal of its own: a line "msg wParam lParam reply" per message it got.
+class DemoPlayer : public Process {
+public:
+    explicit DemoPlayer(const std::string& args, const std::string& journal = tempFile("journal"));
+    ~DemoPlayer();
+    std::vector<std::string> journal() const { return readLines(journal_); }
+
+private:
+    std::string journal_;
+};
+
 // A copy of tunebalk.exe in a fresh folder, so one test's log files never meet another's;
 // removed with everything in it. Programs started from it must have ended by then.
 class TunebalkFolder {

@@ -1,6 +1,7 @@
 // Start-up and close of the real tunebalk.exe, observed from outside: its windows, its log file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -49,10 +50,11 @@ TEST(Startup, DebugWritesTheLogBesideTheExeAndTheBarIsTopmostAtItsSize) {
     std::stringstream text;
     text << std::ifstream(logs[0], std::ios::binary).rdbuf();
     const std::regex expected(R"(Log start \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)"
-                              R"(Tunebalk load\r\n)"
+                              R"(Tunebalk load\r\nWheelHook\r\nWheelHook OK\r\n)"
                               R"(Instellingen laden\r\nInstellingen laden OK\r\n)"
                               R"(Sneltoetsen laden\r\nSneltoetsen laden OK\r\n)"
-                              R"(Tunebalk load OK\r\n)"
+                              R"(Refresh playlist\r\nRefresh playlist OK\r\n)"
+                              R"(Tunebalk load OK\r\nWheelUnhook\r\nWheelUnhook OK\r\n)"
                               R"(Log eind \(\d\d-\d\d-\d{4}, \d\d:\d\d:\d\d\)\r\n)");
     EXPECT_TRUE(std::regex_match(text.str(), expected)) << text.str();
 }
@@ -122,11 +124,12 @@ TEST(Startup, TenStartsAtOnceLeaveOneBarAndOnlyItsLog) {
     const auto logs = folder.logFiles();
     ASSERT_EQ(logs.size(), 1u);
     std::vector<std::string> lines = readLines(logs[0]);
-    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0].rfind("Log start (", 0), 0u);
     EXPECT_EQ(lines[1], "Tunebalk load");
-    EXPECT_EQ(lines[2], "Tunebalk load OK");
-    EXPECT_EQ(lines[3].rfind("Log eind (", 0), 0u);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Tunebalk load"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Tunebalk load OK"), 1);
+    EXPECT_EQ(lines.back().rfind("Log eind (", 0), 0u);
 }
 
 }  // namespace

@@ -20,24 +20,6 @@ namespace {
 
 const std::vector<model::PlaylistEntry> kSample = model::PlayerModel::samplePlaylist();
 
-// The demo player with a journal of its own: a line "msg wParam lParam reply" per message.
-class DemoPlayer : public Process {
-public:
-    explicit DemoPlayer(const std::string& args, const std::string& journal = tempFile("journal"))
-        : Process(binFolder() / "demoplayer.exe", "--journal \"" + journal + "\" " + args),
-          journal_(journal) {
-        waitWindow(winamp::kWindowClass);
-    }
-    ~DemoPlayer() {
-        kill();
-        DeleteFileA(journal_.c_str());
-    }
-    std::vector<std::string> journal() const { return readLines(journal_); }
-
-private:
-    std::string journal_;
-};
-
 std::string str(std::int64_t n) { return std::to_string(n); }
 
 // Queries are sent as 1024 (WM_USER), commands posted as 273 (WM_COMMAND). A reply of * stands

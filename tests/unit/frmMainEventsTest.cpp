@@ -17,12 +17,18 @@ namespace {
 
 using enum MouseAction;
 
-// A desktop whose posts fail with an exception, as a broken system call would.
+// A desktop whose posts or queries fail with an exception, as a broken system call would.
 struct FailingDesktop : sim::SimDesktop {
     std::function<void()> failPost;
+    bool failQueries = false;
     bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) override {
         if (failPost) failPost();
         return SimDesktop::postMessage(hwnd, msg, w, l);
+    }
+    std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l,
+                                              std::uint32_t timeoutMs) override {
+        if (failQueries) throw std::runtime_error("query");
+        return SimDesktop::sendMessageTimeout(hwnd, msg, w, l, timeoutMs);
     }
 };
 
@@ -86,6 +92,21 @@ TEST_F(BarEvents, AnErrorInAHandlerIsLoggedWithItsNameAndNumberAndTheBarGoesOn) 
     EXPECT_TRUE(desk.isWindowVisible(bar.hWnd()));
     EXPECT_EQ(plays(), 1);
     EXPECT_TRUE(desk.escapedErrors().empty()) << "nothing reached the host";
+}
+
+TEST_F(BarEvents, AFailingSynchronisationStillBringsTheTimersBackAndEndsTheBarOnTime) {
+    bar.Form_TaskBar1_EndCloseUp();
+    desk.failQueries = true;
+    bar.Form_TaskBar1_StartOpenUp();
+    EXPECT_NE(log().find("ERR: tmrSync_Timer mislukt, foutcode 51\r\n"), std::string::npos);
+    EXPECT_TRUE(bar.tmrSync.Enabled() && bar.tmrTitel.Enabled());
+    desk.failQueries = false;
+
+    // The automatic close comes even when what runs before it fails.
+    bar.coupling.onBeforeEndNow = [] { throw std::runtime_error("withdrawal"); };
+    app.settings.bAutoSluit = true;
+    winamp.kill();
+    EXPECT_THROW(desk.advance(31'000), sim::SimProcessExit);
 }
 
 TEST_F(BarEvents, APressKeepsTheMouseWithWhereItBeganUntilTheRelease) {

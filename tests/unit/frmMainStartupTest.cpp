@@ -69,9 +69,11 @@ TEST_F(StartupTest, DebugLogsTheLoadAndTheBarGetsItsDesignSize) {
     }
     app.releaseDebugWriter();
     EXPECT_EQ(log().value_or(""),
-              "Log start (05-12-2026, 16:07:09)\r\nTunebalk load\r\nInstellingen laden\r\n"
-              "Instellingen laden OK\r\nSneltoetsen laden\r\nSneltoetsen laden OK\r\n"
-              "Tunebalk load OK\r\nLog eind (05-12-2026, 16:07:09)\r\n");
+              "Log start (05-12-2026, 16:07:09)\r\nTunebalk load\r\nWheelHook\r\nWheelHook OK\r\n"
+              "Instellingen laden\r\nInstellingen laden OK\r\nSneltoetsen laden\r\n"
+              "Sneltoetsen laden OK\r\nRefresh playlist\r\nRefresh playlist OK\r\n"
+              "Tunebalk load OK\r\nWheelUnhook\r\nWheelUnhook OK\r\n"
+              "Log eind (05-12-2026, 16:07:09)\r\n");
 }
 
 TEST_F(StartupTest, OnlyTheExactDebugArgumentSwitchesTheLogOn) {
@@ -159,7 +161,7 @@ TEST_F(StartupTest, AutostartLogsAndStartsWinampOnlyWhenItIsMissingAndTheExeExis
     ASSERT_EQ(desk.startedPrograms().size(), 1u);
     EXPECT_EQ(desk.startedPrograms()[0], "C:\\Program files\\Winamp\\winamp.exe");
     EXPECT_NE(
-        log().value_or("").find("Sneltoetsen laden OK\r\nAutostart Winamp\r\nTunebalk load OK"),
+        log().value_or("").find("Refresh playlist OK\r\nAutostart Winamp\r\nTunebalk load OK"),
         std::string::npos);
 
     // Already running, or a missing exe: nothing is started.

@@ -1,5 +1,6 @@
 #include "platform/sim/SimProcesses.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tb::sim {
@@ -108,9 +109,15 @@ std::size_t SimProcesses::read(ProcessHandle handle, std::uint64_t address,
         auto page = p->pages.find(n);
         if (page == p->pages.end() || !page->second.readable) return 0;
     }
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const std::uint64_t a = address + i;
-        out[i] = p->pages[a / kPageSize].bytes[a % kPageSize];
+    // A page at a time: a long playlist reads thousands of strings.
+    for (std::size_t done = 0; done < out.size();) {
+        const std::uint64_t a = address + done;
+        const auto& bytes = p->pages[a / kPageSize].bytes;
+        const std::size_t offset = static_cast<std::size_t>(a % kPageSize);
+        const std::size_t n = std::min(out.size() - done, kPageSize - offset);
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), n,
+                    out.begin() + static_cast<std::ptrdiff_t>(done));
+        done += n;
     }
     return out.size();
 }

@@ -22,7 +22,7 @@ protected:
     BarControlsSim() {
         bar.Load();
         bar.Show();
-        desk.advance(50);
+        desk.advance(200);  // the design title has come to rest
     }
     // Screen point of a client point of the bar.
     Point at(std::int32_t x, std::int32_t y) {
