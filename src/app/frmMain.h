@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "app/BarDesign.h"
@@ -17,6 +19,7 @@
 #include "app/WinampCoupling.h"
 #include "common/Timer.h"
 #include "diag/WheelHook.h"
+#include "settings/frmInstellingen.h"
 
 namespace tb {
 
@@ -53,6 +56,10 @@ public:
     void Center();
     // The bar's one Winamp client (the program's, created on first use).
     WinampAPI& Winamp() { return app_.winamp(); }
+    // The settings window while it is open; nullptr otherwise.
+    frmInstellingen* Instellingen() {
+        return instellingen_ && instellingen_->isOpen() ? instellingen_.get() : nullptr;
+    }
 
     // ---- Handlers, bound to their events in the constructor --------------------------------
     void tmrSync_Timer();
@@ -127,6 +134,7 @@ private:
     void FormUnload();
     void WheelHook();
     void WheelUnhook();
+    void CloseInstellingen();
     const char* MessengerState() const;
 
     AppContext& app_;
@@ -135,6 +143,9 @@ private:
     std::int16_t balkBreedte_ = kWidthWithPlaylist;
     std::uintptr_t shellLibrary_ = 0;
     Image background_;
+    // The settings window, from its opening; a closed one is replaced at the next opening.
+    std::unique_ptr<frmInstellingen> instellingen_;
+    std::vector<std::unique_ptr<frmInstellingen>> retiredInstellingen_;
 };
 
 }  // namespace tb
