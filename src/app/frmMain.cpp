@@ -168,7 +168,7 @@ void frmMain::FormUnload() {
     tmrSneltoetsen.setEnabled(false);
     tmrSluitTunebalk.setEnabled(false);
     // However the bar goes, its settings window goes with it.
-    CloseInstellingen();
+    InstellingenVensterSluiten();
     if (shellLibrary_) desk().freeLibrary(shellLibrary_);
     shellLibrary_ = 0;
     desk().quit(0);
@@ -293,7 +293,7 @@ void frmMain::btnVerberg_Click() {
 void frmMain::btnMSN_Click() {}
 // One settings window at a time: an open one comes to the front.
 void frmMain::btnInstellingen_Click() {
-    if (!Instellingen()) {
+    if (!InstellingenVenster()) {
         // A closed window whose handler still waits on a message box must outlive it.
         if (instellingen_ && instellingen_->isBusy())
             retiredInstellingen_.push_back(std::move(instellingen_));
@@ -306,12 +306,12 @@ void frmMain::btnInstellingen_Click() {
 
 void frmMain::btnAfsluiten_Click() {
     btnHerstel_Click();
-    CloseInstellingen();
+    InstellingenVensterSluiten();
     Unload();
 }
 
 // Without saving, as its title bar's close does.
-void frmMain::CloseInstellingen() {
+void frmMain::InstellingenVensterSluiten() {
     if (instellingen_) instellingen_->Unload();
 }
 

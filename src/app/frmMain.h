@@ -57,7 +57,7 @@ public:
     // The bar's one Winamp client (the program's, created on first use).
     WinampAPI& Winamp() { return app_.winamp(); }
     // The settings window while it is open; nullptr otherwise.
-    frmInstellingen* Instellingen() {
+    frmInstellingen* InstellingenVenster() {
         return instellingen_ && instellingen_->isOpen() ? instellingen_.get() : nullptr;
     }
 
@@ -134,7 +134,7 @@ private:
     void FormUnload();
     void WheelHook();
     void WheelUnhook();
-    void CloseInstellingen();
+    void InstellingenVensterSluiten();
     const char* MessengerState() const;
 
     AppContext& app_;

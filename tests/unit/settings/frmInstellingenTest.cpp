@@ -18,7 +18,7 @@ struct Running {
         bar.Load();
         bar.btnInstellingen_Click();
     }
-    frmInstellingen& w() { return *bar.Instellingen(); }
+    frmInstellingen& w() { return *bar.InstellingenVenster(); }
     int stored(const char* name) { return app.registryAccess().ReadDWORD(kSleutel, name, -1); }
     void click(const NativeControl& c) {
         const Rect r = *desk.windowRect(c.hWnd());
