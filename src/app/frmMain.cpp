@@ -135,8 +135,9 @@ void frmMain::LoadSteps() {
     if (app_.settings.bMSNPlugin) lblOptie.setCaption(MessengerState());
     log().writeLine("Tunebalk load OK");
     // The bar starts parked out of view, so its timers start as after a slide away: only the
-    // Messenger keeps the synchronisation going, and the title rests.
-    Form_TaskBar1_EndCloseUp();
+    // Messenger keeps the synchronisation going, and the title rests. (The pointer may have
+    // brought it in already while the start-up let events run.)
+    if (!Form_TaskBar1.IsTaskbarOut()) Form_TaskBar1_EndCloseUp();
 }
 
 void frmMain::Show() {
