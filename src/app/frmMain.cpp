@@ -3,6 +3,8 @@
 #include "art/Artwork.h"
 #include "common/Numeric.h"
 #include "diag/modTransparant.h"
+#include "hotkeys/Sneltoetsen.h"
+#include "messenger/NowPlaying.h"
 #include "settings/InstellingenStore.h"
 
 namespace tb {
@@ -19,6 +21,7 @@ frmMain::frmMain(AppContext& app)
       tmrPlaylist(app.desktop(), 60000),
       tmrSneltoetsen(app.desktop(), 250),
       tmrSluitTunebalk(app.desktop(), WinampCoupling::kDecideMs),
+      Form_TaskBar1(app.desktop()),
       ticker(bar::kTitleDesignLeft),
       sync(app, {lblTijd, sliderProgress, sliderVolume, lblTitel, ticker, Playlist1}),
       mirror(app, Playlist1, tmrPlaylist),
@@ -39,6 +42,8 @@ frmMain::frmMain(AppContext& app)
     createWindow(windowSpec);
 
     SiteBarControls(*this, *this);
+    // Its delayed start finds the window made; until then Center parks the bar through it.
+    addControl(Form_TaskBar1);
     // The wheel's key codes arrive at the bar's window and belong to the playlist view.
     setKeyTarget(&Playlist1);
     wheel.hWndPlaylist = Playlist1.hWnd();
@@ -81,6 +86,10 @@ void frmMain::bindEvents() {
     sliderProgress.onMouseUp = Handler("sliderProgress_MouseUp", &frmMain::sliderProgress_MouseUp);
     sliderVolume.onChange = Handler("sliderVolume_Change", &frmMain::sliderVolume_Change);
     Playlist1.onDblClickItem = Handler("Playlist1_DblClickItem", &frmMain::Playlist1_DblClickItem);
+    Form_TaskBar1.onEndCloseUp =
+        Handler("Form_TaskBar1_EndCloseUp", &frmMain::Form_TaskBar1_EndCloseUp);
+    Form_TaskBar1.onStartOpenUp =
+        Handler("Form_TaskBar1_StartOpenUp", &frmMain::Form_TaskBar1_StartOpenUp);
     onBackgroundMouse = [this](const MouseEvent& e) {
         if (e.action == MouseAction::Move)
             RunHandler(app_, "Form_MouseMove", [this] { Form_MouseMove(); });
@@ -125,6 +134,10 @@ void frmMain::LoadSteps() {
     coupling.Autostart();
     if (app_.settings.bMSNPlugin) lblOptie.setCaption(MessengerState());
     log().writeLine("Tunebalk load OK");
+    // The bar starts parked out of view, so its timers start as after a slide away: only the
+    // Messenger keeps the synchronisation going, and the title rests. (The pointer may have
+    // brought it in already while the start-up let events run.)
+    if (!Form_TaskBar1.IsTaskbarOut()) Form_TaskBar1_EndCloseUp();
 }
 
 void frmMain::Show() {
@@ -213,14 +226,7 @@ void frmMain::fitBackground() {
     imgTopRight.setBounds(Rect::fromXYWH(client.cx - imgTopRight.bounds().width(), 0, 0, 0));
 }
 
-void frmMain::Center() {
-    auto r = desk().windowRect(hWnd());
-    if (!r) return;
-    Size screen = desk().screenSize();
-    std::int32_t left = (screen.cx - r->width()) / 2;
-    if (r->left != left || r->top != 0)
-        desk().moveWindow(hWnd(), Rect::fromXYWH(left, 0, r->width(), r->height()));
-}
+void frmMain::Center() { Form_TaskBar1.Center(); }
 
 // ---- Settings --------------------------------------------------------------------------------
 
@@ -274,7 +280,16 @@ void frmMain::tmrTitel_Timer() {
 }
 
 void frmMain::tmrPlaylist_Timer() { mirror.Tick(); }
-void frmMain::tmrSneltoetsen_Timer() {}
+
+void frmMain::tmrSneltoetsen_Timer() {
+    // A hotkey does what a click on its transport button does.
+    static constexpr void (frmMain::*kActies[])() = {
+        &frmMain::btnPrev_Click, &frmMain::btnPlay_Click, &frmMain::btnPauze_Click,
+        &frmMain::btnStop_Click, &frmMain::btnNext_Click};
+    if (const auto slot = ScanSneltoetsen(desk(), app_.settings.Sneltoetsen))
+        (this->*kActies[*slot])();
+}
+
 void frmMain::tmrSluitTunebalk_Timer() { coupling.Tick(); }
 void frmMain::btnPrev_Click() { Winamp().Previous(); }
 void frmMain::btnPlay_Click() { Winamp().Play(); }
@@ -290,7 +305,19 @@ void frmMain::btnVerberg_Click() {
     desk().showWindow(Winamp().hWnd(), sw::SW_MINIMIZE);
     desk().showWindow(Winamp().hWnd(), sw::SW_HIDE);
 }
-void frmMain::btnMSN_Click() {}
+
+// The switch is stored at once; the hint line keeps what it shows until the pointer crosses
+// the background.
+void frmMain::btnMSN_Click() {
+    bool& aan = app_.settings.bMSNPlugin;
+    aan = !aan;
+    app_.registryAccess().WriteDWORD(instellingen::kSleutel, instellingen::kMSNPlugin, aan ? 1 : 0);
+    if (aan)
+        UpdatePSM();
+    else
+        HidePSM();
+}
+
 // One settings window at a time: an open one comes to the front.
 void frmMain::btnInstellingen_Click() {
     if (!InstellingenVenster()) {
@@ -344,8 +371,16 @@ void frmMain::Form_TaskBar1_StartOpenUp() {
     tmrSync.setEnabled(true);
     tmrTitel.setEnabled(true);
 }
-void frmMain::UpdatePSM() {}
-void frmMain::HidePSM() {}
+
+// The template fills in what the bar shows: the title, the time and the volume.
+void frmMain::UpdatePSM() {
+    PublishNowPlaying(Winamp(), app_.settings, lblTitel.Caption(), lblTijd.Caption(),
+                      sliderVolume.Value(), app_.psm());
+}
+
+// Sends nothing unless this run has shown something.
+void frmMain::HidePSM() { app_.psm().HidePSM(); }
+
 void frmMain::WheelHook() { wheel.Hook(hWnd()); }
 void frmMain::WheelUnhook() { wheel.Unhook(hWnd()); }
 

@@ -19,6 +19,7 @@
 #include "app/WinampCoupling.h"
 #include "common/Timer.h"
 #include "diag/WheelHook.h"
+#include "dock/Form_TaskBar.h"
 #include "settings/frmInstellingen.h"
 
 namespace tb {
@@ -52,7 +53,7 @@ public:
     // The Messenger's now-playing line: publish the playing track, withdraw it.
     void UpdatePSM();
     void HidePSM();
-    // Parks the bar centred at the top edge.
+    // Parks the bar hidden and centred at the top edge (the dock's Center).
     void Center();
     // The bar's one Winamp client (the program's, created on first use).
     WinampAPI& Winamp() { return app_.winamp(); }
@@ -99,6 +100,8 @@ public:
     Timer tmrPlaylist;
     Timer tmrSneltoetsen;
     Timer tmrSluitTunebalk;
+    // Hides the bar at the top edge and slides it into view.
+    Form_TaskBar Form_TaskBar1;
 
     // The bar's subsystems.
     TitleTicker ticker;

@@ -11,13 +11,11 @@ Form_TaskBar::Form_TaskBar(Desktop& desktop)
     : desktop_(desktop),
       tmrDelayedInit(desktop, 1),
       tmrSliding(desktop, 1),
-      tmrCheckMouseOver(desktop, kCheckIntervalMs),
-      tmrAppFocus(desktop, kCheckIntervalMs) {
+      tmrCheck(desktop, kCheckIntervalMs) {
     setVisible(false);
     tmrDelayedInit.onTimer = [this] { tmrDelayedInit_Timer(); };
     tmrSliding.onTimer = [this] { tmrSliding_Timer(); };
-    tmrCheckMouseOver.onTimer = [this] { tmrCheckMouseOver_Timer(); };
-    tmrAppFocus.onTimer = [this] { tmrAppFocus_Timer(); };
+    tmrCheck.onTimer = [this] { tmrCheck_Timer(); };
     // The form creates its window after its controls; the rest of the start-up waits for it.
     tmrDelayedInit.setEnabled(true);
 }
@@ -106,8 +104,7 @@ void Form_TaskBar::tmrDelayedInit_Timer() {
     if (hostForm_ == 0) return;
     Center();
     MakeTopmost(hostForm_);
-    tmrCheckMouseOver.setEnabled(true);
-    tmrAppFocus.setEnabled(true);
+    tmrCheck.setEnabled(true);
 }
 
 // ---- sliding -------------------------------------------------------------------------------
@@ -164,6 +161,11 @@ void Form_TaskBar::tmrSliding_Timer() {
 }
 
 // ---- watching the pointer and the foreground -----------------------------------------------
+
+void Form_TaskBar::tmrCheck_Timer() {
+    tmrCheckMouseOver_Timer();
+    tmrAppFocus_Timer();
+}
 
 void Form_TaskBar::tmrCheckMouseOver_Timer() {
     const Point p = desk().cursorPos();

@@ -83,6 +83,8 @@ private:
 
     void tmrDelayedInit_Timer();
     void tmrSliding_Timer();
+    // The pointer check, then the foreground check, every kCheckIntervalMs.
+    void tmrCheck_Timer();
     void tmrCheckMouseOver_Timer();
     void tmrAppFocus_Timer();
 
@@ -105,8 +107,9 @@ private:
 
     Timer tmrDelayedInit;
     Timer tmrSliding;
-    Timer tmrCheckMouseOver;
-    Timer tmrAppFocus;
+    // One timer for both checks: the same period and order as two, and half the wake-ups of
+    // the hidden bar.
+    Timer tmrCheck;
 };
 
 }  // namespace tb

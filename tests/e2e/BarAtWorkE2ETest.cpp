@@ -7,51 +7,11 @@
 #include <vector>
 
 #include "E2eTools.h"
-#include "common/Numeric.h"
 #include "settings/InstellingenStore.h"
 #include "winamp/WinampMessages.h"
 
 namespace tb::e2e {
 namespace {
-
-// How often the player's journal holds `line`, once `times` of them came (or 10 s passed).
-int seen(const DemoPlayer& player, const std::string& line, int times = 1) {
-    int n = 0;
-    waitUntil(
-        [&] {
-            const auto lines = player.journal();
-            n = static_cast<int>(std::count(lines.begin(), lines.end(), line));
-            return n >= times;
-        },
-        10000);
-    return n;
-}
-
-// A setting of the bar for one test; the key's value is removed again after.
-class Setting {
-public:
-    Setting(const char* name, DWORD value) : name_(name) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Oxalmo\\Tunebalk", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key_, nullptr);
-        RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                       sizeof value);
-    }
-    ~Setting() {
-        RegDeleteValueA(key_, name_);
-        RegCloseKey(key_);
-    }
-
-private:
-    const char* name_;
-    HKEY key_ = nullptr;
-};
-
-int px(int twips) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(nullptr, dc);
-    return static_cast<int>(divRoundHalfEven(twips, 1440 / dpi));
-}
 
 class BarAtWork : public ::testing::Test {
 protected:
@@ -59,6 +19,9 @@ protected:
         ASSERT_NE(player.hwnd(), nullptr);
         bar = run.bar();
         ASSERT_NE(bar, nullptr);
+        // The pointer on its strip brings the bar into view; the first click keeps it there.
+        GetWindowRect(bar, &rect);
+        SetCursorPos((rect.left + rect.right) / 2, 0);
         ASSERT_TRUE(waitUntil([&] { return GetWindowRect(bar, &rect) && rect.top == 0; }, 10000));
     }
     void send(DWORD flags, int clientX, int clientY, DWORD data = 0) {

@@ -7,7 +7,6 @@
 
 #include "E2eTools.h"
 #include "art/Artwork.h"
-#include "common/Numeric.h"
 
 namespace tb::e2e {
 namespace {
@@ -72,17 +71,6 @@ private:
     int w_ = 0, h_ = 0;
     std::vector<std::uint32_t> px_;
 };
-
-// Design positions are in twips.
-int px(int twips) {
-    static const int twipsPerPixel = [] {
-        HDC dc = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-        ReleaseDC(nullptr, dc);
-        return 1440 / dpi;
-    }();
-    return static_cast<int>(divRoundHalfEven(twips, twipsPerPixel));
-}
 
 const struct {
     const char* name;

@@ -1,8 +1,10 @@
 #include "E2eTools.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 
+#include "common/Numeric.h"
 #include "winamp/WinampMessages.h"
 
 namespace fs = std::filesystem;
@@ -13,6 +15,16 @@ fs::path binFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return fs::path(path).parent_path();
+}
+
+int px(int twips) {
+    static const int twipsPerPixel = [] {
+        HDC dc = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        ReleaseDC(nullptr, dc);
+        return 1440 / dpi;
+    }();
+    return static_cast<int>(divRoundHalfEven(twips, twipsPerPixel));
 }
 
 std::string tempFile(const std::string& stem) {
@@ -99,6 +111,41 @@ DemoPlayer::DemoPlayer(const std::string& args, const std::string& journal)
 DemoPlayer::~DemoPlayer() {
     kill();
     DeleteFileA(journal_.c_str());
+}
+
+int seen(const DemoPlayer& player, const std::string& line, int times) {
+    int n = 0;
+    waitUntil(
+        [&] {
+            const auto lines = player.journal();
+            n = static_cast<int>(std::count(lines.begin(), lines.end(), line));
+            return n >= times;
+        },
+        10000);
+    return n;
+}
+
+namespace {
+HKEY openSettings() {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Oxalmo\\Tunebalk", 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, &key, nullptr);
+    return key;
+}
+}  // namespace
+
+Setting::Setting(const char* name, DWORD value) : name_(name), key_(openSettings()) {
+    RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+Setting::Setting(const char* name, const std::string& value) : name_(name), key_(openSettings()) {
+    RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+Setting::~Setting() {
+    RegDeleteValueA(key_, name_.c_str());
+    RegCloseKey(key_);
 }
 
 TunebalkFolder::TunebalkFolder(const std::string& name)

@@ -12,6 +12,8 @@ namespace tb::e2e {
 
 // The folder of the running test executable, where the programs under test are.
 std::filesystem::path binFolder();
+// Design twips in screen pixels (horizontal).
+int px(int twips);
 // A fresh path in the temporary folder; the file does not exist.
 std::string tempFile(const std::string& stem);
 // The lines of a file (without line ends); empty when it cannot be read.
@@ -77,6 +79,23 @@ public:
 
 private:
     std::filesystem::path folder_;
+};
+
+// How often the player's journal holds `line`, once `times` of them came (or 10 s passed).
+int seen(const DemoPlayer& player, const std::string& line, int times = 1);
+
+// A setting of the bar for one test; the value is removed again after.
+class Setting {
+public:
+    Setting(const char* name, DWORD value);
+    Setting(const char* name, const std::string& value);
+    ~Setting();
+    Setting(const Setting&) = delete;
+    Setting& operator=(const Setting&) = delete;
+
+private:
+    std::string name_;
+    HKEY key_ = nullptr;
 };
 
 // tunebalk.exe run from a folder copy of its own.

@@ -57,7 +57,7 @@ TEST_F(StartupTest, DebugLogsTheLoadAndTheBarGetsItsDesignSize) {
         bar.Show();
         auto r = desk.windowRect(bar.hWnd());
         ASSERT_TRUE(r);
-        EXPECT_EQ(*r, Rect::fromXYWH((1024 - 542) / 2, 0, 542, 96));
+        EXPECT_EQ(*r, Rect::fromXYWH((1024 - 542) / 2, -94, 542, 96));  // parked at the edge
         EXPECT_EQ(desk.windowText(bar.hWnd()), "Tunebalk4");
         EXPECT_TRUE(desk.exStyle(bar.hWnd()) & wsex::WS_EX_TOPMOST);
         EXPECT_TRUE(desk.isWindowVisible(bar.hWnd()));
@@ -178,7 +178,7 @@ TEST_F(StartupTest, AnyResizeComesBackToTheBarSizeAndCentred) {
     ASSERT_TRUE(bar.Load());
     bar.Show();
     desk.moveWindow(bar.hWnd(), Rect::fromXYWH(10, 300, 200, 40));
-    EXPECT_EQ(desk.windowRect(bar.hWnd()), Rect::fromXYWH(241, 0, 542, 96));
+    EXPECT_EQ(desk.windowRect(bar.hWnd()), Rect::fromXYWH(241, -94, 542, 96));
 
     store(instellingen::kVerbergPlaylist, 1);
     AppContext hidden(desk, registry);

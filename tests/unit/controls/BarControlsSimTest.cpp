@@ -22,7 +22,8 @@ protected:
     BarControlsSim() {
         bar.Load();
         bar.Show();
-        desk.advance(200);  // the design title has come to rest
+        desk.setCursorPos(at(5, 95));  // on the strip: the bar slides into view
+        desk.advance(400);             // and the design title has come to rest
     }
     // Screen point of a client point of the bar.
     Point at(std::int32_t x, std::int32_t y) {
