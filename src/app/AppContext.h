@@ -2,6 +2,7 @@
 // program creates on first use are lazy accessors here, not hidden globals.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "diag/DebugWriter.h"
@@ -57,6 +58,9 @@ public:
     }
 
     Instellingen settings;
+    // The last key code the settings window's key capture wrote into a key box. It outlives the
+    // window: the same key is not taken again until another was, also in a window opened later.
+    std::int16_t iLaatsteToets = 0;
     // The bar window while it exists.
     frmMain* mainForm = nullptr;
 

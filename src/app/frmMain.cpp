@@ -180,6 +180,8 @@ void frmMain::FormUnload() {
     tmrPlaylist.setEnabled(false);
     tmrSneltoetsen.setEnabled(false);
     tmrSluitTunebalk.setEnabled(false);
+    // However the bar goes, its settings window goes with it.
+    InstellingenVensterSluiten();
     if (shellLibrary_) desk().freeLibrary(shellLibrary_);
     shellLibrary_ = 0;
     desk().quit(0);
@@ -316,11 +318,28 @@ void frmMain::btnMSN_Click() {
         HidePSM();
 }
 
-void frmMain::btnInstellingen_Click() {}
+// One settings window at a time: an open one comes to the front.
+void frmMain::btnInstellingen_Click() {
+    if (!InstellingenVenster()) {
+        // A closed window whose handler still waits on a message box must outlive it.
+        if (instellingen_ && instellingen_->isBusy())
+            retiredInstellingen_.push_back(std::move(instellingen_));
+        instellingen_ = std::make_unique<frmInstellingen>(
+            app_, frmInstellingen::Balk{[this] { InstellingenLaden(); },
+                                        [this](std::int16_t trans) { SetTransparantie(trans); }});
+    }
+    instellingen_->Show();
+}
 
 void frmMain::btnAfsluiten_Click() {
     btnHerstel_Click();
+    InstellingenVensterSluiten();
     Unload();
+}
+
+// Without saving, as its title bar's close does.
+void frmMain::InstellingenVensterSluiten() {
+    if (instellingen_) instellingen_->Unload();
 }
 
 void frmMain::sliderProgress_Click() { sync.ProgressClick(); }

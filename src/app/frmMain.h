@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "app/BarDesign.h"
@@ -18,6 +20,7 @@
 #include "common/Timer.h"
 #include "diag/WheelHook.h"
 #include "dock/Form_TaskBar.h"
+#include "settings/frmInstellingen.h"
 
 namespace tb {
 
@@ -54,6 +57,10 @@ public:
     void Center();
     // The bar's one Winamp client (the program's, created on first use).
     WinampAPI& Winamp() { return app_.winamp(); }
+    // The settings window while it is open; nullptr otherwise.
+    frmInstellingen* InstellingenVenster() {
+        return instellingen_ && instellingen_->isOpen() ? instellingen_.get() : nullptr;
+    }
 
     // ---- Handlers, bound to their events in the constructor --------------------------------
     void tmrSync_Timer();
@@ -130,6 +137,7 @@ private:
     void FormUnload();
     void WheelHook();
     void WheelUnhook();
+    void InstellingenVensterSluiten();
     const char* MessengerState() const;
 
     AppContext& app_;
@@ -138,6 +146,9 @@ private:
     std::int16_t balkBreedte_ = kWidthWithPlaylist;
     std::uintptr_t shellLibrary_ = 0;
     Image background_;
+    // The settings window, from its opening; a closed one is replaced at the next opening.
+    std::unique_ptr<frmInstellingen> instellingen_;
+    std::vector<std::unique_ptr<frmInstellingen>> retiredInstellingen_;
 };
 
 }  // namespace tb

@@ -32,5 +32,11 @@ extern const RawImage kScrollThumb;
 extern const RawImage kTopLeft;
 extern const RawImage kTopRight;
 extern const RawImage kSettingsIcon;
+extern const RawImage kActionIcon0;
+extern const RawImage kActionIcon1;
+extern const RawImage kActionIcon2;
+extern const RawImage kActionIcon3;
+extern const RawImage kActionIcon4;
+extern const RawImage kLogo;
 
 }  // namespace tb::art::data

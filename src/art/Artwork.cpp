@@ -46,7 +46,16 @@ TB_ART_PICTURE(scrollThumb, data::kScrollThumb)
 TB_ART_PICTURE(topLeft, data::kTopLeft)
 TB_ART_PICTURE(topRight, data::kTopRight)
 TB_ART_PICTURE(settingsIcon, data::kSettingsIcon)
+TB_ART_PICTURE(logo, data::kLogo)
 #undef TB_ART_PICTURE
+
+const Image& actionIcon(int slot) {
+    static const std::array<Image, 5> icons{
+        toImage(data::kActionIcon0), toImage(data::kActionIcon1), toImage(data::kActionIcon2),
+        toImage(data::kActionIcon3), toImage(data::kActionIcon4)};
+    static const Image none;
+    return slot >= 0 && slot < 5 ? icons[static_cast<std::size_t>(slot)] : none;
+}
 
 Image barBackground(Size client, std::int32_t paneLeft) {
     Image img;

@@ -27,6 +27,11 @@ const Image& topLeft();
 const Image& topRight();
 // The settings window's small icon, 16 x 16 (a gear).
 const Image& settingsIcon();
+// The settings window's pictures of the hotkey actions 0 to 4 (previous, play, pause, stop,
+// next), 16 x 16, and its logo, 48 x 48; drawn for a dialog's light face. Slots outside 0 to 4
+// get an empty picture.
+const Image& actionIcon(int slot);
+const Image& logo();
 
 // The bar's background for a client area of `client`: the back colour in a thin frame and, when
 // the playlist pane lies inside the bar, a divider just before `paneLeft` (0: no pane).

@@ -67,6 +67,7 @@ constexpr std::uint32_t WS_EX_LAYERED = 0x00080000;
 namespace mb {
 constexpr unsigned MB_OK = 0x0000;
 constexpr unsigned MB_ICONEXCLAMATION = 0x0030;
+constexpr unsigned MB_ICONINFORMATION = 0x0040;
 constexpr int IDOK = 1;
 }  // namespace mb
 
@@ -259,8 +260,8 @@ public:
     virtual int tabSelection(Hwnd hwnd) = 0;
     virtual bool setTabSelection(Hwnd hwnd, int index) = 0;
     virtual std::optional<Rect> tabItemRect(Hwnd hwnd, int index) = 0;
-    // The picture of a static picture control (SS_BITMAP); transparent pixels show the
-    // dialog's face colour.
+    // The picture of a static picture control (SS_BITMAP); transparent pixels show what lies
+    // under the control (the dialog's face, a tab control's body).
     virtual bool setPicture(Hwnd hwnd, const Image& picture) = 0;
 
     // ---- Processes -------------------------------------------------------------------------

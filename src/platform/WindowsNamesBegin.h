@@ -60,6 +60,8 @@
 #undef MB_OK
 #pragma push_macro("MB_ICONEXCLAMATION")
 #undef MB_ICONEXCLAMATION
+#pragma push_macro("MB_ICONINFORMATION")
+#undef MB_ICONINFORMATION
 #pragma push_macro("IDOK")
 #undef IDOK
 #pragma push_macro("BDR_RAISEDOUTER")

@@ -28,6 +28,7 @@
 #pragma pop_macro("WS_EX_LAYERED")
 #pragma pop_macro("MB_OK")
 #pragma pop_macro("MB_ICONEXCLAMATION")
+#pragma pop_macro("MB_ICONINFORMATION")
 #pragma pop_macro("IDOK")
 #pragma pop_macro("BDR_RAISEDOUTER")
 #pragma pop_macro("BDR_SUNKENOUTER")

@@ -17,11 +17,13 @@ constexpr char kBindingProp[] = "TunebalkChildBinding";
 struct ChildBinding {
     ChildHandler* handler = nullptr;
     bool wantAllKeys = false;
-    HBITMAP picture = nullptr;  // a static's picture, ours to delete
+    HBITMAP picture = nullptr;    // a static's picture, ours to delete
+    HICON pictureIcon = nullptr;  // or that picture with transparent pixels
     // A tab control's look, for the controls that lie on it to paint their background with.
     HBITMAP body = nullptr;
     HBRUSH bodyBrush = nullptr;
     SIZE bodySize{};
+    bool erasing = false;  // a tab control's own erase, clipped as its paint is
 };
 
 ChildBinding* bindingOf(HWND hwnd);
@@ -33,9 +35,42 @@ bool dialogKeyOfBox(UINT msg, WPARAM w) {
            (w == VK_RETURN || w == VK_ESCAPE);
 }
 
+// The controls on a tab control come after it in the tab order, so below it in the z-order,
+// where its WS_CLIPSIBLINGS does not reach: left alone it paints over the frames its edit boxes
+// drew when they were shown. Its paint (and erase) leaves out every visible sibling below it.
+void paintTabAroundSiblings(HWND tab, ChildBinding& b) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(tab, &ps);
+    if (dc) {
+        for (HWND s = GetWindow(tab, GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) {
+            RECT r{};
+            if (!IsWindowVisible(s) || !GetWindowRect(s, &r)) continue;
+            MapWindowPoints(nullptr, tab, reinterpret_cast<POINT*>(&r), 2);
+            ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+        }
+        b.erasing = true;
+        DefSubclassProc(tab, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        b.erasing = false;
+        DefSubclassProc(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    }
+    EndPaint(tab, &ps);
+}
+
+bool isTabControl(HWND hwnd) {
+    return lstrcmpiA(HwndGetClassName(hwnd).c_str(), WC_TABCONTROLA) == 0;
+}
+
 LRESULT CALLBACK childProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
     auto* b = reinterpret_cast<ChildBinding*>(ref);
     switch (msg) {
+        case WM_PAINT:
+            if (w != 0 || !isTabControl(hwnd)) return DefSubclassProc(hwnd, msg, w, l);
+            paintTabAroundSiblings(hwnd, *b);
+            return 0;
+        case WM_ERASEBKGND:
+            // Erased in its paint, around the controls on it.
+            if (!b->erasing && isTabControl(hwnd)) return 1;
+            return DefSubclassProc(hwnd, msg, w, l);
         case WM_GETDLGCODE: {
             LRESULT code = DefSubclassProc(hwnd, msg, w, l);
             if (!b->wantAllKeys) return code;
@@ -55,6 +90,7 @@ LRESULT CALLBACK childProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DW
             RemovePropA(hwnd, kBindingProp);
             ChildHandler* handler = b->handler;
             if (b->picture) DeleteObject(b->picture);
+            if (b->pictureIcon) DestroyIcon(b->pictureIcon);
             if (b->bodyBrush) DeleteObject(b->bodyBrush);
             if (b->body) DeleteObject(b->body);
             delete b;
@@ -255,11 +291,24 @@ bool dialogMessage(HWND dialog, MSG& msg) {
 bool setStaticPicture(HWND control, const Image& picture) {
     ChildBinding* b = bindingOf(control);
     if (!b || HwndGetClassName(control) != WC_STATICA) return false;
-    HBITMAP bmp = picture.empty() ? nullptr : bitmapFromImage(picture, GetSysColor(COLOR_BTNFACE));
-    if (!picture.empty() && !bmp) return false;
-    SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+    // A picture with transparent pixels goes in as an icon, which the static draws over its own
+    // background (on a tab control the tab's body, which is not the dialog's face colour).
+    const bool keyed = picture.hasTransparency;
+    HBITMAP bmp =
+        picture.empty() || keyed ? nullptr : bitmapFromImage(picture, GetSysColor(COLOR_BTNFACE));
+    HICON icon = keyed ? iconFromImage(picture) : nullptr;
+    if (!picture.empty() && !bmp && !icon) return false;
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    SetWindowLongA(control, GWL_STYLE, (style & ~SS_TYPEMASK) | (icon ? SS_ICON : SS_BITMAP));
+    if (icon) {
+        SendMessageA(control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    } else {
+        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+    }
     if (b->picture) DeleteObject(b->picture);
+    if (b->pictureIcon) DestroyIcon(b->pictureIcon);
     b->picture = bmp;
+    b->pictureIcon = icon;
     return true;
 }
 
