@@ -23,6 +23,8 @@ TEST(TitleTicker, MovesATooWideTitleToAndFroAndLetsAFittingOneStand) {
         // Left until left + width <= 3855 (at -20, after 13 steps), right to 120, and back.
         {"one twip wider", 3856, {220, 200, 180, 160, 140, 120, 100, 80,  60,  40, 20,
                                   0,   -20, 0,   20,  40,  60,  80,  100, 120, 100}},
+        {"reaching the limit exactly", 3875, {220, 200, 180, 160, 140, 120, 100, 80,  60,  40, 20,
+                                              0,   -20, 0,   20,  40,  60,  80,  100, 120, 100}},
     };
     for (const auto& c : cases) {
         TitleTicker t(1080);
