@@ -21,11 +21,23 @@ public:
         setLocalTime({2026, 12, 5, 16, 7, 9});
     }
     Point cursorPos() override { return ++cursorQueries, SimDesktop::cursorPos(); }
-    Hwnd windowFromPoint(Point p) override { return ++windowLookups, SimDesktop::windowFromPoint(p); }
-    std::optional<Rect> windowRect(Hwnd h) override { return ++otherQueries, SimDesktop::windowRect(h); }
+    Hwnd windowFromPoint(Point p) override {
+        return ++windowLookups, SimDesktop::windowFromPoint(p);
+    }
+    std::optional<Rect> windowRect(Hwnd h) override {
+        return ++otherQueries, SimDesktop::windowRect(h);
+    }
     Hwnd foregroundWindow() override { return ++otherQueries, SimDesktop::foregroundWindow(); }
     Size screenSize() override { return ++otherQueries, SimDesktop::screenSize(); }
-    bool moveWindow(Hwnd h, const Rect& r) override { return ++moves, SimDesktop::moveWindow(h, r); }
+    bool moveWindow(Hwnd h, const Rect& r) override {
+        return ++moves, SimDesktop::moveWindow(h, r);
+    }
+    // Something may happen right after the player's window is looked up, or a query returns.
+    Hwnd findWindow(std::string_view className) override {
+        const Hwnd found = SimDesktop::findWindow(className);
+        if (found && afterLookup) std::exchange(afterLookup, nullptr)();
+        return found;
+    }
     // A broken system call: a post runs `failPost` first, a query throws while `failQueries`.
     bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) override {
         if (failPost) failPost();
@@ -34,10 +46,12 @@ public:
     std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l,
                                               std::uint32_t timeoutMs) override {
         if (failQueries) throw std::runtime_error("query");
-        return SimDesktop::sendMessageTimeout(hwnd, msg, w, l, timeoutMs);
+        auto reply = SimDesktop::sendMessageTimeout(hwnd, msg, w, l, timeoutMs);
+        if (afterQuery) std::exchange(afterQuery, nullptr)();
+        return reply;
     }
     int cursorQueries = 0, windowLookups = 0, otherQueries = 0, moves = 0;
-    std::function<void()> failPost;
+    std::function<void()> failPost, afterLookup, afterQuery;
     bool failQueries = false;
 };
 

@@ -31,11 +31,8 @@ protected:
 
 TEST_F(PlayerModelTest, CommandsMoveStatusEntryPositionAndVolume) {
     model.setVolume(253);
-    const struct {
-        std::int32_t command;
-        PlayStatus status;
-        std::int32_t current, positionMs, volume;
-    } steps[] = {
+    // A command: the status, entry, position and volume after it.
+    const std::tuple<std::int32_t, PlayStatus, std::int32_t, std::int32_t, std::int32_t> steps[] = {
         {cmd::Pause, Stopped, 0, 0, 253},  // nothing to pause
         {cmd::Play, Playing, 0, 0, 253},
         {cmd::Forward5s, Playing, 0, 5000, 253},
@@ -49,11 +46,11 @@ TEST_F(PlayerModelTest, CommandsMoveStatusEntryPositionAndVolume) {
         {cmd::Stop, Stopped, 0, 0, 250},
         {cmd::Next, Stopped, 1, 0, 250},
     };
-    for (const auto& s : steps) {
-        send(s.command);
-        EXPECT_TRUE(model.status() == s.status && model.current() == s.current &&
-                    model.positionMs() == s.positionMs && model.volume() == s.volume)
-            << s.command;
+    for (const auto& [command, status, current, positionMs, volume] : steps) {
+        send(command);
+        EXPECT_TRUE(model.status() == status && model.current() == current &&
+                    model.positionMs() == positionMs && model.volume() == volume)
+            << command;
     }
 }
 

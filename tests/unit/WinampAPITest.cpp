@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sim/SimWinamp.h"
+#include "support/ControlTestHost.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
 
@@ -27,24 +28,6 @@ std::string text(char how, std::int64_t w, std::int64_t l) {
 }
 std::string q(std::int32_t data, std::int32_t id) { return text('q', data, id); }
 std::string c(std::int32_t id, std::int32_t data = 0) { return text('c', id, data); }
-
-// A desktop on which something can happen right after the player's window is looked up, or
-// right after a query returns.
-class VanishingDesktop : public sim::SimDesktop {
-public:
-    Hwnd findWindow(std::string_view className) override {
-        Hwnd found = SimDesktop::findWindow(className);
-        if (found && afterLookup) std::exchange(afterLookup, nullptr)();
-        return found;
-    }
-    std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l,
-                                              std::uint32_t timeoutMs) override {
-        auto reply = SimDesktop::sendMessageTimeout(hwnd, msg, w, l, timeoutMs);
-        if (afterQuery) std::exchange(afterQuery, nullptr)();
-        return reply;
-    }
-    std::function<void()> afterLookup, afterQuery;
-};
 
 class WinampAPITest : public ::testing::Test {
 protected:
@@ -93,19 +76,15 @@ protected:
         return [this, id, reply] { winamp.model().forceReply(id, reply); };
     }
 
-    VanishingDesktop desk;
+    test::TestDesktop desk;
     sim::SimWinamp winamp{desk};
     WinampAPI api{desk};
     const std::vector<model::PlaylistEntry> sample = model::PlayerModel::samplePlaylist();
 };
 
 TEST_F(WinampAPITest, EveryMemberSendsItsMessageAndWithoutWinampAnswersZeroAtOnce) {
-    const struct {
-        Call call;
-        std::string result;
-        Strings sent;
-        std::string withoutWinamp;
-    } rows[] = {
+    // What the call returns, sends, and returns without Winamp.
+    const std::tuple<Call, std::string, Strings, std::string> rows[] = {
         {str(&WinampAPI::WinampVersion), "20592", {q(0, 0)}, "0"},
         {num(&WinampAPI::Status), "3", {q(0, 104)}, "0"},
         {num(&WinampAPI::TrackTimePosition), "60", {q(0, 105)}, "0"},
@@ -138,11 +117,11 @@ TEST_F(WinampAPITest, EveryMemberSendsItsMessageAndWithoutWinampAnswersZeroAtOnc
         {run([&] { api.EndWinamp(); }), "", {c(40001)}, ""},
     };
     Strings expected;
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.call(), row.result) << &row - rows;
-        EXPECT_EQ(sentToPlayer(), row.sent) << &row - rows;
+    for (const auto& [call, result, sent, withoutWinamp] : rows) {
+        EXPECT_EQ(call(), result);
+        EXPECT_EQ(sentToPlayer(), sent) << result;
         desk.advance(10);  // the posts reach the player
-        expected.insert(expected.end(), row.sent.begin(), row.sent.end());
+        expected.insert(expected.end(), sent.begin(), sent.end());
     }
     Strings journal;
     for (const auto& e : winamp.model().journal())
@@ -152,7 +131,8 @@ TEST_F(WinampAPITest, EveryMemberSendsItsMessageAndWithoutWinampAnswersZeroAtOnc
 
     desk.clearMessageLog();
     const std::uint64_t start = desk.tickCountMs();
-    for (const auto& row : rows) EXPECT_EQ(row.call(), row.withoutWinamp) << &row - rows;
+    for (const auto& [call, result, sent, withoutWinamp] : rows)
+        EXPECT_EQ(call(), withoutWinamp) << result;
     EXPECT_TRUE(desk.messageLog().empty());
     EXPECT_EQ(desk.tickCountMs(), start);  // nothing waited
 }
@@ -165,31 +145,27 @@ TEST_F(WinampAPITest, ARestartedWinampIsFoundByTheNextCallAndHwndIsStaleUntilALo
     EXPECT_EQ(api.Volume(), 0);
     EXPECT_EQ(api.hWnd(), 0u);
     const Hwnd second = winamp.start();
-    EXPECT_NE(second, first);
     EXPECT_EQ(api.Volume(), 180);
-    EXPECT_EQ(api.hWnd(), second);
+    EXPECT_TRUE(api.hWnd() == second && second != first);
 }
 
 TEST_F(WinampAPITest, TimesRoundHalfToEvenAndThePercentFollowsTheLength) {
-    const struct {
-        std::int32_t positionMs, length, seconds;
-        const char* text;
-        std::int32_t percent;
-    } cases[] = {{2500, 10, 2, "0:02 / 0:10", 25},
-                 {3500, 10, 4, "0:04 / 0:10", 35},
-                 {1500, 3, 2, "0:02 / 0:03", 50},
-                 {500, 1, 0, "0:00 / 0:01", 50},
-                 {65000, -1, 65, "1:05", 0},
-                 {65000, 0, 65, "1:05", 0},
-                 {600000, 3600, 600, "10:00 / 60:00", 17},
-                 {39999500, 40000, 40000, "666:40 / 666:40", 100}};  // past 16 bits
-    for (const auto& c : cases) {
-        winamp.model().setPlaylist({{"A - a", "a", c.length}});
+    // Position in ms and length in s; the position in s, the time text and the percentage.
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, const char*, std::int32_t> cases[] =
+        {{2500, 10, 2, "0:02 / 0:10", 25},
+         {3500, 10, 4, "0:04 / 0:10", 35},
+         {1500, 3, 2, "0:02 / 0:03", 50},
+         {500, 1, 0, "0:00 / 0:01", 50},
+         {65000, -1, 65, "1:05", 0},
+         {65000, 0, 65, "1:05", 0},
+         {600000, 3600, 600, "10:00 / 60:00", 17},
+         {39999500, 40000, 40000, "666:40 / 666:40", 100}};  // past 16 bits
+    for (const auto& [positionMs, length, seconds, text, percent] : cases) {
+        winamp.model().setPlaylist({{"A - a", "a", length}});
         winamp.model().setStatus(PlayStatus::Paused);
-        winamp.model().setPositionMs(c.positionMs);
-        EXPECT_EQ(api.TrackTimePosition(), c.seconds) << c.positionMs;
-        EXPECT_EQ(api.TrackTime(), c.text) << c.positionMs;
-        EXPECT_EQ(api.TrackTimePercent(), c.percent) << c.positionMs;
+        winamp.model().setPositionMs(positionMs);
+        EXPECT_EQ(std::tuple(api.TrackTimePosition(), api.TrackTime(), api.TrackTimePercent()),
+                  std::tuple(seconds, std::string(text), percent));
     }
     winamp.model().setStatus(PlayStatus::Stopped);  // the player answers -1 for both
     EXPECT_EQ(api.TrackTime(), "0:00");
@@ -222,12 +198,7 @@ TEST_F(WinampAPITest, BadRepliesGiveZeroOrEmptyTextWithoutWaiting) {
     const auto good = LResult(winamp.placeBeforeUnreadable(std::string("Good - Title\0", 13)));
     const auto kill = [&] { winamp.kill(); };
     const Call title = [&] { return api.GetPlaylistTitle(0); };
-    const struct {
-        const char* name;
-        std::function<void()> setUp;
-        Call call;
-        std::string expected;
-    } rows[] = {
+    const std::tuple<const char*, std::function<void()>, Call, std::string> rows[] = {
         {"title at 0", force(T, 0), title, ""},
         {"title at -1", force(T, -1), title, ""},
         {"title at the most negative", force(T, INT32_MIN), title, ""},
@@ -250,13 +221,13 @@ TEST_F(WinampAPITest, BadRepliesGiveZeroOrEmptyTextWithoutWaiting) {
         {"gone after the reply", [&] { desk.afterQuery = kill; }, title, ""},
         {"no access", [&] { desk.processes().setOpenDenied(winamp.pid(), true); }, title, ""},
     };
-    for (const auto& row : rows) {
+    for (const auto& [name, setUp, call, expected] : rows) {
         winamp.start();
         winamp.model().clearForcedReplies();
-        row.setUp();
+        setUp();
         const std::uint64_t start = desk.tickCountMs();
-        EXPECT_EQ(row.call(), row.expected) << row.name;
-        EXPECT_EQ(desk.tickCountMs(), start) << row.name;
+        EXPECT_EQ(call(), expected) << name;
+        EXPECT_EQ(desk.tickCountMs(), start) << name;
         desk.processes().setOpenDenied(winamp.pid(), false);
     }
 }

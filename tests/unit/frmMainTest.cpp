@@ -73,31 +73,29 @@ TEST(frmMainStart, ASecondInstanceIsRefusedBeforeItsSettingsLoadAndReachesNothin
 
 TEST(frmMainStart, AutostartAndTheCloseReachWinampOnlyWhenConfiguredAndAsItRuns) {
     const std::string exe = "C:\\Program files\\Winamp\\winamp.exe";
-    const struct {
-        bool running, exeThere, start, sluit;
-        const char* closeCommand;  // sent by the close
-    } cases[] = {
+    // Winamp running, its exe there, "startwinamp", "sluitwinamp": the command the close sends.
+    const std::tuple<bool, bool, bool, bool, const char*> cases[] = {
         {false, true, true, false, nullptr},  // started: the only case
         {true, true, true, true, "40001"},
         {false, false, true, true, nullptr},
         {false, true, false, false, nullptr},
     };
-    for (const auto& c : cases) {
-        BarScene s(c.running);
+    for (const auto& [running, exeThere, start, sluit, closeCommand] : cases) {
+        BarScene s(running);
         s.desk.setCommandArguments("/debug");
-        if (c.exeThere) s.desk.files().putFile(exe, "");
-        s.store(kStartWinamp, c.start);
-        s.store(kSluitWinamp, c.sluit);
+        if (exeThere) s.desk.files().putFile(exe, "");
+        s.store(kStartWinamp, start);
+        s.store(kSluitWinamp, sluit);
         ASSERT_TRUE(s.bar.Load());
-        EXPECT_EQ(s.desk.startedPrograms(), Strings(!c.running && c.exeThere && c.start, exe));
+        EXPECT_EQ(s.desk.startedPrograms(), Strings(!running && exeThere && start, exe));
         EXPECT_EQ(s.log().find("playlist OK\r\nAutostart Winamp\r\nTunebalk load OK") !=
                       std::string::npos,
-                  !c.running && c.start);
+                  !running && start);
         // A close from the system runs the same close request as the close button.
         s.desk.sendMessage(s.bar.hWnd(), wm::WM_CLOSE, 0, 0);
         s.desk.advance(10);
         EXPECT_FALSE(s.bar.isLoaded());
-        EXPECT_EQ(s.received(), c.closeCommand ? Strings{c.closeCommand} : Strings{});
+        EXPECT_EQ(s.received(), closeCommand ? Strings{closeCommand} : Strings{});
     }
 }
 

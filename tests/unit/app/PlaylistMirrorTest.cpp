@@ -40,20 +40,18 @@ protected:
 };
 
 TEST_F(Mirror, TheViewFollowsTheListAsItGrowsShrinksAndEmpties) {
-    const struct {
-        int entries, current;
-        const char* shown;
-    } steps[] = {
+    // The list's length and playing entry: what the view shows.
+    const std::tuple<int, int, const char*> steps[] = {
         {12, 11, "T0|T1|T2|T3|T4|T5|T6|T7|T8|T9|T10|T11*"},
         {10, 2, "T0|T1|T2*|T3|T4|T5|T6|T7|T8|T9"},
         {4, 1, "T0|T1*|T2|T3"},
         {0, 0, ""},
     };
-    for (const auto& s : steps) {
-        setList(s.entries);
-        if (s.entries) winamp.model().setCurrent(s.current);
+    for (const auto& [entries, current, expected] : steps) {
+        setList(entries);
+        if (entries) winamp.model().setCurrent(current);
         mirror.RefreshPlaylist();
-        EXPECT_EQ(shown(), s.shown) << s.entries;
+        EXPECT_EQ(shown(), expected) << entries;
     }
     EXPECT_FALSE(view.row(0).visible);
     const std::string pass = "Refresh playlist\r\nRefresh playlist OK\r\n";

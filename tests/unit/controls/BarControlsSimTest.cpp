@@ -86,14 +86,14 @@ TEST_F(BarControlsSim, ASliderDragFollowsThePointerAndRepaintsOnlyOnNewValues) {
     desk.mouse(at(6 + 3, 47), Down, mouse::Left);  // on the thumb at 0
     desk.advance(20);
     const int paints = desk.paintCount(bar.hWnd());
-    const struct {
-        std::int32_t x, y, value, paints;
-    } moves[] = {{6 + 5, 47, 0, 0}, {6 + 11, 47, 0, 0}, {6 + 20, 47, 1, 1}, {400, 300, 10, 2}};
-    for (const auto& m : moves) {
-        desk.mouse(at(m.x, m.y), Move);  // the last far outside the bar: held by the capture
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t> moves[] = {
+        {6 + 5, 47, 0, 0}, {6 + 11, 47, 0, 0}, {6 + 20, 47, 1, 1}, {400, 300, 10, 2}};
+    // The pointer's place, the value and the repaints so far.
+    for (const auto& [x, y, value, repaints] : moves) {
+        desk.mouse(at(x, y), Move);  // the last far outside the bar: held by the capture
         desk.advance(20);
-        EXPECT_EQ(bar.sliderProgress.Value(), m.value) << m.x;
-        EXPECT_EQ(desk.paintCount(bar.hWnd()) - paints, m.paints) << m.x;
+        EXPECT_EQ(bar.sliderProgress.Value(), value) << x;
+        EXPECT_EQ(desk.paintCount(bar.hWnd()) - paints, repaints) << x;
     }
     EXPECT_EQ(mismatches(art::progressThumb(), {6 + 170, 44}), 0);
     desk.mouse(at(400, 300), Up, mouse::Left);

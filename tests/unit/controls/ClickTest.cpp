@@ -67,34 +67,31 @@ TEST_F(ClickTest, IsAsLargeAsItsFaceAndStylesOutsideZeroToNineShowTheBlankKey) {
 }
 
 TEST_F(ClickTest, FacesFollowThePointerAndTheButtonsAndHoverEndsWithinOneTick) {
-    const struct {
-        const char* steps;
-        const char* faces;  // after each step: Normal, Hover, Pressed
-        const char* events;
-    } cases[] = {
+    // The steps: the face after each (Normal, Hover, Pressed) and the events raised.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"mprt", "HPPH", "MoveN Click"},     {"mprdrt", "HPPPPH", "MoveN Click Click"},
         {"mpolxt", "HPPPPN", "MoveN MoveP"}, {"mPRt", "HPPH", "MoveN"},
         {"prm", "PPH", "Click MoveP"},       {"pclrt", "PPPPN", ""},
         {"mtlt", "HHHN", "MoveN"},           {"mtnt", "HHHN", "MoveN"},
         {"mtwt", "HHHN", "MoveN"},  // last: the covering window stays
     };
-    for (const auto& c : cases) {
-        for (const char* s = c.steps; *s; ++s) {
+    for (const auto& [steps, faces, events] : cases) {
+        for (const char* s = steps; *s; ++s) {
             // A poll costs one cursor query and one window lookup; nothing else asks.
             const int polls = *s == 't' && button.HoverTimerRunning() ? 1 : 0;
             const int queries = host.desk.cursorQueries, lookups = host.desk.windowLookups;
             act(*s);
-            EXPECT_EQ(painted(), c.faces[s - c.steps]) << c.steps << " " << *s;
+            EXPECT_EQ(painted(), faces[s - steps]) << steps << " " << *s;
             EXPECT_EQ(host.desk.cursorQueries - queries, polls);
             EXPECT_EQ(host.desk.windowLookups - lookups, polls);
             const bool press = *s == 'p' || *s == 'P' || *s == 'd';
             const bool release = *s == 'r' || *s == 'R';
-            EXPECT_TRUE(!press || (host.captured && !button.HoverTimerRunning())) << c.steps;
-            EXPECT_TRUE(!release || (!host.captured && button.HoverTimerRunning())) << c.steps;
+            EXPECT_TRUE(!press || (host.captured && !button.HoverTimerRunning())) << steps;
+            EXPECT_TRUE(!release || (!host.captured && button.HoverTimerRunning())) << steps;
         }
-        EXPECT_EQ(host.takeEvents(), c.events) << c.steps;
+        EXPECT_EQ(host.takeEvents(), events) << steps;
         // A normal face needs no poll.
-        EXPECT_EQ(host.desk.activeTimerCount(), button.Look() == Look::Normal ? 0 : 1) << c.steps;
+        EXPECT_EQ(host.desk.activeTimerCount(), button.Look() == Look::Normal ? 0 : 1) << steps;
         for (char s : {'l', 't'}) act(s);
     }
 }

@@ -66,10 +66,10 @@ protected:
     }
 
     static std::string shiftText(std::int16_t k) { return k ? std::to_string(k) : ""; }
-    // A press on the thumb of a progress slider at 50, and a move to `x`.
+    // On a progress slider at 50: a press at `x`, or on the thumb and a move to `x`.
+    static void press(ucSlider& s, std::int32_t x) { TestHost::mouse(s, Down, {x, 5}); }
     static void drag(ucSlider& s, std::int32_t x) {
-        TestHost::mouse(s, Down, {90, 5});
-        TestHost::mouse(s, Move, {x, 5});
+        press(s, 90), TestHost::mouse(s, Move, {x, 5});
     }
 
     TestHost host;
@@ -77,13 +77,8 @@ protected:
 };
 
 TEST_F(SliderTest, ResizeFixesSizeAndRailAndTheValueMapsAlongTheAxis) {
-    const struct {
-        const char* name;
-        Design design;
-        std::int32_t value;
-        Rect bounds, rail;
-        float left, top;
-    } cases[] = {
+    // A design at a value: its bounds, its rail and the thumb's corner.
+    const std::tuple<const char*, Design, std::int32_t, Rect, Rect, float, float> cases[] = {
         {"progress", kProgress, 50, {6, 43, 190, 54}, {5, 2, 179, 6}, 85, 1},
         {"volume", kVolume, 255, {199, 43, 261, 53}, {5, 2, 57, 6}, 48, 1},
         {"scroll", kScroll, 0, {519, 8, 533, 89}, {2, 5, 6, 76}, 3, 67},
@@ -92,35 +87,31 @@ TEST_F(SliderTest, ResizeFixesSizeAndRailAndTheValueMapsAlongTheAxis) {
         {"99 without a rail picture", kNoRailPicture, 0, {0, 0, 100, 8}, {5, 2, 95, 6}, 0, 0},
         {"vertical edge style", kUprightEdge, 5, {0, 0, 8, 30}, {2, 5, 6, 25}, 0, 8},
     };
-    for (const auto& c : cases) {
-        ucSlider& s = make(c.design);
-        s.setValue(c.value);
-        EXPECT_EQ(s.bounds(), c.bounds) << c.name;
-        EXPECT_EQ(s.RailRect(), c.rail) << c.name;
-        EXPECT_FLOAT_EQ(s.ThumbLeft(), c.left) << c.name;
-        EXPECT_FLOAT_EQ(s.ThumbTop(), c.top) << c.name;
+    for (const auto& [name, design, value, bounds, rail, left, top] : cases) {
+        ucSlider& s = make(design);
+        s.setValue(value);
+        EXPECT_EQ(std::pair(s.bounds(), s.RailRect()), std::pair(bounds, rail)) << name;
+        EXPECT_FLOAT_EQ(s.ThumbLeft(), left) << name;
+        EXPECT_FLOAT_EQ(s.ThumbTop(), top) << name;
     }
 }
 
 TEST_F(SliderTest, DraggingRoundsHalfStepsToEvenAndSnapsTheThumb) {
-    const struct {
-        Design design;
-        Point by;  // the pointer's way from the thumb's corner, where it grabbed it
-        std::int32_t value;
-        float at;  // the thumb's place along the axis
-    } cases[] = {
+    // The pointer's way from the thumb's corner, where it grabbed it; the value and the thumb's
+    // place along the axis.
+    const std::tuple<Design, Point, std::int32_t, float> cases[] = {
         {kAcross, {2, 0}, 0, 0},    {kAcross, {3, 0}, 1, 4},   {kAcross, {6, 0}, 2, 8},
         {kAcross, {10, 0}, 2, 8},   {kAcross, {14, 0}, 4, 16}, {kAcross, {-7, 0}, 0, 0},
         {kAcross, {35, 0}, 5, 20},  {kUpright, {0, 6}, 4, 4},  {kUpright, {0, 10}, 2, 12},
         {kUpright, {0, 40}, 0, 20},
     };
-    for (const auto& c : cases) {
-        ucSlider& s = make(c.design);
+    for (const auto& [design, by, value, at] : cases) {
+        ucSlider& s = make(design);
         const Point grab{static_cast<int>(s.ThumbLeft()), static_cast<int>(s.ThumbTop())};
         TestHost::mouse(s, Down, grab);
-        TestHost::mouse(s, Move, {grab.x + c.by.x, grab.y + c.by.y});
-        EXPECT_EQ(s.Value(), c.value) << c.by.x << "," << c.by.y;
-        EXPECT_FLOAT_EQ(s.Orientation() == 0 ? s.ThumbLeft() : s.ThumbTop(), c.at) << c.by.x;
+        TestHost::mouse(s, Move, {grab.x + by.x, grab.y + by.y});
+        EXPECT_EQ(s.Value(), value) << by.x << "," << by.y;
+        EXPECT_FLOAT_EQ(s.Orientation() == 0 ? s.ThumbLeft() : s.ThumbTop(), at) << by.x;
     }
 }
 
@@ -198,11 +189,7 @@ TEST_F(SliderTest, ArrivalEventsFollowChangeAndSeeTheValueItsHandlerLeft) {
         };
     };
     // Each on a progress slider (0 to 100) at 50, its thumb's left edge at 85.
-    const struct {
-        const char* name;
-        std::function<void(ucSlider&)> act;
-        const char* events;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(ucSlider&)>, const char*> cases[] = {
         {"Value to Max", [](ucSlider& s) { s.setValue(100); }, "Change ArrivedLast"},
         {"Value to Min", [](ucSlider& s) { s.setValue(0); }, "Change ArrivedFirst"},
         {"Value in between", [](ucSlider& s) { s.setValue(99); }, "Change"},
@@ -210,20 +197,16 @@ TEST_F(SliderTest, ArrivalEventsFollowChangeAndSeeTheValueItsHandlerLeft) {
         {"Min at Value", [](ucSlider& s) { s.setMin(50); }, ""},
         {"a drag to the end", [](ucSlider& s) { drag(s, 400); }, "MouseDown Change ArrivedLast"},
         {"a drag to the start", [](ucSlider& s) { drag(s, -9); }, "MouseDown Change ArrivedFirst"},
-        {"a press at the rail's start",
-         [](ucSlider& s) {
-             TestHost::mouse(s, Down, {2, 5});
-         },
+        {"a press at the rail's start", [](ucSlider& s) { press(s, 2); },
          "Change ArrivedFirst MouseDown"},
         {"a handler that writes Max", [&](ucSlider& s) { writesOnce(s, 100), s.setValue(60); },
          "Change Change ArrivedLast ArrivedLast"},
         {"a handler that leaves Max", [&](ucSlider& s) { writesOnce(s, 99), s.setValue(100); },
          "Change Change"},
     };
-    for (const auto& c : cases) {
-        ucSlider& s = make({.value = 50});
-        c.act(s);
-        EXPECT_EQ(host.takeEvents(), c.events) << c.name;
+    for (const auto& [name, act, events] : cases) {
+        act(make({.value = 50}));
+        EXPECT_EQ(host.takeEvents(), events) << name;
     }
 }
 

@@ -23,12 +23,8 @@ TEST(ScanSneltoetsen, TheLowestSlotWhoseCombinationIsHeldFires) {
     const Table sameKey = {slot('K'), slot(0), slot(0), slot(0), slot('K')};
     const Table f5 = {slot(0), slot(0), slot(F5)};
     const Table unused = {slot(0), slot(0), slot(0), slot(0), slot(0)};
-    const struct {
-        const char* name;
-        const Table& table;
-        std::vector<int> held;
-        std::optional<int> fires;
-    } rows[] = {
+    // The slots and the keys held: the slot that fires.
+    const std::tuple<const char*, const Table&, std::vector<int>, std::optional<int>> rows[] = {
         {"P alone", ctrlP, {P}, std::nullopt},
         {"Ctrl+P", ctrlP, {CTRL, P}, 1},
         {"Ctrl+Shift+P", ctrlP, {CTRL, SHIFT, P}, 1},
@@ -39,10 +35,10 @@ TEST(ScanSneltoetsen, TheLowestSlotWhoseCombinationIsHeldFires) {
         {"Shift+F5", f5, {SHIFT, F5}, 2},
         {"all codes 0", unused, {0, CTRL, SHIFT, 'A'}, std::nullopt},
     };
-    for (const auto& r : rows) {
+    for (const auto& [name, table, held, fires] : rows) {
         sim::SimDesktop desk;
-        for (int key : r.held) desk.setKeyDown(key, true);
-        EXPECT_EQ(ScanSneltoetsen(desk, r.table), r.fires) << r.name;
+        for (int key : held) desk.setKeyDown(key, true);
+        EXPECT_EQ(ScanSneltoetsen(desk, table), fires) << name;
     }
 }
 

@@ -125,15 +125,12 @@ TEST(frmInstellingen, TheLoaderStopsAtACheckStateTheBoxRefusesAndTheWindowStays)
 // setting F5 in the third key box.
 TEST(frmInstellingen, OnlyOpslaanSavesAndTheTitleBarsCloseDoesNotReload) {
     enum Way { Opslaan, Enter, Annuleren, Esc, CloseBox, EscInAKeyBox };
-    const struct {
-        Way way;
-        bool saved;
-        std::uint8_t alpha;  // 255 - 2.55 * percentage
-        bool open;
-    } rows[] = {{Opslaan, true, 166, false},    {Enter, true, 166, false},
-                {Annuleren, false, 204, false}, {Esc, false, 204, false},
-                {CloseBox, false, 166, false},  {EscInAKeyBox, false, 166, true}};
-    for (const auto& row : rows) {
+    // The way out: saved or not, the bar's opacity (255 - 2.55 * percentage), still open.
+    const std::tuple<Way, bool, std::uint8_t, bool> rows[] = {
+        {Opslaan, true, 166, false},    {Enter, true, 166, false},
+        {Annuleren, false, 204, false}, {Esc, false, 204, false},
+        {CloseBox, false, 166, false},  {EscInAKeyBox, false, 166, true}};
+    for (const auto& [way, saved, alpha, open] : rows) {
         Running run({{kTrans, 20}});
         frmInstellingen& w = run.w();
         run.clickOn(w.chkHidePlaylist);
@@ -147,20 +144,20 @@ TEST(frmInstellingen, OnlyOpslaanSavesAndTheTitleBarsCloseDoesNotReload) {
                        mouse::Left);
         run.toKeyBox(2);
         run.press(vkey::VK_F5);
-        if (row.way == Enter || row.way == Esc) run.clickOn(w.chkShift[2]);
-        if (row.way == Opslaan) run.clickOn(w.cmdOpslaan);
-        if (row.way == Annuleren) run.clickOn(w.cmdAnnuleren);
-        if (row.way == CloseBox) run.desk.sendMessage(w.hWnd(), wm::WM_CLOSE, 0, 0);
-        if (row.way == Enter) run.desk.pressKey(vkey::VK_RETURN);
-        if (row.way == Esc || row.way == EscInAKeyBox) run.desk.pressKey(vkey::VK_ESCAPE);
-        EXPECT_EQ(w.isOpen(), row.open) << row.way;
-        EXPECT_EQ(run.desk.window(run.bar.hWnd())->layeredAlpha, row.alpha) << row.way;
-        const std::vector<int> saved{1, 116, 1, 35, 271}, unsaved{-1, -1, -1, 20, 542};
+        if (way == Enter || way == Esc) run.clickOn(w.chkShift[2]);
+        if (way == Opslaan) run.clickOn(w.cmdOpslaan);
+        if (way == Annuleren) run.clickOn(w.cmdAnnuleren);
+        if (way == CloseBox) run.desk.sendMessage(w.hWnd(), wm::WM_CLOSE, 0, 0);
+        if (way == Enter) run.desk.pressKey(vkey::VK_RETURN);
+        if (way == Esc || way == EscInAKeyBox) run.desk.pressKey(vkey::VK_ESCAPE);
+        EXPECT_EQ(w.isOpen(), open) << way;
+        EXPECT_EQ(run.desk.window(run.bar.hWnd())->layeredAlpha, alpha) << way;
+        const std::vector<int> kept{1, 116, 1, 35, 271}, unsaved{-1, -1, -1, 20, 542};
         EXPECT_EQ((std::vector<int>{run.stored(kVerbergPlaylist), run.stored("toets3"),
                                     run.stored(kActief), run.stored(kTrans),
                                     run.desk.windowRect(run.bar.hWnd())->width()}),
-                  row.saved ? saved : unsaved)
-            << row.way;
+                  saved ? kept : unsaved)
+            << way;
     }
 }
 
