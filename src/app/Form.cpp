@@ -4,12 +4,14 @@
 
 namespace tb {
 
-Form::Form(Desktop& desktop) : desktop_(desktop) {}
+Form::Form(Desktop& desktop) : desktop_(desktop) { setDpi(desktop.windowDpi(0)); }
 
 Form::~Form() { destroyWindow(); }
 
 void Form::createWindow(const WindowSpec& windowSpec) {
-    if (hwnd_ == 0) hwnd_ = desktop_.createWindow(windowSpec, this);
+    if (hwnd_ != 0) return;
+    hwnd_ = desktop_.createWindow(windowSpec, this);
+    if (hwnd_ != 0) setDpi(desktop_.windowDpi(hwnd_));
 }
 
 void Form::destroyWindow() {
@@ -42,18 +44,24 @@ void Form::setPicture(const Image* picture) {
     if (hwnd_) desktop_.invalidate(hwnd_);
 }
 
-std::int32_t Form::twipsToPixelsX(std::int32_t twips) {
-    return static_cast<std::int32_t>(divRoundHalfEven(twips, desktop_.twipsPerPixelX()));
+std::int32_t Form::twipsToPixelsX(std::int32_t twips) const {
+    // Exact: at 96 dpi it rounds what twips / 15 is.
+    return clampToInt32(divRoundHalfEven(std::int64_t{twips} * dpi_, 1440));
 }
 
-std::int32_t Form::twipsToPixelsY(std::int32_t twips) {
-    return static_cast<std::int32_t>(divRoundHalfEven(twips, desktop_.twipsPerPixelY()));
-}
+std::int32_t Form::twipsToPixelsY(std::int32_t twips) const { return twipsToPixelsX(twips); }
 
 void Form::placeTwips(Control& c, std::int32_t left, std::int32_t top, std::int32_t width,
                       std::int32_t height) {
     c.setBounds(Rect::fromXYWH(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
                                twipsToPixelsY(height)));
+}
+
+void Form::onDpiChanged(int dpi, const Rect& suggested) {
+    setDpi(dpi);
+    layoutForDpi();
+    if (hwnd_) desktop_.moveWindow(hwnd_, suggested);
+    if (hwnd_) desktop_.invalidate(hwnd_);
 }
 
 void Form::invalidateControl(Control&) {
