@@ -208,6 +208,7 @@ void frmMain::onDpiChanged(int dpi, const Rect&) {
         sync.FitTitle();
         const auto r = desk().windowRect(hWnd());
         Form_Resize(r ? Size{r->width(), r->height()} : Size{});
+        Form_TaskBar1.Recenter();
     });
 }
 

@@ -86,6 +86,13 @@ void Form_TaskBar::Center() {
     moveTo(h, *r, centredLeft(r->width()), hiddenTop(r->height()));
 }
 
+void Form_TaskBar::Recenter() {
+    Center();
+    const Hwnd h = container();
+    const auto r = h != 0 ? desk().windowRect(h) : std::nullopt;
+    if (r && isOut_ && slideStep_ == 0) moveTo(h, *r, r->left, 0);
+}
+
 // ---- start-up ------------------------------------------------------------------------------
 
 void Form_TaskBar::tmrDelayedInit_Timer() {

@@ -28,6 +28,9 @@ public:
 
     // Moves the window to the hidden position, centred on the screen; the slide state stays.
     void Center();
+    // Centres the window again where its slide has it: in view when it is out and at rest,
+    // else parked hidden (after a change of density, which changes the window's size).
+    void Recenter();
     std::int32_t NumSteps() const { return numSteps_; }
     // Ticks per full slide. ProgramError(6) beyond 16 bits, ProgramError(380) below 1.
     void setNumSteps(std::int32_t steps);
