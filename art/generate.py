@@ -44,12 +44,18 @@ def hexrgb(s):
 
 # ---- shapes: functions (x, y) -> bool --------------------------------------------------------
 def rrect(x0, y0, x1, y1, r):
+    left, right, top, bottom, rr = x0 + r, x1 - r, y0 + r, y1 - r, r * r
+
     def inside(x, y):
         if x < x0 or x > x1 or y < y0 or y > y1:
             return False
-        cx = min(max(x, x0 + r), x1 - r)
-        cy = min(max(y, y0 + r), y1 - r)
-        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+        # The nearest point of the inner rectangle (min(max(x, left), right), spelled out: this
+        # runs for every sample).
+        cx = left if x < left else x
+        cx = right if cx > right else cx
+        cy = top if y < top else y
+        cy = bottom if cy > bottom else cy
+        return (x - cx) ** 2 + (y - cy) ** 2 <= rr
     return inside
 
 
@@ -129,12 +135,15 @@ class Pic:
     def coverage(self, shape):
         cov = [0.0] * (self.w * self.h)
         step = 1.0 / SS
+        # Each pixel's sample points in the drawing's units, along each axis.
+        xs = [[self.units(x + (s + 0.5) * step, 0)[0] for s in range(SS)] for x in range(self.w)]
+        ys = [[self.units(0, y + (s + 0.5) * step)[1] for s in range(SS)] for y in range(self.h)]
         for y in range(self.h):
             for x in range(self.w):
                 hits = 0
-                for sy in range(SS):
-                    for sx in range(SS):
-                        if shape(*self.units(x + (sx + 0.5) * step, y + (sy + 0.5) * step)):
+                for uy in ys[y]:
+                    for ux in xs[x]:
+                        if shape(ux, uy):
                             hits += 1
                 cov[y * self.w + x] = hits / (SS * SS)
         return cov
