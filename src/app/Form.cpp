@@ -4,14 +4,25 @@
 
 namespace tb {
 
-Form::Form(Desktop& desktop) : desktop_(desktop) { setDpi(desktop.windowDpi(0)); }
+Form::Form(Desktop& desktop) : desktop_(desktop) {}
 
 Form::~Form() { destroyWindow(); }
 
 void Form::createWindow(const WindowSpec& windowSpec) {
     if (hwnd_ != 0) return;
+    const int made = dpi();  // the system's, which the spec's pixels were measured at
     hwnd_ = desktop_.createWindow(windowSpec, this);
-    if (hwnd_ != 0) setDpi(desktop_.windowDpi(hwnd_));
+    if (hwnd_ == 0) return;
+    const int dpi = desktop_.windowDpi(hwnd_);
+    setDpi(made);
+    // On a screen whose scale changed since the user signed in, the window is not at the
+    // system's density: it starts as if it had just moved there.
+    const auto r = desktop_.windowRect(hwnd_);
+    if (dpi == made || !r) return;
+    auto scale = [&](std::int32_t v) {
+        return clampToInt32(divRoundHalfEven(std::int64_t{v} * dpi, made));
+    };
+    onDpiChanged(dpi, Rect::fromXYWH(r->left, r->top, scale(r->width()), scale(r->height())));
 }
 
 void Form::destroyWindow() {
@@ -46,7 +57,7 @@ void Form::setPicture(const Image* picture) {
 
 std::int32_t Form::twipsToPixelsX(std::int32_t twips) const {
     // Exact: at 96 dpi it rounds what twips / 15 is.
-    return clampToInt32(divRoundHalfEven(std::int64_t{twips} * dpi_, 1440));
+    return clampToInt32(divRoundHalfEven(std::int64_t{twips} * dpi(), 1440));
 }
 
 std::int32_t Form::twipsToPixelsY(std::int32_t twips) const { return twipsToPixelsX(twips); }

@@ -23,7 +23,8 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Creates the window; the form must not move in memory afterwards.
+    // Creates the window; the form must not move in memory afterwards. A window that the system
+    // puts on a screen of another density than the system's gets onDpiChanged at once.
     void createWindow(const WindowSpec& windowSpec);
     void destroyWindow();
     Hwnd hWnd() const { return hwnd_; }
@@ -39,7 +40,7 @@ public:
 
     // The density of the window (dots per inch): the system's until the window exists, then
     // its own, following it from monitor to monitor (WM_DPICHANGED).
-    int dpi() const { return dpi_; }
+    int dpi() const { return dpi_ > 0 ? dpi_ : desktop_.windowDpi(0); }
     // Lengths in twips as whole pixels at the window's density (halves to even).
     std::int32_t twipsToPixelsX(std::int32_t twips) const;
     std::int32_t twipsToPixelsY(std::int32_t twips) const;
@@ -54,7 +55,7 @@ public:
     void captureMouse(Control& c) override;
     void releaseMouse(Control& c) override;
     Point clientToScreen(Point client) override;
-    int hostDpi() override { return dpi_; }
+    int hostDpi() override { return dpi(); }
 
     // WindowHandler
     void onPaint(Canvas& canvas) override;
@@ -89,7 +90,7 @@ private:
     Control* keyTarget_ = nullptr;
     Color backColor_ = 0;
     const Image* picture_ = nullptr;
-    int dpi_ = kDefaultDpi;
+    int dpi_ = 0;  // 0: the system's, until the window exists
 };
 
 }  // namespace tb

@@ -68,9 +68,10 @@ Hwnd SimDesktop::createWindow(const WindowSpec& windowSpec, WindowHandler* handl
     win->caption = windowSpec.caption;
     const bool popup = windowSpec.popup && !windowSpec.dialog;
     win->bounds = windowSpec.bounds;
-    win->dpi = dpi_;
+    win->dpi = monitorDpi_;
     if (windowSpec.boundsAreClient && !popup) {
-        const int frame = scaleToDpi(kFrameWidth, dpi_), caption = scaleToDpi(kCaptionHeight, dpi_);
+        const int frame = scaleToDpi(kFrameWidth, win->dpi);
+        const int caption = scaleToDpi(kCaptionHeight, win->dpi);
         win->bounds = {win->bounds.left - frame, win->bounds.top - frame - caption,
                        win->bounds.right + frame, win->bounds.bottom + frame};
     }
@@ -343,7 +344,7 @@ Rect SimDesktop::clientRect(Hwnd hwnd) const {
 
 int SimDesktop::windowDpi(Hwnd hwnd) {
     const SimWindow* root = windows_.find(rootOf(hwnd));
-    return root ? root->dpi : dpi_;
+    return root ? root->dpi : systemDpi_;
 }
 
 void SimDesktop::moveToDensity(Hwnd hwnd, int dpi, std::optional<Rect> suggested) {

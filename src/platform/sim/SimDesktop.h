@@ -29,7 +29,7 @@
 // - An error (std::exception) that escapes a window's hook or handler, or a timer callback, stops
 //   there, as the Win32 host's last-resort catch stops it; escapedErrors() lists them.
 // - A message box returns at once (scripted answer); exitProcessNow throws SimProcessExit.
-// - Every window has a density (dpi): the system's when it was made, its root's for a child;
+// - Every window has a density (dpi): the screen's when it was made, its root's for a child;
 //   moveToDensity changes it as a move to another monitor would. A captioned window's frame and
 //   the dialog font follow it.
 #pragma once
@@ -303,8 +303,11 @@ public:
     // Codes outside 1..254 name no key and are ignored.
     void setKeyDown(int virtualKey, bool down);
     void setScreenSize(Size s) { screen_ = s; }
-    // The system's density: new top-level windows get it, and windowDpi(0) gives it.
-    void setDpi(int dpi) { dpi_ = dpi; }
+    // The system's density, windowDpi(0), and the screen's, which new top-level windows get.
+    void setDpi(int dpi) { systemDpi_ = monitorDpi_ = dpi; }
+    // The screen's density alone: the user changed the scale since signing in, and the system's
+    // stays what it was until the next sign-in.
+    void setMonitorDpi(int dpi) { monitorDpi_ = dpi; }
     // The window comes onto a monitor of density `dpi`: its children with it, and then it gets
     // WM_DPICHANGED with `suggested`, by default its outer rectangle scaled from its top-left
     // corner. Nothing else moves.
@@ -465,7 +468,8 @@ private:
     std::set<int> keysPressedSinceQuery_;
     int buttonsDown_ = 0;
     Size screen_{1024, 768};
-    int dpi_ = 96;
+    int systemDpi_ = 96;
+    int monitorDpi_ = 96;
 
     std::vector<MessageBoxRecord> messageBoxes_;
     std::deque<int> messageBoxAnswers_;
