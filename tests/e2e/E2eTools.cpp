@@ -18,13 +18,13 @@ fs::path binFolder() {
 }
 
 int px(int twips) {
-    static const int twipsPerPixel = [] {
+    static const int dpi = [] {
         HDC dc = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        const int logical = GetDeviceCaps(dc, LOGPIXELSX);
         ReleaseDC(nullptr, dc);
-        return 1440 / dpi;
+        return logical;
     }();
-    return static_cast<int>(divRoundHalfEven(twips, twipsPerPixel));
+    return static_cast<int>(divRoundHalfEven(std::int64_t{twips} * dpi, 1440));
 }
 
 std::string tempFile(const std::string& stem) {
