@@ -4,7 +4,6 @@
 
 #include <set>
 #include <string>
-#include <vector>
 
 #include "platform/Registry.h"
 
@@ -68,22 +67,5 @@ private:
     Registry& inner_;
     std::set<HKey> open_;
 };
-
-// Deletes a key with all its subkeys; no error when it is not there. Works relative to open
-// handles, so paths of any length go.
-inline void deleteTree(Registry& registry, HKey parent, const std::string& subKey) {
-    HKey key = 0;
-    if (registry.openKeyEx(parent, subKey, reg::KeyAllAccess, key) != reg::ErrorSuccess) return;
-    std::vector<std::string> children;
-    char name[1024];
-    for (std::uint32_t i = 0;; ++i) {
-        std::uint32_t size = sizeof name;
-        if (registry.enumKeyEx(key, i, name, size) != reg::ErrorSuccess) break;
-        children.emplace_back(name, size);
-    }
-    for (const std::string& child : children) deleteTree(registry, key, child);
-    registry.closeKey(key);
-    registry.deleteKey(parent, subKey);
-}
 
 }  // namespace tb::test

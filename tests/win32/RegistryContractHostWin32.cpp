@@ -24,14 +24,14 @@ public:
         const std::string unique =
             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
         subKey_ = std::string(kScratchParent) + "\\" + unique;
-        deleteTree(real_, reg::HkeyCurrentUser, subKey_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "tb-regtest-" + unique;
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     ~Win32RegistryHost() override {
-        deleteTree(real_, reg::HkeyCurrentUser, subKey_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
         // Only goes when no other run left anything in it.
         RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);
         for (const std::string& file : files_) DeleteFileA(file.c_str());
