@@ -56,6 +56,24 @@ HWND findProcessWindow(DWORD pid, const char* cls, bool visibleOnly) {
     return nullptr;
 }
 
+RECT windowRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+void clickOnBar(HWND bar, int twipsX, int twipsY, int clicks) {
+    const RECT r = windowRect(bar);
+    send(test::leftClicks({r.left + px(twipsX), r.top + px(twipsY)}, clicks));
+}
+
+void pointerAway() { SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5); }
+
+bool slideIn(HWND bar) {
+    SetCursorPos((windowRect(bar).left + windowRect(bar).right) / 2, 0);
+    return waitUntil([&] { return windowRect(bar).top == 0; }, 10000);
+}
+
 Process::Process(const fs::path& exe, const std::string& args) {
     std::string cmd = "\"" + exe.string() + "\" " + args;
     const std::string folder = exe.parent_path().string();

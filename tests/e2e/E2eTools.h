@@ -1,5 +1,5 @@
 // What the end-to-end tests share: the programs of bin/ started for one test (tunebalk.exe
-// from a copy in a folder of its own), their windows, and what they write down.
+// from a copy in a folder of its own), their windows, what they write down, and real input.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/RealInput.h"
 
 namespace tb::e2e {
 
@@ -30,6 +32,15 @@ bool waitUntil(F cond, DWORD ms) {
 }
 // A top-level window of class `cls` owned by process `pid`, if need be a visible one.
 HWND findProcessWindow(DWORD pid, const char* cls, bool visibleOnly = false);
+RECT windowRect(HWND hwnd);
+
+// Real input to another process, an event at a time with a pause after each, as a hand gives it.
+inline void send(const test::Inputs& in) { test::sendInputs(in, 40); }
+// A left click (or a quick few) at a design position of the bar, in twips from its corner.
+void clickOnBar(HWND bar, int twipsX, int twipsY, int clicks = 1);
+void pointerAway();
+// Puts the pointer on the docked bar's strip and waits until the bar has slid into view.
+bool slideIn(HWND bar);
 
 // A program started for one test (in its own folder) and ended when the test is done.
 class Process {
@@ -66,6 +77,9 @@ private:
     std::string journal_;
 };
 
+// How often the player's journal holds `line`, once `times` of them came (or 10 s passed).
+int seen(const DemoPlayer& player, const std::string& line, int times = 1);
+
 // A copy of tunebalk.exe in a fresh folder, so one test's log files never meet another's;
 // removed with everything in it. Programs started from it must have ended by then.
 class TunebalkFolder {
@@ -79,23 +93,6 @@ public:
 
 private:
     std::filesystem::path folder_;
-};
-
-// How often the player's journal holds `line`, once `times` of them came (or 10 s passed).
-int seen(const DemoPlayer& player, const std::string& line, int times = 1);
-
-// A setting of the bar for one test; the value is removed again after.
-class Setting {
-public:
-    Setting(const char* name, DWORD value);
-    Setting(const char* name, const std::string& value);
-    ~Setting();
-    Setting(const Setting&) = delete;
-    Setting& operator=(const Setting&) = delete;
-
-private:
-    std::string name_;
-    HKEY key_ = nullptr;
 };
 
 // tunebalk.exe run from a folder copy of its own.
@@ -114,6 +111,20 @@ private:
     TunebalkFolder folder_;  // before process_: the copy exists before it starts
     Process process_;
     HWND bar_ = nullptr;
+};
+
+// A setting of the bar for one test; the value is removed again after.
+class Setting {
+public:
+    Setting(const char* name, DWORD value);
+    Setting(const char* name, const std::string& value);
+    ~Setting();
+    Setting(const Setting&) = delete;
+    Setting& operator=(const Setting&) = delete;
+
+private:
+    std::string name_;
+    HKEY key_ = nullptr;
 };
 
 }  // namespace tb::e2e
