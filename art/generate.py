@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
-"""Draws Tunebalk's artwork and writes it out as C++ pixel tables and the application icon.
+"""Draws Tunebalk's artwork and writes it out as encoded C++ pictures and the application icon.
 
 Everything is drawn from shapes given as inside-tests, sampled 4 x 4 per pixel for smooth
 edges, so the output is fully determined by this file: running it again gives the same bytes.
+Each picture is drawn at 100, 125, 150 and 200 % (for 96, 120, 144 and 192 dpi), from the
+shapes at that size.
 
     python3 art/generate.py                 # from the repository root
-    python3 art/generate.py --preview DIR   # also writes PNG sheets into DIR to look at
+    python3 art/generate.py --preview DIR   # also writes a PNG sheet per scale into DIR
     python3 art/generate.py --out DIR       # writes below DIR instead of the repository
 
 Writes src/art/ArtData.h, src/art/ArtData.cpp and art/tunebalk.ico (paths relative to the
 repository, or to DIR with --out, where missing folders are made).
 """
 
+import base64
 import math
 import os
 import struct
@@ -41,12 +44,18 @@ def hexrgb(s):
 
 # ---- shapes: functions (x, y) -> bool --------------------------------------------------------
 def rrect(x0, y0, x1, y1, r):
+    left, right, top, bottom, rr = x0 + r, x1 - r, y0 + r, y1 - r, r * r
+
     def inside(x, y):
         if x < x0 or x > x1 or y < y0 or y > y1:
             return False
-        cx = min(max(x, x0 + r), x1 - r)
-        cy = min(max(y, y0 + r), y1 - r)
-        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+        # The nearest point of the inner rectangle (min(max(x, left), right), spelled out: this
+        # runs for every sample).
+        cx = left if x < left else x
+        cx = right if cx > right else cx
+        cy = top if y < top else y
+        cy = bottom if cy > bottom else cy
+        return (x - cx) ** 2 + (y - cy) ** 2 <= rr
     return inside
 
 
@@ -99,23 +108,42 @@ def mirrored_x(shape, width):
 
 
 # ---- pictures ---------------------------------------------------------------------------------
-class Pic:
-    """RGB pixels plus coverage; opaque pictures start filled with the bar's back colour."""
+def scaled(n, k):
+    """A length of n pixels at 100 % as whole pixels at scale k, halves to even (as the program
+    turns twips into pixels)."""
+    return int(round(n * k))
 
-    def __init__(self, w, h, keyed=False, base=BG, over=BG):
-        self.w, self.h, self.keyed, self.over = w, h, keyed, over
-        self.rgb = [list(base) for _ in range(w * h)]
-        self.alpha = [0.0 if keyed else 1.0] * (w * h)
+
+class Pic:
+    """RGB pixels plus coverage; opaque pictures start filled with the bar's back colour.
+
+    Shapes and colours are given in the picture's own units at 100 % (w x h); at scale k the
+    picture has w x h times k pixels, rounded, with the drawing centred in them, and every
+    shape is sampled at that size."""
+
+    def __init__(self, w, h, k=1.0, keyed=False, base=BG, over=BG):
+        self.k, self.keyed, self.over = k, keyed, over
+        self.w, self.h = scaled(w, k), scaled(h, k)
+        self.ox, self.oy = (self.w - w * k) / 2, (self.h - h * k) / 2
+        self.rgb = [list(base) for _ in range(self.w * self.h)]
+        self.alpha = [0.0 if keyed else 1.0] * (self.w * self.h)
+
+    def units(self, x, y):
+        """A point in pixels as the drawing's units."""
+        return (x - self.ox) / self.k, (y - self.oy) / self.k
 
     def coverage(self, shape):
         cov = [0.0] * (self.w * self.h)
         step = 1.0 / SS
+        # Each pixel's sample points in the drawing's units, along each axis.
+        xs = [[self.units(x + (s + 0.5) * step, 0)[0] for s in range(SS)] for x in range(self.w)]
+        ys = [[self.units(0, y + (s + 0.5) * step)[1] for s in range(SS)] for y in range(self.h)]
         for y in range(self.h):
             for x in range(self.w):
                 hits = 0
-                for sy in range(SS):
-                    for sx in range(SS):
-                        if shape(x + (sx + 0.5) * step, y + (sy + 0.5) * step):
+                for uy in ys[y]:
+                    for ux in xs[x]:
+                        if shape(ux, uy):
                             hits += 1
                 cov[y * self.w + x] = hits / (SS * SS)
         return cov
@@ -129,7 +157,7 @@ class Pic:
             if k <= 0:
                 continue
             x, y = i % self.w, i // self.w
-            col = color(x + 0.5, y + 0.5) if callable(color) else color
+            col = color(*self.units(x + 0.5, y + 0.5)) if callable(color) else color
             if self.keyed:
                 a0 = self.alpha[i]
                 a = a0 + k * (1 - a0)
@@ -140,6 +168,7 @@ class Pic:
 
     def glow(self, cov, color, strength, radius):
         """A soft halo: the coverage blurred by a box filter twice, laid under later strokes."""
+        radius = max(1, scaled(radius, self.k))
         blurred = box_blur(box_blur(cov, self.w, self.h, radius), self.w, self.h, radius)
         self.fill(None, color, strength, cov=[min(1.0, b * 1.6) for b in blurred])
 
@@ -228,9 +257,9 @@ LOOKS = {
 }
 
 
-def face(glyph, look):
+def face(glyph, look, k=1.0):
     L = LOOKS[look]
-    p = Pic(FACE_W, FACE_H)
+    p = Pic(FACE_W, FACE_H, k)
     x0, y0, x1, y1, r = 1.0, 1.0, 20.0, 21.0, 4.0
     if not L["press"]:
         p.fill(rrect(x0, y0 + 1.0, x1, y1 + 0.8, r), (0x0c, 0x0e, 0x11), 0.7)  # drop shadow
@@ -265,14 +294,14 @@ def groove(p, x0, y0, x1, y1):
     p.fill(rrect(x0, y0, x1, y1, r), GROOVE)
 
 
-def progress_rail():
-    p = Pic(184, 11)
+def progress_rail(k=1.0):
+    p = Pic(184, 11, k)
     groove(p, 5.0, 3.0, 179.0, 7.0)
     return p
 
 
-def volume_rail():
-    p = Pic(62, 10)
+def volume_rail(k=1.0):
+    p = Pic(62, 10, k)
     ramp = polygon([(5.0, 7.6), (57.0, 7.6), (57.0, 2.4), (5.0, 6.4)])
     lip = polygon([(4.6, 8.4), (57.4, 8.4), (57.4, 2.6), (4.6, 6.8)])
     p.fill(union(lip, capsule(57.0, 3.0, 57.0, 7.6, 0.4)), GROOVE_LIP)
@@ -282,16 +311,16 @@ def volume_rail():
     return p
 
 
-def scroll_rail():
+def scroll_rail(k=1.0):
     # Drawn 81 high; the control paints it stretched to 86, so the slot is kept clear of the
     # last rows that fall outside.
-    p = Pic(14, 81)
+    p = Pic(14, 81, k)
     groove(p, 5.0, 5.0, 9.0, 71.0)
     return p
 
 
-def thumb(w, h, vertical):
-    p = Pic(w, h, keyed=True)
+def thumb(w, h, vertical, k=1.0):
+    p = Pic(w, h, k, keyed=True)
     r = (w if vertical else h) / 2.0
     p.fill(rrect(0.0, 0.0, w, h, r), (0x0a, 0x0c, 0x0f))
     p.fill(rrect(0.7, 0.7, w - 0.7, h - 0.7, r - 0.7),
@@ -306,21 +335,21 @@ def thumb(w, h, vertical):
 
 
 # ---- corner decorations -----------------------------------------------------------------------
-def corner_left():
+def corner_left(k=1.0):
     """A bracket of light in the bar's top corner, fading along both arms."""
-    p = Pic(14, 14)
+    p = Pic(14, 14, k)
     fade = lambda x, y: mix(TEXT, BG, min(1.0, max(0.0, (max(x, y) - 2.0) / 11.0)) ** 0.8)
     p.fill(union(rrect(2.0, 2.0, 13.5, 3.6, 0.8), rrect(2.0, 2.0, 3.6, 13.5, 0.8)), fade)
     p.fill(circle(2.8, 2.8, 0.9), (0xe8, 0xf6, 0xfa), 0.9)
     return p
 
 
-def corner_right():
-    left = corner_left()
-    p = Pic(14, 14)
-    for y in range(14):
-        for x in range(14):
-            p.rgb[y * 14 + x] = left.rgb[y * 14 + 13 - x]
+def corner_right(k=1.0):
+    left = corner_left(k)
+    p = Pic(14, 14, k)
+    for y in range(p.h):
+        for x in range(p.w):
+            p.rgb[y * p.w + x] = left.rgb[y * p.w + p.w - 1 - x]
     return p
 
 
@@ -329,7 +358,7 @@ def icon(size, over=BG):
     s = float(size)
     p = Pic(size, size, keyed=True, over=over)
     ss_backup = globals()["SS"]
-    globals()["SS"] = 4 if size <= 48 else 2
+    globals()["SS"] = 4 if size <= 96 else 2
     m = s * 0.04
     rad = s * 0.2
     p.fill(rrect(m, m, s - m, s - m, rad), (0x0c, 0x0e, 0x11))
@@ -345,9 +374,9 @@ def icon(size, over=BG):
 
 
 # ---- the settings window's small icon ---------------------------------------------------------
-def settings_icon():
+def settings_icon(k=1.0):
     """A gear, 16 x 16: light teeth in a dark rim, so that its edge reads on any title bar."""
-    p = Pic(16, 16, keyed=True)
+    p = Pic(16, 16, k, keyed=True)
     c = 8.0
 
     def gear16(outer, teeth, hole):
@@ -365,14 +394,14 @@ def settings_icon():
 
 
 # ---- the settings window's pictures of the five hotkey actions --------------------------------
-def action_icons():
+def action_icons(k=1.0):
     """Previous, play, pause, stop and next, 16 x 16, dark on the dialog's light face."""
     out = []
     for g in glyphs()[:5]:
-        p = Pic(16, 16, keyed=True, over=FACE)
+        p = Pic(16, 16, k, keyed=True, over=FACE)
         # The button glyphs' grid (21 x 22, centred at 10.5, 11) scaled to fill 14 pixels.
-        k = 0.78
-        p.fill(lambda x, y, g=g: g(10.5 + (x - 8.0) * k, 11.0 + (y - 8.0) * k),
+        f = 0.78
+        p.fill(lambda x, y, g=g: g(10.5 + (x - 8.0) * f, 11.0 + (y - 8.0) * f),
                vgrad((0x3b, 0x5a, 0x68), (0x1c, 0x2b, 0x33), 2, 14))
         out.append(p)
     return out
@@ -450,12 +479,71 @@ def write_file(path, data):
         f.write(data)
 
 
-def table(name, pixels):
-    lines = ["constexpr std::uint32_t %s[] = {" % name]
-    for i in range(0, len(pixels), 8):
-        lines.append("    " + " ".join("0x%08X," % v for v in pixels[i:i + 8]))
-    lines.append("};")
-    return "\n".join(lines)
+def encode(pixels):
+    """A picture's 0x00BBGGRR pixels as bytes of a run, index and difference code (the one
+    Artwork.cpp decodes), one op per pixel or run:
+      0b00iiiiii          the colour in slot i of a table of 64 seen colours, slot
+                          (r * 3 + g * 5 + b * 7) % 64
+      0b01rrggbb          the previous colour plus r, g, b - 2 (each -2 .. 1)
+      0b10gggggg, rrrrbbbb  green plus g - 32, red and blue plus (r - 8, b - 8) + that
+      0b11nnnnnn          n + 1 more of the previous colour (n below 62)
+      0xFE r g b          a colour as it is
+    The previous colour starts black and the table empty; every colour an op gives goes into
+    its slot."""
+    out = bytearray()
+    seen = [None] * 64
+    prev = (0, 0, 0)
+    run = 0
+    for v in pixels:
+        c = (v & 255, (v >> 8) & 255, (v >> 16) & 255)
+        if c == prev:
+            run += 1
+            if run == 62:
+                out.append(0xC0 | 61)
+                run = 0
+            continue
+        if run:
+            out.append(0xC0 | (run - 1))
+            run = 0
+        slot = (c[0] * 3 + c[1] * 5 + c[2] * 7) % 64
+        dr, dg, db = ((c[i] - prev[i] + 128) % 256 - 128 for i in range(3))
+        if seen[slot] == c:
+            out.append(slot)
+        elif all(-2 <= d <= 1 for d in (dr, dg, db)):
+            out.append(0x40 | ((dr + 2) << 4) | ((dg + 2) << 2) | (db + 2))
+        elif -32 <= dg <= 31 and -8 <= dr - dg <= 7 and -8 <= db - dg <= 7:
+            out += bytes((0x80 | (dg + 32), ((dr - dg + 8) << 4) | (db - dg + 8)))
+        else:
+            out += bytes((0xFE,) + c)
+        seen[slot] = c
+        prev = c
+    if run:
+        out.append(0xC0 | (run - 1))
+    return bytes(out)
+
+
+def cxx_picture(p, indent):
+    """A RawImage initialiser: size, key, and the code as base-64 text in lines of a string."""
+    text = base64.b64encode(encode(p.final())).decode("ascii")
+    lines = ['%s"%s"' % (indent, text[i:i + 92]) for i in range(0, len(text), 92)]
+    return "{%d, %d, %s,\n%s}" % (p.w, p.h, "true" if p.keyed else "false", "\n".join(lines))
+
+
+# The scales each picture is drawn at, as the densities (dots per inch) they are for.
+SET_DPI = [96, 120, 144, 192]
+SINGLES = ["progressRail", "progressThumb", "volumeRail", "volumeThumb", "scrollRail",
+           "scrollThumb", "topLeft", "topRight", "settingsIcon"]
+
+
+def draw_set(k):
+    """Every picture at scale k: the button faces [style][look], the named single pictures,
+    the five action icons and the logo."""
+    faces = [[face(g, look, k) for look in LOOK_NAMES] for g in glyphs()]
+    singles = dict(zip(SINGLES, [
+        progress_rail(k), thumb(14, 8, False, k), volume_rail(k), thumb(14, 8, False, k),
+        scroll_rail(k), thumb(8, 14, True, k), corner_left(k), corner_right(k),
+        settings_icon(k)]))
+    return faces, singles, action_icons(k), icon(scaled(48, k), over=FACE)
 
 
 def main():
@@ -471,16 +559,8 @@ def main():
             out = args[1]
         args = args[2:]
 
-    faces = [[face(g, look) for look in LOOK_NAMES] for g in glyphs()]
-    singles = [
-        ("kProgressRail", progress_rail()), ("kProgressThumb", thumb(14, 8, False)),
-        ("kVolumeRail", volume_rail()), ("kVolumeThumb", thumb(14, 8, False)),
-        ("kScrollRail", scroll_rail()), ("kScrollThumb", thumb(8, 14, True)),
-        ("kTopLeft", corner_left()), ("kTopRight", corner_right()),
-        ("kSettingsIcon", settings_icon()),
-    ] + [("kActionIcon%d" % i, p) for i, p in enumerate(action_icons())] + [
-        ("kLogo", icon(48, over=FACE)),
-    ]
+    sets = [draw_set(dpi / 96.0) for dpi in SET_DPI]
+    faces, singles, actions, logo = sets[0]
 
     gen = "// Generated by art/generate.py from its drawing code; regenerate, do not edit.\n"
     header = gen + """#pragma once
@@ -489,13 +569,15 @@ def main():
 
 namespace tb::art::data {
 
-// One picture: row-major 0x00BBGGRR pixels, top row first. In keyed pictures the pixels equal
-// to kKeyColor are transparent.
+// One picture of width x height pixels, row-major from the top row, encoded: base-64 text of
+// the run, index and difference code of its 0x00BBGGRR colours that art/generate.py describes
+// (encode) and Artwork.cpp decodes. In keyed pictures the pixels equal to kKeyColor are
+// transparent.
 struct RawImage {
     std::int32_t width;
     std::int32_t height;
     bool keyed;
-    const std::uint32_t* pixels;
+    const char* code;
 };
 
 constexpr std::uint32_t kKeyColor = %s;
@@ -506,29 +588,39 @@ constexpr std::uint32_t kTextColor = %s;
 
 constexpr int kFaceStyles = %d;  // the ten button styles and a blank face
 constexpr int kFaceLooks = 3;    // normal, hover, pressed
-extern const RawImage kButtonFaces[kFaceStyles][kFaceLooks];
-%s
+constexpr int kActionIcons = %d;
+
+// Every picture drawn at one scale.
+struct RawSet {
+    RawImage buttonFaces[kFaceStyles][kFaceLooks];
+%s    RawImage actionIcons[kActionIcons];
+    RawImage logo;
+};
+
+// The scales the pictures are drawn at, as the densities they are for (100 %% is 96 dpi).
+constexpr int kSetCount = %d;
+constexpr int kSetDpi[kSetCount] = {%s};
+extern const RawSet kSets[kSetCount];
+
 }  // namespace tb::art::data
 """ % (cxx_color(KEY_COLOR), cxx_color(BG), cxx_color(BORDER_DARK), cxx_color(BORDER_LIGHT),
-       cxx_color(TEXT), len(faces),
-       "".join("extern const RawImage %s;\n" % n for n, _ in singles))
+       cxx_color(TEXT), len(faces), len(actions),
+       "".join("    RawImage %s;\n" % n for n in SINGLES), len(SET_DPI),
+       ", ".join(str(d) for d in SET_DPI))
 
-    body = [gen + "// clang-format off\n#include \"art/ArtData.h\"\n\nnamespace tb::art::data {\n\nnamespace {"]
-    for s, row in enumerate(faces):
-        for l, p in enumerate(row):
-            body.append(table("k%s_%s" % (STYLE_NAMES[s], LOOK_NAMES[l]), p.final()))
-    for n, p in singles:
-        body.append(table(n + "Pixels", p.final()))
-    body.append("}  // namespace\n")
-    body.append("const RawImage kButtonFaces[kFaceStyles][kFaceLooks] = {")
-    for s in range(len(faces)):
-        body.append("    {" + ", ".join("{%d, %d, false, k%s_%s}" % (FACE_W, FACE_H, STYLE_NAMES[s], l)
-                                        for l in LOOK_NAMES) + "},")
-    body.append("};")
-    for n, p in singles:
-        body.append("const RawImage %s = {%d, %d, %s, %sPixels};" %
-                    (n, p.w, p.h, "true" if p.keyed else "false", n))
-    body.append("\n}  // namespace tb::art::data")
+    body = [gen + "// clang-format off\n#include \"art/ArtData.h\"\n\nnamespace tb::art::data {\n",
+            "const RawSet kSets[kSetCount] = {"]
+    for dpi, (set_faces, set_singles, set_actions, set_logo) in zip(SET_DPI, sets):
+        body.append("// %d dpi\n{{" % dpi)
+        for s, row in enumerate(set_faces):
+            body.append("    // %s\n    {" % STYLE_NAMES[s])
+            body.append(",\n".join("    " + cxx_picture(p, "     ") for p in row) + "},")
+        body.append("},")
+        for n in SINGLES:
+            body.append("// %s\n%s," % (n, cxx_picture(set_singles[n], " ")))
+        body.append("{" + ",\n".join(cxx_picture(p, "  ") for p in set_actions) + "},")
+        body.append(cxx_picture(set_logo, " ") + "},")
+    body.append("};\n\n}  // namespace tb::art::data")
 
     write_file(os.path.join(out, "src", "art", "ArtData.h"), header)
     write_file(os.path.join(out, "src", "art", "ArtData.cpp"), "\n".join(body) + "\n")
@@ -536,14 +628,16 @@ extern const RawImage kButtonFaces[kFaceStyles][kFaceLooks];
                      ico_bytes([icon(16), icon(24), icon(32), icon(48), icon(256)]))
 
     if preview_dir:
-        write_previews(preview_dir, faces, dict(singles))
+        write_previews(preview_dir, sets)
 
 
-def write_previews(d, faces, singles):
+def write_previews(d, sets):
+    """One sheet per scale, four times enlarged: the faces by look, the sliders and corners, the
+    settings window's pictures."""
     os.makedirs(d, exist_ok=True)
-    zoom = 6
+    zoom, gap = 4, 4
 
-    def sheet(pics_rows, gap=4):
+    def sheet(pics_rows):
         w = max(sum(p.w + gap for p in row) for row in pics_rows) + gap
         h = sum(max(p.h for p in row) + gap for row in pics_rows) + gap
         canvas = [[(0x30, 0x30, 0x30, 255)] * w for _ in range(h)]
@@ -560,57 +654,14 @@ def write_previews(d, faces, singles):
             y += max(p.h for p in row) + gap
         return [[px for px in row for _ in range(zoom)] for row in canvas for _ in range(zoom)]
 
-    with open(os.path.join(d, "faces.png"), "wb") as f:
-        f.write(png_bytes(sheet([[faces[s][l] for s in range(len(faces))] for l in range(3)])))
-    with open(os.path.join(d, "sliders.png"), "wb") as f:
-        f.write(png_bytes(sheet([[singles["kProgressRail"], singles["kVolumeRail"]],
-                                 [singles["kProgressThumb"], singles["kScrollThumb"],
-                                  singles["kScrollRail"], singles["kTopLeft"],
-                                  singles["kTopRight"]]])))
-    with open(os.path.join(d, "dialog.png"), "wb") as f:
-        f.write(png_bytes(sheet([[singles["kActionIcon%d" % i] for i in range(5)] +
-                                 [singles["kSettingsIcon"]], [singles["kLogo"]]])))
-    write_bar_mock(os.path.join(d, "bar.png"), faces, singles, zoom=3)
-    with open(os.path.join(d, "icon.png"), "wb") as f:
-        f.write(png_bytes(rgba_rows(icon(48))))
-
-
-def write_bar_mock(path, faces, singles, zoom):
-    """The bar as the design places the pictures (text left out), to judge the whole."""
-    w, h = 542, 96
-    img = [[BG for _ in range(w)] for _ in range(h)]
-    for x in range(w):
-        img[0][x] = img[h - 1][x] = BORDER_DARK
-        img[h - 2][x] = BORDER_LIGHT
-    for y in range(h):
-        img[y][0] = img[y][w - 1] = BORDER_DARK
-        img[y][1] = img[y][w - 2] = BORDER_LIGHT
-        img[y][270] = BORDER_DARK
-        img[y][271] = BORDER_LIGHT
-
-    def put(p, x0, y0, look=None):
-        px = p.final()
-        for y in range(p.h):
-            for x in range(p.w):
-                v = px[y * p.w + x]
-                if p.keyed and v == 0xFF00FF:
-                    continue
-                if 0 <= y0 + y < h and 0 <= x0 + x < w:
-                    img[y0 + y][x0 + x] = (v & 255, (v >> 8) & 255, (v >> 16) & 255)
-    for style, left in enumerate([120, 435, 750, 1065, 1380, 2235, 1920, 2760, 3280, 3600]):
-        put(faces[style][1 if style == 1 else 0], round(left / 15), 72)
-    put(singles["kProgressRail"], 6, 43)
-    put(singles["kProgressThumb"], 6 + 60, 44)
-    put(singles["kVolumeRail"], 199, 43)
-    put(singles["kVolumeThumb"], 199 + 48, 44)
-    put(singles["kScrollRail"], 271 + 248, 8)
-    put(singles["kScrollThumb"], 271 + 248 + 3, 8)
-    put(singles["kTopLeft"], 0, 0)
-    put(singles["kTopRight"], w - 14, 0)
-    rows = [[px + (255,) for px in row for _ in range(zoom)] for row in img for _ in range(zoom)]
-    rows = [[tuple(int(round(c)) for c in px) for px in row] for row in rows]
-    with open(path, "wb") as f:
-        f.write(png_bytes(rows))
+    for dpi, (faces, singles, actions, logo) in zip(SET_DPI, sets):
+        rows = [[faces[s][l] for s in range(len(faces))] for l in range(3)]
+        rows.append([singles["progressRail"], singles["volumeRail"], singles["progressThumb"],
+                     singles["scrollThumb"], singles["scrollRail"], singles["topLeft"],
+                     singles["topRight"]])
+        rows.append(actions + [singles["settingsIcon"], logo])
+        with open(os.path.join(d, "art-%ddpi.png" % dpi), "wb") as f:
+            f.write(png_bytes(sheet(rows)))
 
 
 if __name__ == "__main__":

@@ -9,13 +9,8 @@ namespace tb {
 namespace {
 
 using C = BarControls;
-
-const Image& topLeft() { return art::topLeft(); }
-const Image& topRight() { return art::topRight(); }
-const Image& progressThumb() { return art::progressThumb(); }
-const Image& progressRail() { return art::progressRail(); }
-const Image& volumeThumb() { return art::volumeThumb(); }
-const Image& volumeRail() { return art::volumeRail(); }
+using art::progressRail, art::progressThumb, art::topLeft, art::topRight, art::volumeRail,
+    art::volumeThumb;
 
 // clang-format off
 const ControlDesign kDesign[] = {
@@ -61,11 +56,11 @@ const ControlDesign kDesign[] = {
 // clang-format on
 
 // The stored design of a horizontal picture slider.
-PropertyBag sliderDesign(const ControlDesign& d) {
+PropertyBag sliderDesign(const ControlDesign& d, int dpi) {
     PropertyBag bag;
-    bag.WriteProperty("SliderImage", &d.picture(), Picture{});
+    bag.WriteProperty("SliderImage", &d.picture(dpi), Picture{});
     bag.WriteProperty("Orientation", 0, 1);
-    bag.WriteProperty("RailImage", &d.rail(), Picture{});
+    bag.WriteProperty("RailImage", &d.rail(dpi), Picture{});
     bag.WriteProperty("RailStyle", ucSlider::kPictureMode, 0);
     bag.WriteProperty("Max", d.max, 10);
     bag.WriteProperty("Value", d.value, 0);
@@ -78,25 +73,42 @@ PropertyBag buttonDesign(const ControlDesign& d) {
     return bag;
 }
 
+// What a control is given once: its style, caption and stored properties.
 struct Designer {
-    Form& form;
+    const Form& form;
     const ControlDesign& d;
 
-    void operator()(ImageBox& c) const { c.setPicture(&d.picture()); }
+    void operator()(ImageBox&) const {}
     void operator()(Label& c) const {
-        FontSpec font;
-        font.face = bar::kFontFace;
-        // Points to pixels: a twentieth of a point is a twip.
-        font.heightPx =
-            static_cast<int>(divRoundHalfEven(d.fontSize, form.desktop().twipsPerPixelY()));
-        c.setFont(font);
         c.setForeColor(bar::kTextColor);
         c.setAutoSize(d.autoSize);
         c.setCaption(d.caption);
     }
     void operator()(Click& c) const { c.ReadProperties(buttonDesign(d)); }
-    void operator()(ucSlider& c) const { c.ReadProperties(sliderDesign(d)); }
+    void operator()(ucSlider& c) const { c.ReadProperties(sliderDesign(d, form.dpi())); }
     void operator()(Playlist&) const {}
+};
+
+// What follows the density, besides the place: fonts and pictures.
+struct Layout {
+    const Form& form;
+    const ControlDesign& d;
+
+    void operator()(ImageBox& c) const { c.setPicture(&d.picture(form.dpi())); }
+    void operator()(Label& c) const {
+        FontSpec font;
+        font.face = bar::kFontFace;
+        // Points to pixels: a twentieth of a point is a twip.
+        font.heightPx = form.twipsToPixelsY(d.fontSize);
+        c.setFont(font);
+    }
+    void operator()(Click&) const {}  // its face follows its form's density by itself
+    void operator()(ucSlider& c) const {
+        if (const Image& thumb = d.picture(form.dpi()); c.SliderImage() != &thumb)
+            c.setSliderImage(&thumb);
+        if (const Image& rail = d.rail(form.dpi()); c.RailImage() != &rail) c.setRailImage(&rail);
+    }
+    void operator()(Playlist&) const {}  // as its scroll bar and font
 };
 
 }  // namespace
@@ -110,9 +122,15 @@ Control& ControlOf(BarControls& controls, const ControlDesign& design) {
 void SiteBarControls(Form& form, BarControls& controls) {
     for (const ControlDesign& d : kDesign) {
         std::visit([&](auto member) { Designer{form, d}(controls.*member); }, d.control);
-        Control& c = ControlOf(controls, d);
-        form.addControl(c);
-        form.placeTwips(c, d.left, d.top, d.width, d.height);
+        form.addControl(ControlOf(controls, d));
+    }
+    LayoutBarControls(form, controls);
+}
+
+void LayoutBarControls(Form& form, BarControls& controls) {
+    for (const ControlDesign& d : kDesign) {
+        std::visit([&](auto member) { Layout{form, d}(controls.*member); }, d.control);
+        form.placeTwips(ControlOf(controls, d), d.left, d.top, d.width, d.height);
     }
 }
 

@@ -1,6 +1,7 @@
 // The bar's controls and their design, as a form designer keeps them with a window: each
 // control's kind, place in twips, pictures, style, caption, font and hint, in one table. The
-// table's order is the painting order; the pointer finds the last control first.
+// table's order is the painting order; the pointer finds the last control first. Places, fonts
+// and pictures follow the form's density.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +38,8 @@ struct BarControls {
     Playlist Playlist1;
 };
 
-using PictureSource = const Image& (*)();
+// A picture at a density (dots per inch).
+using PictureSource = const Image& (*)(int dpi);
 
 struct ControlDesign {
     const char* name;
@@ -72,7 +74,11 @@ std::span<const ControlDesign> BarDesign();
 
 Control& ControlOf(BarControls& controls, const ControlDesign& design);
 
-// Puts every control of the table on `form`, in the table's order, with its design.
+// Puts every control of the table on `form`, in the table's order, with its design, laid out
+// for the form's density.
 void SiteBarControls(Form& form, BarControls& controls);
+// Lays every control out again for the form's density: its place, font and pictures. What the
+// controls show and hold stays.
+void LayoutBarControls(Form& form, BarControls& controls);
 
 }  // namespace tb

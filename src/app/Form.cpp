@@ -9,7 +9,20 @@ Form::Form(Desktop& desktop) : desktop_(desktop) {}
 Form::~Form() { destroyWindow(); }
 
 void Form::createWindow(const WindowSpec& windowSpec) {
-    if (hwnd_ == 0) hwnd_ = desktop_.createWindow(windowSpec, this);
+    if (hwnd_ != 0) return;
+    const int made = dpi();  // the system's, which the spec's pixels were measured at
+    hwnd_ = desktop_.createWindow(windowSpec, this);
+    if (hwnd_ == 0) return;
+    const int dpi = desktop_.windowDpi(hwnd_);
+    setDpi(made);
+    // On a screen whose scale changed since the user signed in, the window is not at the
+    // system's density: it starts as if it had just moved there.
+    const auto r = desktop_.windowRect(hwnd_);
+    if (dpi == made || !r) return;
+    auto scale = [&](std::int32_t v) {
+        return clampToInt32(divRoundHalfEven(std::int64_t{v} * dpi, made));
+    };
+    onDpiChanged(dpi, Rect::fromXYWH(r->left, r->top, scale(r->width()), scale(r->height())));
 }
 
 void Form::destroyWindow() {
@@ -42,18 +55,24 @@ void Form::setPicture(const Image* picture) {
     if (hwnd_) desktop_.invalidate(hwnd_);
 }
 
-std::int32_t Form::twipsToPixelsX(std::int32_t twips) {
-    return static_cast<std::int32_t>(divRoundHalfEven(twips, desktop_.twipsPerPixelX()));
+std::int32_t Form::twipsToPixelsX(std::int32_t twips) const {
+    // Exact: at 96 dpi it rounds what twips / 15 is.
+    return clampToInt32(divRoundHalfEven(std::int64_t{twips} * dpi(), 1440));
 }
 
-std::int32_t Form::twipsToPixelsY(std::int32_t twips) {
-    return static_cast<std::int32_t>(divRoundHalfEven(twips, desktop_.twipsPerPixelY()));
-}
+std::int32_t Form::twipsToPixelsY(std::int32_t twips) const { return twipsToPixelsX(twips); }
 
 void Form::placeTwips(Control& c, std::int32_t left, std::int32_t top, std::int32_t width,
                       std::int32_t height) {
     c.setBounds(Rect::fromXYWH(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
                                twipsToPixelsY(height)));
+}
+
+void Form::onDpiChanged(int dpi, const Rect& suggested) {
+    setDpi(dpi);
+    layoutForDpi();
+    if (hwnd_) desktop_.moveWindow(hwnd_, suggested);
+    if (hwnd_) desktop_.invalidate(hwnd_);
 }
 
 void Form::invalidateControl(Control&) {

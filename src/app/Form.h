@@ -23,7 +23,8 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Creates the window; the form must not move in memory afterwards.
+    // Creates the window; the form must not move in memory afterwards. A window that the system
+    // puts on a screen of another density than the system's gets onDpiChanged at once.
     void createWindow(const WindowSpec& windowSpec);
     void destroyWindow();
     Hwnd hWnd() const { return hwnd_; }
@@ -37,8 +38,12 @@ public:
     // Drawn at the top-left corner over the back colour; may be empty.
     void setPicture(const Image* picture);
 
-    std::int32_t twipsToPixelsX(std::int32_t twips);
-    std::int32_t twipsToPixelsY(std::int32_t twips);
+    // The density of the window (dots per inch): the system's until the window exists, then
+    // its own, following it from monitor to monitor (WM_DPICHANGED).
+    int dpi() const { return dpi_ > 0 ? dpi_ : desktop_.windowDpi(0); }
+    // Lengths in twips as whole pixels at the window's density (halves to even).
+    std::int32_t twipsToPixelsX(std::int32_t twips) const;
+    std::int32_t twipsToPixelsY(std::int32_t twips) const;
     // Places a control at a design rectangle given in twips.
     void placeTwips(Control& c, std::int32_t left, std::int32_t top, std::int32_t width,
                     std::int32_t height);
@@ -50,6 +55,7 @@ public:
     void captureMouse(Control& c) override;
     void releaseMouse(Control& c) override;
     Point clientToScreen(Point client) override;
+    int hostDpi() override { return dpi(); }
 
     // WindowHandler
     void onPaint(Canvas& canvas) override;
@@ -57,8 +63,15 @@ public:
     void onKeyDown(int virtualKey) override;
     void onCaptureLost() override;
     void onDestroy() override;
+    // A new density: the form takes it, lays itself out again (layoutForDpi) and moves to the
+    // rectangle the system suggests.
+    void onDpiChanged(int dpi, const Rect& suggested) override;
 
 protected:
+    // Lays the form's content out again at dpi() after the density changed. The size and place
+    // of the window are the caller's.
+    virtual void layoutForDpi() {}
+    void setDpi(int dpi) { dpi_ = dpi > 0 ? dpi : kDefaultDpi; }
     // The control that gets key presses (none by default).
     void setKeyTarget(Control* c) { keyTarget_ = c; }
 
@@ -77,6 +90,7 @@ private:
     Control* keyTarget_ = nullptr;
     Color backColor_ = 0;
     const Image* picture_ = nullptr;
+    int dpi_ = 0;  // 0: the system's, until the window exists
 };
 
 }  // namespace tb

@@ -33,18 +33,23 @@ PlaybackSync::Result PlaybackSync::Tick() {
 }
 
 void PlaybackSync::ShowTitle(const std::string& title) {
-    Label& label = bar_.lblTitel;
     bar_.ticker.Restart();
+    bar_.lblTitel.setCaption(title);
+    FitTitle();
+}
+
+void PlaybackSync::FitTitle() {
+    Label& label = bar_.lblTitel;
     label.setLeft(pixelsX(bar_.ticker.Left()));
-    label.setCaption(title);
-    // Never narrower than the title area: a short title stands still at the rest position.
-    const std::int32_t area = pixelsX(TitleTicker::kAreaWidth);
+    // Never narrower than the title area: a short title stands still at the rest position. The
+    // area's whole pixels only: one more would make it wider than the area, and tick.
+    const auto area = static_cast<std::int32_t>(TitleTicker::kAreaWidth * label.dpi() / 1440);
     const Rect b = label.bounds();
     if (b.width() < area) label.setBounds(Rect{b.left, b.top, b.left + area, b.bottom});
 }
 
 std::int32_t PlaybackSync::pixelsX(float twips) {
-    return twipsToPixels(twips, app_.desktop().twipsPerPixelX());
+    return twipsToPixelsAtDpi(twips, bar_.lblTitel.dpi());
 }
 
 void PlaybackSync::ProgressClick() {

@@ -46,6 +46,10 @@ public:
     void ProgressMouseUp() { slepen_ = false; }
     void VolumeChange();
 
+    // Puts the title label where the ticker has it, at least as wide as the title area (again
+    // after a new font or density).
+    void FitTitle();
+
     const std::string& LaatsteTitel() const { return laatsteTitel_; }
     bool Slepen() const { return slepen_; }
 

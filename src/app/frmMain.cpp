@@ -201,6 +201,17 @@ void frmMain::onSize(Size outer) {
     RunHandler(app_, "Form_Resize", [&] { Form_Resize(outer); });
 }
 
+void frmMain::onDpiChanged(int dpi, const Rect&) {
+    setDpi(dpi);
+    RunHandler(app_, "Form_DpiChanged", [this] {
+        LayoutBarControls(*this, *this);
+        sync.FitTitle();
+        const auto r = desk().windowRect(hWnd());
+        Form_Resize(r ? Size{r->width(), r->height()} : Size{});
+        Form_TaskBar1.Recenter();
+    });
+}
+
 void frmMain::Form_Resize(Size outer) {
     Size wanted{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
     if (outer != wanted) {
@@ -219,7 +230,7 @@ void frmMain::fitBackground() {
     const Size client = r ? Size{r->width(), r->height()}
                           : Size{twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips)};
     const std::int32_t paneLeft = Playlist1.bounds().left;
-    background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0);
+    background_ = art::barBackground(client, paneLeft < client.cx ? paneLeft : 0, dpi());
     setPicture(&background_);
     // The pane lies in front of the title area's row: a long title passes under it.
     lblTitel.setClip(Rect{0, 0, paneLeft, client.cy});
@@ -275,8 +286,8 @@ void frmMain::tmrSync_Timer() {
 }
 
 void frmMain::tmrTitel_Timer() {
-    const float width = static_cast<float>(lblTitel.bounds().width() * desk().twipsPerPixelX());
-    lblTitel.setLeft(twipsToPixels(ticker.Tick(width), desk().twipsPerPixelX()));
+    const float width = static_cast<float>(pixelsToTwipsAtDpi(lblTitel.bounds().width(), dpi()));
+    lblTitel.setLeft(twipsToPixelsAtDpi(ticker.Tick(width), dpi()));
 }
 
 void frmMain::tmrPlaylist_Timer() { mirror.Tick(); }

@@ -112,6 +112,9 @@ public:
 
     // WindowHandler
     void onSize(Size outer) override;
+    // On a monitor of another density the bar keeps its layout at the new size and the dock
+    // centres it again, in view or hidden as it was, wherever the system suggests.
+    void onDpiChanged(int dpi, const Rect& suggested) override;
     bool onCloseRequest() override;
     void onDestroy() override;
 

@@ -4,3091 +4,2150 @@
 
 namespace tb::art::data {
 
-namespace {
-constexpr std::uint32_t kPrev_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00403731, 0x008C8476, 0x00766E62, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00403731, 0x004B423B, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x005F574D, 0x00E0D7BE, 0x00B5AC99, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00756C60, 0x00D5CDB5, 0x005F574D, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x005E554B, 0x00DDD4B9, 0x00B2A995,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00494039, 0x00B2A995, 0x00DDD4B9, 0x00DDD4B9, 0x005E554B,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x005C5449, 0x00D9D0B4, 0x00B0A691, 0x00332A26, 0x00332A26, 0x007C7364,
-    0x00CFC5AB, 0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4, 0x005C5449, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x005B5248,
-    0x00D6CCAF, 0x00ADA38D, 0x00463E37, 0x00ADA38D, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF,
-    0x00D6CCAF, 0x005B5248, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x005A5146, 0x00D3C8AA, 0x00AAA089, 0x00453D35,
-    0x00AAA089, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x005A5146, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00584F44, 0x00D0C4A5, 0x00A89D85, 0x00302924, 0x00302924, 0x00766D5C, 0x00C6BB9D,
-    0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00584F44, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00574E43, 0x00CCC0A0,
-    0x00A59A81, 0x00302824, 0x00302824, 0x00302824, 0x00433B33, 0x00A59A81, 0x00CCC0A0, 0x00CCC0A0,
-    0x00574E43, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x00554D41, 0x00C9BD9B, 0x00A2977D, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x00695F50, 0x00BFB393, 0x00554D41, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x0038302A, 0x007A705C, 0x00675D4E, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x0038302A, 0x00413931, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
+const RawSet kSets[kSetCount] = {
+// 96 dpi
+{{
+    // Prev
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWwato/naEjIqoB8Qmq3gHwax6J8C+XJSWwf5NV1/+vtfg/pmstT3D/mBsdf61zdX+TVdfPcE8J8C8bZWFwf5LVV7+"
+     "udTd/pWpsi7BtWn+lamyGsAcLsEoJ8C8XJSnwf5JVFz+tNDZ/pGmsCnA/mRzfP6rxc8bwf5JVFwpwR4nwLptloXB/khS"
+     "W/6vzNb+jaOt/jc+RhEjwy8fwQonwLprlZfB/kZRWv6qyNP+iaCq/jU9RSErwx0TwTwnwLh8l3XB/kRPWP6lxND+hZ2o"
+     "CcD+XG12/p27xjPBPwnBqZsnwLhrlpfB/kNOV/6gwMz+gZqlBMGzSAg0wDAEwR4nwLZ8l4bB/kFNVf6bvcn+fZeiNcP+"
+     "UF9p/pOzvxc1wQonwLZrl4bBqXn+XHB6jdgrxDapaCvBACfAJZiGzyUnwLRqH1bNHxsnwKqJpHmdd80EnJcnwFSxezWd"
+     "iGnJCDUiESfAZUSreinLMgIbJ8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "b6J3oYlZYVQKwQ/AFg8KOBAnwP5Vcn8PVTamWaVoUZq3m6edqQCieaN4J1UqnZkPMv4XGiDA/lRvfP4wN0IAqUm5KP6g"
+     "rLOJev46SFWU1wA9qUioSa2YpbaAuQdUC/4XGiDA/lJsef4vNkEHrhn+cYSP/vj8/v7N19z+P1JgAlWrObIJ/oygqv7t"
+     "8/X+b4GMOJTXIiEnwP5Qanb+LzVAALEK/nOKlv70+vz+y9neDZH3pVn+X3qH/szb4SLA/nOJlf45SFUHFjwnwP5PZ3T+"
+     "LjQ/pGiyCv5zi5f+7/j8gRr+S2h4m5f+lay2/ubx9QnB/nSNmf46SlY9BxwnwP5NZXH+LTM+pGiyCv5yipf+6/b6ggv+"
+     "Y4KQ/sTW3SXD/nONmjIuODcnwP5LYm7+LTM9o3n+OUlV/nCJlv7m9fqCK/5igZD+wdTcEcP+coyZ/jlJVSIxDSfA/klg"
+     "a/4sMjyjef44SFT+b4mV/uLz+IE8/klndpq4/o6ptP7Z7PItwf5wipccEyIoJ8D+SF1p/isxO6N5sgn+bIWS/t3x+IBa"
+     "/kJaaJH3pWj+W3aE/rvT3RTA/myFkf42RVEEEwgnwP5GW2b+KzA6o2iuKv5nfor+2e/2/rTM1v47Tlr+MTxHUK0psgn+"
+     "fpml/tDm7v5leob+M0BLLgcjJ8D+RFhj/iovORMVuRn+iaGriqr+NEJOk+cTEKlJDa1oo7iB5xM4OSfA/kNVYP4pLzhr"
+     "pHinSKVpUJq3E56HNaN4o3gkEB84LhInwP5BU17+KjA6npcuBB8TBFBZwCIpLsApwAQ0J8D+MD1Fn7qR180sJCfApWj+"
+     "O0pUkdiTyJ6XySYdLywnwGWlV7srskrLLhYbJ8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO8Gqaf5XaXGMtzvEEqpoO8EFJ8CzeouVwf41QEb+lbfD/nWPmgLD/kVUW/6NrbkJAsEPjZbAD4yVwf41"
+     "P0b+krTA/nONlxHBs0k7OsAEEcEPJ8C0ahHB/jQ/Rv6Psb3+cYuVEcD+S1tk/oensw3BARHBGyfAtHqMlcEB/outuv5u"
+     "iJMpNxjDASDBHifAtWogwf4zPkX+iKq3/myGkSkZK8MyIMEqJ8AqjKXBMv6Fp7T+aoSPL8D+R1hh/n6eqz7BMi/BKifA"
+     "tXuMlcEy/oKksf5ngo02wbFJGhHAMjbBNCfAtmqMpcH+Mj1E/n+hrv5lf4s+w/4/Tlb+eJil/jI9RD7BOSfAtmuNlMGo"
+     "af5LXmePyArEA6hoCsEAJ8C3ao2mRc0jCCfAsHofmIbNHyInwKSJAJeGmJdVyS8rAConwSoiqHnLIion1Q=="}},
+    // Play
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWw/5FTVaKqAfIBifAvlyUlsP+c4KK/qvCy/5WYWo9xzwnwLxtlYXD/nB/iP651N3A/pWpsv45QEkuxSgnwLxclKfD"
+     "/m19hv600NnCIv4vNT0pwx4nwLptloXD/mp7hP6vzNbDjLj+UFxlH8IKJ8C6a5WXw/5neYL+qsjTw4y4/k5bZBPCPCfA"
+     "uHyXdcP+ZHaA/qXE0MI6/iwyOgnDKCfAuGuWl8P+YnR+/qDAzMD+gZql/jM7QwTFHifAtnyXhsP+X3J8/oyqtv5IVl81"
+     "xwonwLZrl4bDuzqOxyvIACfAJZiGzyUnwLRqH1bNHxsnwKqJpHmdd80EnJcnwFSxezWdiGnJCDUiESfAZUSreinLMgIb"
+     "J8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "wW5rwA8KxjgQJ8D+VXJ/D1HAD6Noo3lvnaidmJ6XO8QPMv4XGiDA/lRvfP4wN0LBo3ioSf5gbniOW5GZl8eYtwAxxAsn"
+     "wP5SbHn+LzZBwaVprxj+n621/uPq7f6CmKP+RFxrkPaU5xudmGUiwSEnwP5Qanb+LzVAwadIswr+oLO8/vT6/MD+zNvh"
+     "/mB7if5AVWOS5pbXm6gWwTwnwP5PZ3T+LjQ/wS7+PlFe/qC2wP7v+PzCLv5PZ3X+OUlWM5q4B8AcJ8D+TWVx/i0zPsGo"
+     "SP49UF7+nrbA/uv2+sOQSf51h5H+NEBMIjjANyfA/ktibv4tMz3Bp1n+PVBd/py0v/7m9frDj2n+c4aR/jQ/S5bHMcAN"
+     "J8D+SWBr/iwyPMGnWf48T1z+mbO+/uLz+MI8/k1lcxAJOCLAKCfA/khdaf4rMTvBp1n+OkxY/pStuP7d8fjAgkv+W3eF"
+     "/j5SYJHmCZunIhPACCfA/kZbZv4rMDrBplivGv6Npa/+x97n/naRnv5BWGaP9pTnmbgTB8IjJ8D+RFhj/iovOcGkaKhJ"
+     "/lRlcZFoDZfHl8gTVDjDOSfA/kNVYP4pLzjBoYmjeKRob52oE0BpxRInwP5BU14EnofAey41LilpH8UENCfA/jA9RZ+6"
+     "kdfNLCQnwKVo/jtKVJHYk8iel8kmHS8sJ8BlpVe7K7JKyy4WGyfBG513nofLJBsnwA=="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO8O+Ooy3O8gFJ8CzeouVw/5VaHD+haOu/j1KUQLHDyfAD4yVw/5UZm/+krTAwP5zjZf+JSwyEcUPJ8C0"
+     "ahHD/lJlbv6Psb3CMf4eIygRwxsnwLR6jJXD/lFkbP6LrbrDjsf+O0hPIMIeJ8C1aiDD/lBia/6IqrfDjsf+OkdPIMIq"
+     "J8AqjKXD/k5hav6Fp7TCNf4eJCkvwyonwLV7jJXD/k1gaf6CpLHA/meCjf4lLDM2xTQnwLZqjKXD/kxeZ/5ykJz+OEVN"
+     "Psc5J8C2a42Uw7g6kLcKyAAnwLdqjaZFzSMIJ8Cweh+Yhs0fIifApIkAl4aYl1XJLysAKifBKiKoecsiKifV"}},
+    // Pauze
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWwqto/naEjMD+O0JLBwgKwCYHwgYnwL5clJbC/k1XX/6+1+DA/nOCij0pDcAzPcI8J8C8bZWFwv5LVV7+udTdwP5w"
+     "f4guAxrAHC7CKCfAvFyUp8L+SVRc/rTQ2cD+bX2GKSIbwAMpwh4nwLptloXC/khSW/6vzNbA/mp7hB8BI8AvH8IKJ8C6"
+     "a5WXwv5GUVr+qsjTwP5neYITICvAHRPCPCfAuHyXdcL+RE9Y/qXE0MD+ZHaACTozwD8JwignwLhrlpfC/kNOV/6gwMzA"
+     "/mJ0fgQcNMAwBMIeJ8C2fJeGwv5BTVX+m73JwP5fcnw1OwHAFzXCCifAtmuXhsKpef5ccHrA/jE5QSs3GsA2K8IAJ8Al"
+     "mIbPJSfAtGofVs0fGyfAqomkeZ13zQSclyfAVLF7NZ2IackINSIRJ8BlRKt6KcsyAhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "wG+ieH9uMWkxBQAxFgrAOBAnwP5Vcn/+MjlEUW6kaKdZpmlvnJecuQSkeTgdNgA7DzInwP5Ub3z+MDdCwACpSbop/qKv"
+     "t2/+WW15hJk7HhI9AgAxwAsnwP5SbHn+LzZBwKKJrhn+coaS/vj8/sD+o7S9/kdhcBgGwDILByLAISfA/lBqdv4vNUDA"
+     "ALEK/nWMmP70+vzA/qS5w/5Ma3oeIsADNQAWwDwnwP5PZ3T+LjQ/wKRosgr+dY6a/u/4/MD+orrF/k5ufisJwBsBPQfA"
+     "HCfA/k1lcf4tMz7ApGiyCv5zjZr+6/b6wP6gucT+TW59GSXAEDIunKjANyfA/ktibv4tMz3Ao3n+OUlV/nKMmf7m9frA"
+     "/p64w/5NbX0HEcABKyIxwA0nwP5JYGv+LDI8wKN5/jhIVP5wi5j+4vP4wP6bt8L+TG18Mi3ALxwTIsAoJ8D+SF1p/isx"
+     "O8CjebIJ/m2Ilf7d8fjA/pezv/5KaHc9FMACAQQTwAj+FxogwP5GW2b+KzA6wKNorir+aICM/tnv9sD+kay3/kNdaxAw"
+     "wAw8Lp2owCMnwP5EWGP+Ki85wBOpSbsJ/oukr3/+UGZyhcgMLR4ZFRM4wDknwP5DVWD+KS84wGukeBWoSGucpxULCAEV"
+     "LjVpwBInwP5BU17+KjA6nod6LqJ4oYluUQQQJB8JLiJaBDQnwP4wPUWfupHXzSwkJ8ClaP47SlSR2JPInpfJJh0vLCfA"
+     "ZaVXuyuySssuFhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO8Kqaf5XaXHA/iUsMTsiKcASO8IFJ8CzeouVwv41QEb+lbfDwP5VaHACFyfACQLCD42WwA+MlcL+NT9G"
+     "/pK0wMD+VGZvEQM6wAQRwg8nwLRqEcL+ND9G/o+xvcD+UmVuETENwAERwhsnwLR6jJXCAf6LrbrA/lFkbCAbGMABIMIe"
+     "J8C1aiDC/jM+Rf6IqrfA/lBiayAHK8AyIMIqJ8AqjKXCMv6Fp7TA/k5hai81PsAyL8IqJ8C1e4yVwjL+gqSxwP5NYGk2"
+     "JhHAMjbCNCfAtmqMpcL+Mj1E/n+hrsD+TF5nPgskwCM+wjknwLZrjZTCqGn+S15nwP4lLTMKNQjAAwrCACfAt2qNpkXN"
+     "IwgnwLB6H5iGzR8iJ8CkiQCXhpiXVckvKwAqJ8EqIqh5yyIqJ9U="}},
+    // Stop
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWzwYnwL5clJbC/ml3f/6+1+DFBz3CPCfAvG2VhcL+cH+I/rnU3cUDLsIoJ8C8XJSnwv5tfYb+tNDZxSIpwh4nwLpt"
+     "loXC/mp7hP6vzNbFAR/CCifAumuVl8L+Z3mC/qrI08UgE8I8J8C4fJd1wv5kdoD+pcTQxToJwignwLhrlpfC/mJ0fv6g"
+     "wMzFHATCHifAtnyXhsL+V2ly/pu9ycUwNcIKJ8C2a5eGzwAnwCWYhs8lJ8C0ah9WzR8bJ8CqiaR5nXfNBJyXJ8BUsXs1"
+     "nYhpyQg1IhEnwGVEq3opyzICGyfBG513nofLJBsnwA=="},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "zTgQJ8D+VXJ//jI5RFFuonmkeKRoo2hvwTgRGyIAOw8yJ8D+VG98/jA3QsCieKdZqzmsOahIonnBKDwQMwwxwAsnwP5S"
+     "bHn+LzZBwKR5rhn+lKSt/vj8/sUrJiKcl8AhJ8D+UGp2/i81QMCmWf48Tlv+obS9/vT6/MUSNy4WwDwnwP5PZ3T+LjQ/"
+     "wC7+PlFe/qC3wP7v+PzFMyEuB8AcJ8D+TWVx/i0zPsCoSP49UF7+nrbA/uv2+sUoGSQ4wDcnwP5LYm7+LTM9wKdZ/j1Q"
+     "Xf6ctL/+5vX6xf6ctL8SGDHADSfA/klga/4sMjzAp1n+PE9c/pmzvv7i8/jFPAMJIsAoJ8D+SF1p/isxO8Cmaf46S1f+"
+     "lK65/t3x+MUxBi4TwAgnwP5GW2b+KzA6wKVYrir+hJyn/tnv9sUpFwkHwCMnwP5EWGP+Ki85wKNop1msOa0pp1mjeMER"
+     "KjIGHzjAOSfA/kNVYP4pLzjAOB+kaKR5o2h/wTwVnJcfOC7AEifA/kFTXv4qMDqeh80ENCfA/jA9RZ+6kdfNLCQnwKVo"
+     "/jtKVJHYk8iel8kmHS8sJ8BlpVe7K7JKyy4WGyfBG513nofLJBsnwA=="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO88FJ8CzeouVwv5NXmb+lbfDxQcCwg+NlsAPjJXC/lRmb/6StMDFAxHCDyfAtGoRwv5SZW7+j7G9xTER"
+     "whsnwLR6jJXC/lFkbP6LrbrFGyDCHifAtWogwv5QYmv+iKq3xQcgwionwCqMpcL+TmFq/oWntMU1L8IqJ8C1e4yVwv5N"
+     "YGn+gqSxxSY2wjQnwLZqjKXC/kVWX/5/oa7FFj7COSfAtmuNlM8AJ8C3ao2mRc0jCCfAsHofmIbNHyInwKSJAJeGmJdV"
+     "yS8rAConwSoiqHnLIion1Q=="}},
+    // Next
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWwbZYlZgHxP5ibna2aCYHwax6J8C+XJSWwf5NV1/+tc3V/mBsdT3D/pmstf6+1+D+TVdfPcE8J8C8bZWFwf5LVV7+"
+     "udTdwP6VqbL+OUBJLsH+lamyGhwuwSgnwLxclKfB/klUXP600NnBlan+ZHN8KcD+kaawG/5JVFwpwR4nwLptloXB/khS"
+     "W/6vzNbD/o2jrf43PkYRIy8fwQonwLprlZfB/kZRWv6qyNPD/omgqv41PUUhKx0TwTwnwLh8l3XB/kRPWP6lxNDBl5f+"
+     "XG12CcD+hZ2oMz8JwambJ8C4a5aXwf5DTlf+oMDMwP6BmqX+MztDBMEINDAEwR4nwLZ8l4bB/kFNVf6Ts7/+UF9pNcP+"
+     "fZei/pu9yRc1wQonwLZrl4bBslmXqCvE/k5dZ7M4NivBACfAJZiGzyUnwLRqH1bNHxsnwKqJpHmdd80EnJcnwFSxezWd"
+     "iGnJCDUiESfAZUSreinLMgIbJ8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "bmsPwArBD6GJomd7VBYKOBAnwP5Vcn8PViqjaX9QnZiel2ajZyemWaJ3m6g2AA8y/hcaIMD+VG98/jA3QgenWP5SX2qb"
+     "WpN4mMeXyAA9rDn+iJWet5b+SVpmh+gAVQv+FxogwP5SbHn+LzZBo3g4/m+BjP7t8/X+jKCq/kVda/47S1iV1wKxCv7N"
+     "19z++Pz+/nGEj/44RlMHIiEnwP5Qanb+LzVAB7AJ/nOJlf70+vzA/szb4f5feof+P1Nhm7cN/svZ3iL+c4qW/jpJVgAW"
+     "PCfA/k9ndP4uND+kaLIJ/nSNmf7v+PzBmWj+lay2/kdjcqV5/snZ3wn+c4uX/jpKVz0HHCfA/k1lcf4tMz6kaLIK/nON"
+     "mv7r9vrDgBv+Y4KQ/sXY3yX+coqXMi44NyfA/ktibv4tMz2jef45SVX+coyZ/ub1+sP+wdTc/mKBkP7C198R/nCJlv45"
+     "SVUiMQ0nwP5JYGv+LDI8o3n+OEhU/nCKl/7i8/jBmWn+jqm0/kZhcKZY/r7U3S3+b4mVHBMiKCfA/khdaf4rMTujebEJ"
+     "/myFkf7d8fjAgkv+W3aE/j1QXZuorxn+utHaFP5shZL+N0ZSBBMIJ8D+Rltm/iswOqNorSn+ZXqG/tDm7v5+maX+QVlm"
+     "/jdHU5PnoniyCf60zNb+2e/2/md+iv40QU0uByMnwP5EWGP+Ki85E6dZvymdWA2XyJfHExCtKf51i5e2Zv5CU18VEzg5"
+     "J8D+Q1Vg/ikvODijaBCid1AfnZguEySmWaJ4m6eZyDVpEifA/kFTXv4qMDpQwC7AKWlawCkEE28ELiIENCfA/jA9RZ+6"
+     "kdfNLCQnwKVo/jtKVJHYk8iel8kmHS8sJ8BlpVe7K7JKyy4WGyfBG513nofLJBsnwA=="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO8G0SZaoO8T+RlVctFkSO8EFJ8CzeouVwf41QEb+ja25/kVUWwLD/nWPmv6Vt8MJAsEPjZbAD4yVwf41"
+     "P0b+krTAwP5zjZf+JSwyEcE7OgQRwQ8nwLRqEcH+ND9G/o+xvcGWqP5LW2QRwP5xi5UNARHBGyfAtHqMlcEB/outusP+"
+     "boiTKTcYASDBHifAtWogwf4zPkX+iKq3w/5shpEpGSsyIMEqJ8AqjKXBMv6Fp7TBl6j+R1hhL8D+aoSPPjIvwSonwLV7"
+     "jJXBMv6CpLHA/meCjf4lLDM2wRoRMjbBNCfAtmqMpcH+Mj1E/niYpf4/TlY+w/5lf4v+f6Gu/jI9RD7BOSfAtmuNlMGw"
+     "SZioCsT+Pk1WsUgDCsEAJ8C3ao2mRc0jCCfAsHofmIbNHyInwKSJAJeGmJdVyS8rAConwSoiqHnLIion1Q=="}},
+    // Herstel
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWwf5ibnb+na+4xwYHwax6J8C+XJSWwf6ZrLX+vtfgxxo9wTwnwLxtlYXB/pWpsv6wydIqxTsqLsEoJ8C8XJSnwf6R"
+     "prDAKcUBwCnBHifAum2WhcH+jaOtwB/FEcAfwQonwLprlZfB/omgqsATxSHAE8E8J8C4fJd1wf6FnajACcU4wAnBKCfA"
+     "uGuWl8H+gZqlwATFCMAEwR4nwLZ8l4bB/n2Xov6bvcnHGDXBCifAtmuXhsH+RlRdvCnHASvBACfAJZiGzyUnwBsfVs0f"
+     "GyfAqomkeZ13zQSclyfAVLF7NZ2IackINSIRJ8BlRKt6KcsyAhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJWX"
+     "oniieaN5onhuwxg9DCoPOBAnwP5Vcn8Pb6ZpqjmqOKVponjDFwsENhsP/lVyfyfA/lRvfP4wN0Klaa0p/oubpP7S29+i"
+     "eW/DOBYkNT0xCyfA/lJsef4vNkGoWf4/Ul/+ztne/vj8/sc5MBgiISfA/lBqdv4vNUCqOf5BVmT+y9nfutWKK1VVwSEw"
+     "N4Y7LSQWPCfA/k9ndP4uND8k/kBWY/7H1t2jZ/5Ob3+R95jHwTsOLp2pIyQHHCfA/k1lcf4tMz6rOf4/VGL+w9Tbev5E"
+     "XGr+OUhVFcEmPi0qDxU4NyfA/ktibv4tMz2rOf4/U2H+v9LZwAMOMcEOAwbAAw4xDSfA/klga/4sMjyrOf4+U2H+vNHZ"
+     "f/5EXWz+OUpXltfBPhEHOAA/IignwP5IXWn+KzE7qkn+PVFe/rnP2KNo/ktrepL3I8EKDgUe/j1RXiQTCCfA/kZbZv4r"
+     "MDqpOLIb/rXM1v7Z7/bHNQ0/ByMnwP5EWGP+Ki85plisOf5tg4/+jaeyonnAZcEqwAg/NQk4OSfA/kNVYP4pLziieaZo"
+     "qFqoSKVYf8MPDSEkEC4SJ8D+QVNe/iowOlCid6J5ongJa8MJOh89KQQ0J8D+MD1Fn7qR180sJCfApWj+O0pUkdiTyJ6X"
+     "ySYdLywnwGWlV7srskrLLhYbJ8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO8H+RlVc/neSnMc/O8EFJ8CzeouVwf51j5r+lbfDxyACwQ+NlsAPjJXB/nONl70qO8UqOxHBDyfAtGoR"
+     "wf5xi5XAEcUdwBHBGyfAtHqMlcH+boiTwCDFN8AgwR4nwLVqIMH+bIaRwCDFGcAgwSonwCqMpcH+aoSPwC/FO8AvwSon"
+     "wLV7jJXB/meCjcA2xRrANsE0J8C2aoylwf5lf4v+f6Guxzc+wTknwLZrjZTB/jhFTbkpxxwKwQAnwLdqjaZFzSMIJ8Cw"
+     "eh+Yhs0fIifApIkAl4aYl1XJLysAKifBKiKoecsiKifV"}},
+    // Verberg
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVxP5aZGz+"
+     "d4WNNhPEIiEnwL5tlJbF/p2vuP7D2+MKB8UGJ8C+XJSWxf6ZrLX+vtfgGj3FPCfAvG2VhcL+QktT/nB/iMD+p77Itkcj"
+     "A8ACLsIoJ8C8XJSnw/5/kpv+tNDZwxQpwx4nwLptloXE/nuPmf6vzNbBKx/ECifAumuVl8X+eI2W/qrI0wMTxTwnwLh8"
+     "l3XG/lRjbAnGKCfAuGuWl8GpaP5idH7HBQTBHifAtnyXhsH+X3J8/pu9ycc7NcEKJ8C2a5eGwbJZ/lxwesc3K8EAJ8Al"
+     "mIbPJSfAtGofVs0fGyfAqomkeZ13zQSclyfAVLF7NZ2IackINSIRJ8BlRKt6KcsyAhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFwHqiaH9/ADEZFsAoM7UIBSfA"
+     "/ld0gf48RFCUqMKieKZYp1mjaB02JQrCOBAnwP5Vcn/+MjlEUcIArCn+fo2X/qOwtxwpADvCDzInwP5Ub3z+MDdCwX+i"
+     "eKlK/kFWZP7R29/+/f7+Ey0kGwAxwQsnwP5SbHn+LzZBwHobplmwGf5LaHj+0d7k/vj8/gUxFTMbJSLAISfA/lBqdv4v"
+     "NUDAIqVp/lxpc/6crLSuKv7h7PCu1g8qHAYum6cWwDwnwP5PZ3T+LjQ/wG+laK4p/rDAx/7v+PzDAR8YEwfAHCfA/k1l"
+     "cf4tMz7AfqNpqkn+QFZk/rHFzv7r9vrBDio/LgA4wDcnwP5LYm7+LTM9wG8ip1muGf5HYnD+r8bP/ub1+hQPDQkiPTHA"
+     "/ktibifA/klga/4sMjwxLqhIqUqrOK06rSn+h6SwMzs5IxouMSIoJ8D+SF1p/isxO6J4qUm5Kv6Qp7GmaaRoonmidz0b"
+     "JQojMC4TCCfA/kZbZv4rMDqjaRr+i6Gr/tnv9sczGjUHIyfA/kRYY/4qLzmjaKlJ/kxfa/6LpLCmaKJ4wzklLCEfOP5E"
+     "WGMnwP5DVWD+KS84oYmkaahYqUmmWKJ4wwMyMAEELhInwP5BU14EUG+ieKKIomh7wwYuQDUpBDQnwP4wPUWfupHXzSwk"
+     "J8ClaP47SlSR2JPInpfJJh0vLCfAZaVXuyuySssuFhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvE/j9LUr8qMjPELAAnwLNpO8X+d5Kc/pi6xgM7xQUnwLN6i5XF/nWPmv6Vt8MgAsUPjZbAD4yVwr0p/lRmb8D+gqCs"
+     "tEgaA8A5EcIPJ8C0ahHD/mF4gf6Psb3DAhHDGyfAtHqMlcT+YHaA/outusEuIMQeJ8C1aiDF/l50fv6IqrcQIMUqJ8Aq"
+     "jKXG/kFPV/4YGyDGKifAtXuMlcGpaP5NYGnHNzbBNCfAtmqMpcH+TF5n/n+hrscLPsE5J8C2a42UwbBJ/kteZ8c1CsEA"
+     "J8C3ao2mRc0jCCfAsHofmIbNHyInwKSJAJeGmJdVyS8rAConwSoiqHnLIion1Q=="}},
+    // MSN
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVwf5teoKr"
+     "eMU3E8EiISfAvm2UlsH+na+4/sPb48cKB8EGJ8C+XJSWwLVp/r7X4Mk5PcA8J8C8bZWFwP5LVV7+udTdwP55ipP+nrS9"
+     "tVj+cH+IOwkiGsAcLsAoJ8C8XJSnwP5JVFz+tNDZ/pGmsCkD/m19hikiAykBGwMpwB4nwLptloXA/khSW/6vzNbA/nOF"
+     "jv6Vrre0Wf5qe4QQJhQjwC8fwAonwLprlZfAtEj+qsjTyTMTwDwnwLh8l3XB/oWdqP6lxNDHOAnBKCfAuGuWl8L+YnR+"
+     "/qDAzMD+eZGbHMKXlwTCHifAtnyXhsL+QU1V/pu9yf5uhY81yAonwLZrl4bC/j9LVP5qgo0ryamKJ8AlmIbCskkfyiUn"
+     "wLRqH1bNHxsnwKqJpHmdd80EnJcnwFSxezWdiGnJCDUiESfAZUSreinLMgIbJ8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQmIdaooiiaH/DJw8xNDMWBf4XGiDA"
+     "/ld0gf48RFCVmKRoqEioWaVZoojDNy44DBareBAnwP5Vcn8Wo2erObEa/pqrs66IonjDHAoLEzYWMifA/lRvfP4xN0Op"
+     "Sf5AVGL+0tvf/v3+/scWEj07CyfA/lJsef4wOEOtOv5ddIH++Pz+ySI/PSEnwP5QanY9sQn+dIyY/vT6/MD+scfR/tfk"
+     "6q/F/qfAyjcfLSLAACs9PCfA/k9ndP4wN0L+OUlWAP7v+Pz+ytzj/luFmP6AorH+pb/KEjABEh8JADIxHCfA/k1lcf4v"
+     "NkGxCv5xipb+6/b6wP6sxc/+0OHorsb+o77JPS0GJcAfFyI3J8D+S2Ju/i40P64Z/llxfv7m9frJMgsHDSfA/klga/4s"
+     "Mz2pWf49UV7+vdPb/uLz+Mf+vdLaHjMuKCfA/khdaf4rMTulaAv+RF1r/pm2wv7d8fjA/rTP2YZqnpdlUJKY/j5TYf40"
+     "QUyV1xMI/hcaIMD+Rltm/iswOqF5p1j+OUtX/muGk/7Z7/b+pcDK/kZicJLnm6dlnambp5fIGBoHIyfA/kRYY/4qLznA"
+     "Lqs5/mF1gf6dtb8elNeV152YaVVQUFA4wDknwP5DVWD+KS84wAQVvTiNmZuombicpi7GEifA/kFTXgSehy6ieKGJb1Au"
+     "VcYENCfA/jA9RZ+6kddrwB8awBPHLCQnwKVo/jtKVJHYk8iel8kmHS8sJ8BlpVe7K7JKyy4WGyfBG513nofLJBsnwA=="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvB/lBgaKppxSgzwSwAJ8CzaTvB/neSnP6YusbHAzvBBSfAs3qLlcC0Sf6Vt8PJKQLAD42WwA+MlcD+NT9G/pK0wMD+"
+     "XHB5/nuXorNJ/lRmbyoSEzrABBHADyfAtGoRwP40P0b+j7G9/nGLlREB/lJlbhExAREdDQERwBsnwLR6jJXAAf6LrbrA"
+     "/lhtdv52kp2ySf5RZGwQByMYwAEgwB4nwLVqIMAp/oiqt8kpIMAqJ8AqjKXB/mqEj/6Fp7THOy/BKifAtXuMlcL+TWBp"
+     "/oKkscD+YXmEJsKXqDbCNCfAtmqMpcL+Mj1E/n+hrv5Yb3k+yDknwLZrjZTC/jI9Rf5XbngKyQAnwLdqjaZFwbBZEckj"
+     "CCfAsHofmIbNHyInwKSJAJeGmJdVyS8rAConwSoiqHnLIion1Q=="}},
+    // Instellingen
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVxKt4/lBZ"
+     "YTUTxCIhJ8C+bZSWw7ZYB/5seYH+w9vjKAcIB8MGJ8C+XJSWwv58jJX+vtfgA/6rwssNGAMNAz3CPCfAvG2VhcL+VGBo"
+     "/rnU3cU0LsIoJ8C8XJSnwrVX/rTQ2cD+ZHN8FA8bwBQpwh4nwLptloXB/nuPmf6vzNbA/oSZox/BPiPAKx/BCifAumuV"
+     "l8H+eI2W/qrI08D+gJagE8EOK8ADE8E8J8C4fJd1wrNZ/qXE0MD+XG12JC8zwCQJwignwLhrlpfC/kpYYf6gwMzFPQTC"
+     "HifAtnyXhsL+ZnuG/pu9yQP+jKq2ATADAQM1wgonwLZrl4bDslkr/lVncP6WucYSKzcrwwAnwCWYhsWpabspJx/FJYyV"
+     "wLRqH1bNHxsnwKqJpHmdd80EnJcnwFSxezWdiGnJCDUiESfAZUSreinLMgIbJ8EbnXeeh8skGyfA"},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFwX5rbiUeFsEoM7UIBSfA/ld0"
+     "gf48RFCUqMFub6N5pGiieAIMGw8KwTgQJ8D+VXJ/D1Fvo3ikaKVop0mzaP5xgYwnEJnHm6gxBzsPMv4XGiDA/lRvfP4w"
+     "N0LAoninahD+Wm16/klldP6cr7j+/f7+BwAFED0MMcALJ8D+Umx5/i82QcAbrSr+qra9/vj8/v6zx9D+5e3xBicsBjca"
+     "GyLAIf4XGiDA/lBqdv4vNUAipmn+PVBd/oGYpP70+vzFNxI9mqcWPCfA/k9ndP4uND8xqyj+Q1po/meJmP7v+PzA/pq1"
+     "wP5niJcXCcAKIwQxBxwnwP5NZXH+LTM+pWivGf6uv8f+6/b6wP6+09v+TW19lNczFiXANhA9ODcnwP5LYm7+LTM9pVmu"
+     "Kf6rvsf+5vX6wP660tszk+czBRHAKAE6MQ0nwP5JYGv+LDI8o3iqOv5BWWb+ZYeX/uLz+MD+lLK+/mSGlSgtwDMKIQwi"
+     "/klgayfA/khdaf4rMTsiOv46TFn+eJSg/t3x+MUsGToiEwgnwP5GW2b+KzA6wKRprxj+lq23/tnv9v6gvsr+yeHqMCYc"
+     "MCQQBAfAIyfA/kRYY/4qLznAo2ioWas5/lFmc5oq/oilsv7U7fYvOBYyFR+dqMA5J8D+Q1Vg/ikvOMB/o2mkeKVpp1mz"
+     "OP5hd4MlFzAkKz0uwBInwP5BU17+KjA6nofAe8BvKySieSQrNSnAH8AENCfA/jA9RZ+6kdfDH2suJh8TwywkJ8ClaP47"
+     "SlSR2Cael8kmHS8sJ8BlpVe7K7JKyy4WGyfBG513nofLJBsnwA=="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvEqnj+NkFHBjPELAAnwLNpO8O0STv+Tl9n/pi6xhY7IjvDBSfAs3qLlcL+XXF6/pW3wyL+haOuJwAiJyICwg+NlsAP"
+     "jJXC/j1JUP6StMDFFBHCDyfAtGoRwrNJ/o+xvcD+S1tkKSQNwCkRwhsnwLR6jJXB/mB2gP6LrbrA/md/iSDBLxjALiDB"
+     "HifAtWogwf5edH7+iKq3wP5lfYggwRgrwBAgwSonwCqMpcKxSv6Fp7TA/kdYYTA0PsAwL8IqJ8C1e4yVwv45Rk7+gqSx"
+     "xSs2wjQnwLZqjKXC/lJncP5/oa4J/nKQnCQqCSQJPsI5J8C2a42Uw7BJCv5FVl7+fZ+sDwo1CsMAJ8C3ao2mRcSoeLkZ"
+     "BhHEIwgnwLB6H5iGzR8iJ8CkiQCXhpiXVckvKwAqJ8EqIqh5yyIqJ9U="}},
+    // Afsluiten
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWwv5FTVb+Ym52B8MGKgfCrHonwL5clJbC/rXN1ap5/oaXoD3BJQ0zPcI8J8C8bZWFwv55ipP+udTdwP6ClJ0uNRrA"
+     "Ii7CKCfAvFyUp8P+f5Kb/rTQ2cCLuRvAFCnDHifAum2WhcT+e4+Z/q/M1sErH8QKJ8C6a5WXxP54jZb+qsjTwQMTxDwn"
+     "wLh8l3XD/nWKlP6lxNDAjbczwB0JwygnwLhrlpfC/ml+iP6gwMzA/nGHkgQ0/qDAzMApBMIeJ8C2fJeGwv6Ts7+qaP5u"
+     "hY81wQwBMTXCCifAtmuXhsK7Ors5K8MMPyvCACfAtHuYhs8lJ8C0ah9WzR8bJ8CqiaR5nXfNBJyXJ8BUsXs1nYhpyQg1"
+     "IhEnwGVEq3qnissyAhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "wG9/blVlCg8bKiUWCsA4ECfA/lVyfw9RFqVoplmid5yomqgWPREHMxsWOw8yJ8D+VG98/jA3QsCkeawo/mR1gP6JmaL+"
+     "QVVjk+eapykhBjUTMZyXwAsnwP5SbHn+LzZBwKdYsQr+7fP1qaj+ucjP/kdgb5i3PjwGOTcCIsAhJ8D+UGp2/i81QMCm"
+     "WLEJ/qq6wv70+vzA/rnL0/5Td4gnIsAuFf4yO0YWwDz+FxogwP5PZ3T+LjQ/wKRoqzn+Q1po/rTH0P7v+PzAkkkJwC8j"
+     "Gj0HwBwnwP5NZXH+LTM+wAemWLEK/kpod/61zNX+6/b6wS4nDRgHOMA3/hcaIMD+S2Ju/i0zPcBvpWmxGv5KaHf+ssvU"
+     "/ub1+sEZJwEJPTHADf4XGiDA/klga/4sMjzAo3mrOf5BWGb+q8PN/uLz+MCSWi3AKwUwEyLAKCfA/khdaf4rMTvApmmx"
+     "Cf6cs77+3fH4wP6qxc/+UXWFABTABRwuE8AIJ8D+Rltm/iswOsAu/jhJVf7Q5u6ph/6kvsn+Q11rltgHITCXiSgumbfA"
+     "IyfA/kRYY/4qLznApWmsKf5YbXn+d4+a/jxPXJPWmbgBAyY4LQSbp8A5J8D+Q1Vg/ikvOMCieaVopmmieJyXmrgQOguk"
+     "eTAVEC7AEifA/kFTXv4qMDqeh3tvBMA1KR8pNQTANSkfBDQnwP4wPUWfupHXzSwkJ8ClaP47SlSR2JPInpfJJh0vLCfA"
+     "ZaVXuyuySssuFhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO8K+Or8ZO8M/PDvCBSfAs3qLlcL+ja25qmj+ZXuFAsE5JxcCwg+NlsAPjJXC/lxwef6StMDA/mN6gxEg"
+     "OsATEcIPJ8C0ahHD/mF4gf6Psb3AjccNwAIRwxsnwLR6jJXE/mB2gP6LrbrBLiDEHifAtWogxP5edH7+iKq3wRAgxCon"
+     "wCqMpcP+XHJ8/oWntMCOxz7AMi/DKifAtXuMlcL+VGhy/oKkscD+WnF7NiARwCI2wjQnwLZqjKXC/niYpalo/lhveT7B"
+     "AiQjPsI5J8C2a42Uwrg6uCoKwxUxCsIAJ8C3ao2mRc0jCCfAsHofmIbNHyInwKSJAJeGmJdVyS8rAConwSoiqHnLIion"
+     "1Q=="}},
+    // Leeg
+    {
+    {21, 22, false,
+     "ul7Vp3mxe6x5yyUUJ8GmirpsoneieHvJGj8rDyfAt2uqepqXmodlyTESMA8nwCuahpqGzQMrJ8D+NDpFlJZVzSIhJ8C+"
+     "bZSWzwYnwL5clJbPPCfAvG2Vhc8oJ8C8XJSnzx4nwLptloXPCifAumuVl888J8C4fJd1zygnwLhrlpfPHifAtnyXhs8K"
+     "J8C2a5eGzwAnwCWYhs8lJ8AbH1bNHxsnwKqJpHmdd80EnJcnwFSxezWdiGnJCDUiESfAZUSreinLMgIbJ8EbnXeeh8sk"
+     "GyfA"},
+    {21, 22, false,
+     "ul7Vsjr+R11p/lx8issFNCfBsjn+VnOA/kpZZpjpackGJQEtJ8D+RFlkn+r+PENQl5dFySgztQgFJ8D+V3SB/jxEUJSo"
+     "zTgQJ8D+VXJ//jI5RFHNDzInwP5Ub3z+MDdCzwsnwP5SbHn+LzZBzyEnwP5Qanb+LzVAzzwnwP5PZ3T+LjQ/zxwnwP5N"
+     "ZXH+LTM+zzcnwP5LYm7+LTM9zw0nwP5JYGv+LDI8zygnwP5IXWn+KzE7zwgnwP5GW2b+KzA6zyMnwP5EWGP+Ki85zzkn"
+     "wP5DVWD+KS84zxInwP5BU17+KjA6nofNBDQnwP4wPUWfupHXzSwkJ8ClaP47SlSR2JPInpfJJh0vLCfAZaVXuyuySssu"
+     "FhsnwRudd56HyyQbJ8A="},
+    {21, 22, false,
+     "ul7Vo4ioeaWIyxAUJ8EUG46Vl6hUyTo7GxQnwKx5kqaXhs0FHyfAsXqFo6OJool+yRgzPzEnwLJ5M6OJzTM5jpfAsnqL"
+     "lGvNLAAnwLNpO88FJ8CzeouVzw8nwA+Mlc8PJ8C0ahHPGyfAtHqMlc8eJ8C1aiDPKifAKoylzyonwLV7jJXPNCfAtmqM"
+     "pc85J8C2a42UzwAnwLdqjaZFzSMIJ8Cweh+Yhs0fIifApIkAl4aYl1XJLysAKifBKiKoecsiKifV"}},
+},
+// progressRail
+{184, 11, false,
+ "ul79/f39/f39/ft/lJaeh/397Dc2J8eleTcS/f3uNzYnxqt7NxL9/e43HifGo4moeTcS/f3sNxcbJ8eoeq16pXn9/ew4"
+ "Kif9/f39/f39/fs="},
+// progressThumb
+{14, 8, true,
+ "WcCwff5ARUjGBjbB/jI2Ov6/zdK8aMY8OjYG/rTEyrtYwf6bsLgCCQIJAsA2Bv43PkL+v9Xcwv5ogIoqPio+KsEpnnj+"
+ "scrTwv5lfogKHQodCsEIBv6RqrO2WcH+g56oMjcyNzLAKgaQk/4lLTH+haGrtVnGISc2wQb+KjQ6xgY2wA=="},
+// volumeRail
+{62, 10, false,
+ "ul79/fBVnofDf6iLJ+cYM8FVM8CdiGmsOaoqnodrp2n+K0VPb3tv/j5mdP4YIymk6yfaVTPBnZinWK0qnYh/bv4kOUFV"
+ "EG+xG6dZf6J4rSquKaGJoniieKGJonehiaJ4onihiaJ3onihif4cKzL+IicwJ80YM6o5a56HCKo5omhuoYmnSKhJf6F5"
+ "pliuOqJ4oYmieKJ4b6J4onihiaJ4oYmid6J4oYmieKJ4fzKhiaJ4ongUonehiaJ4NAoeongP/hwrMv4iJzAnxqOJlpX+"
+ "HCszondrrBihiaJ4onihiaJ3oYmieAyhiaJ4f6J4onihiaJ4oncdOA4pBG+ieAYcNw0hPBItongXMqGJI6J4FCihiRk0"
+ "oYkeongPCf4iJzCTpcY5mZfyOSfGpoo58g8n/cI="},
+// volumeThumb
+{14, 8, true,
+ "WcCwff5ARUjGBjbB/jI2Ov6/zdK8aMY8OjYG/rTEyrtYwf6bsLgCCQIJAsA2Bv43PkL+v9Xcwv5ogIoqPio+KsEpnnj+"
+ "scrTwv5lfogKHQodCsEIBv6RqrO2WcH+g56oMjcyNzLAKgaQk/4lLTH+haGrtVnGISc2wQb+KjQ6xgY2wA=="},
+// scrollRail
+{14, 81, false,
+ "ul79y3+UlsA2J8eleTeeh8A3NifGrWsSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjkn"
+ "xjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkS"
+ "wjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjkn"
+ "xjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkS"
+ "wjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjkn"
+ "xjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxjkSwjknxqt7NxLANx4nxqOJqHk3wBcbJ8eo"
+ "eq16wCon/f3F"},
+// scrollThumb
+{8, 14, true,
+ "WcCwff5ARUjABjbB/jI3Ov7E0dW8aMA0PzYG/r7M0btpwi0G/jxCRf7Q4ujEIUH+yd3jxApF/sLX3/6VrLT+aIGKwAcS"
+ "OEX+u9LaxCZR/rXN1f6Npq/+Zn+IwC4zEkT+rsjQxDlF/qfCzP6Fn6n+Y3yGwAkTJ0H+oL3HxBAG/oeirLZIwjMGNv4k"
+ "LDH+gZ2otUnALB82wQb+KjQ6wAY2wA=="},
+// topLeft
+{14, 14, false,
+ "ul7c/tvr8IdK/nqTnI/IkaeRuJKnkriSuJOok6gnwQP+lqmw/klWXpiYmKiZh5momZiZmJqXmagnwf56k5wbJ8oeJifK"
+ "PDQnyiQEJ8r+SFZdISfKCDsnyj8VJ8oCNyfKBRQn1g=="},
+// topRight
+{14, 14, false,
+ "ul7bpnmtaK1orliuWK5pr1ivabFI/r7S2bnGJ8GjiKdopnmneKd4p2iniahoqHj+lqmwAyfKGxEnyiYeJ8o0PCfKBCQn"
+ "yiG+KCfKOwgnyhU/J8o3AifKFAUnzg=="},
+// settingsIcon
+{16, 16, true,
+ "WcX+HCAnwDbM/rG7wMA2x75fr3g2wP4aHST+2+jtwBs2wD4gNsL+Jywz/rG+xLh4/j5ES/54gYj+0+LowCUbCoiYNv7/"
+ "AP/D/sHR16uJxjk2xP47Qkn+xNfewImo/nB7gsA+EcA6NsP+Gh0k/mx4gP690dmKp/4mKzIbwCcwOxwbNsD+HCAn/o+g"
+ "qP61y9TB/ml1fRs2wBsvIsElBcD+iZyl/q7FzsH+ZXN7GzbAGwsFwSr+HCAnNsAb/mFweP6mv8mMuP4kKjGTuMAVCSz+"
+ "YXB4/hodJDbD/jQ8RP6fucTAjaf+XW12wDgWwCQ2xP6QqraqV8Y8NsP+Iykw/nqTnrJZ/jE6Qv5WZ3D+kK66wBUDKx8G"
+ "NsIgqno2wBv+iKi1wBs2wAEgNsf+aIGNwDbMBcA2xQ=="},
+{{16, 16, true,
+  "WeD+c4iRlmk2zP43VGHA/pSiqTbF/mV7hTA2wv41UF3A/pKgpjbE/kBaZjrANsL+MkxZwP6RnqQ2wv5hdX4BwjbC/i9I"
+  "VMD+kJyiNsH+O1NeAcM2wv4tRFDA/o6aoDb+Xm94C8U2wv4qQUvA/o2Ynjb+XGx0EMU2wv4oPUfA/oyWmzbB/jRIURrD"
+  "NsL+JTlCwP6LlJk2wv5YZ24awjbC/iI1PsD+iZKXNsT+L0BJIcA2wv4gMTrA/oiQlTbF/lRhZys2wv5fanCUeDbq"},
+{16, 16, true,
+  "WfL+ZXuFgzo2zP5jeIL+NVBdwA82yv5hdX7+MkxZwv6FlJs2yP5gcnv+L0hUw6uXNsf+Xm94/i1EUMUNNsX+XGx0/ipB"
+  "S8UcNsX+Wmlx/ig9R8OrlzbH/lhnbv4lOULC/n6JjjbI/lZka/4iNT7AIzbK/lRhZ/4tPUU2+A=="},
+{16, 16, true,
+  "WeH+laSr/md+iMA2wiPAIDbE/mV7hf43VGHA/pSiqTbABTDAOTbE/mN4gv41UF3A/pKgpjbAIDrADzbE/mF1fv4yTFnA"
+  "/pGepDbABQHAHjbE/mBye/4vSFTA/pCcojbAKgHANzbE/l5veP4tRFDA/o6aoDbADAvADTbE/lxsdP4qQUvA/o2YnjbA"
+  "MRDAHDbE/lppcf4oPUfA/oyWmzbADxrAMjbE/lhnbv4lOULA/ouUmTbANBrADTbE/lZka/4iNT7A/omSlzbAFiHAIzbE"
+  "/lRhZ/4gMTrA/oiQlTbAOyvAMjbE/oeOk/5SXmTANsIIwCA24Q=="},
+{16, 16, true,
+  "WfH+N1RhyDbE/jVQXcg2xP4yTFnINsT+L0hUyDbE/i1EUMg2xP4qQUvINsT+KD1HyDbE/iU5Qsg2xP4iNT7INsT+IDE6"
+  "yDbx"},
+{16, 16, true,
+  "Wer+Z36Iqqc2wv43VGH+ZXuFNsX+lKKpMMA2wv41UF3Aqpc2xP6SoKY6wDbC/jJMWcL+YXV+NsL+kZ6kAcA2wv4vSFTD"
+  "q5c2wf6QnKIBwDbC/i1EUMX+Xm94Nv6OmqALwDbC/ipBS8X+XGx0Nv6NmJ4QwDbC/ig9R8OrlzbB/oyWmxrANsL+JTlC"
+  "wv5YZ242wv6LlJkawDbC/iI1PsCrqDbE/omSlyHANsL+IDE6/lRhZzbF/oiQlSvANsz+Ul5krJg24A=="}},
+{48, 48, true,
+ "Wf3o/mJjZf4oKi2EiNoFGDbM/lNVVyGjeK17pYqratg5IAshAzbJBQu1bbJs3iMLBTbHBQu/X6eK4AQLBTbFAwu+X6h5"
+ "4jULAzbEIbZtslvkCCE2wxj+DhAU/i81QOYGGDbCBZJ7uUzF/kBSXrIpooh/ooehmKGZood/ooihmKGYonehmaKHoZih"
+ "mKJ4oZiih6GYoZmid6GYooiC2QzFh8SulTbCrnyzbLNsxP5YfoyzOqOHo5ijl6OIoqijiKOYo4ejmKKoo4ijl6OIo5ej"
+ "iKKoo5ijh6OYo4iiqKOIo5ejmKOHg9kHxI2kITbCIbxeqXrD/j1PW/5ij56iqaOHBC0aPqOIG6OHMaKoo4ijl6OIo5ej"
+ "iBKjmCijmAUpFqOXL6OHoqn+XWhyOMMmITbCIbteqXrD/kJaZwOiqRQELRo+o4gbo4cxoqijiKOXo4ijl6OIEqOYKKOY"
+ "BaKoFj8vo4cA/nB9hv4sMj3DFyE2wiG7Xal6w6s5A6KpFAQtGj6jiBujhzGiqKOIo5ejiKOXo4gSo5goo5gFoqgWo5cv"
+ "o4cA/j9HUSLDECE2wiG6Xql5xP48Tlr+W3+OFAQtGj6jiBujhzGiqKOIo5ejiKOXo4gSo5goo5gFKRY/L4PI/lpmcBPE"
+ "l5chNsIhul2oeuYBITbCIbldqIrmMiE2wiEyqHrmMiE2wiEjqHrmIyE2wiG3bah65hchNsIht12oecv+i5OZ/llgaBDX"
+ "FCE2wiG2bah5y/65w8j+6vX5/qCqsP4/RU4E1QghNsIhtlynisv+tcDG/uXy9sH+naet/j5ETTXTPiE2wiE5p3nL/rG9"
+ "w/7g7vPD/o6Zn/4xNz8m0TkhNsIhtWwmy/6tu8H+2+vwxJSY/oCKkf4wNj4mzzIhNsIhtG2necv+qri+/tbn7caUmP59"
+ "iI/+LzU9F80qITbCIbRspnrL/qa1vP7R5OrIiLn+ZW92CMwjITbCIbNsporL/qKyuf7M4OfKiaj+Ym11PMoUITbCIRSm"
+ "ecv+nq+3/sjd5MyJqf5MVFwyyBQhNsIhsmymicv+mq21/sPZ4c4i/jY8RSbGBSE2wiGxfKZ5y/6XqrL+vtbezYqo/khR"
+ "WhfHOSGSlMIhsWymecv+k6ew/rnS28uLp/5aZm4UyTYhkpTCIbB8pnnL/o+krf60z9jJi7j+V2RsCMsqITbCISClisv+"
+ "i6Gr/q/L1ceWmP5nd4D+KC41OcwgITbCIa98pXnL/oefqP6ryNLFlpj+ZHV+/ictNCrOGyE2wiGva6WJy/6EnKb+psTP"
+ "xP5qfYf+Jiw0I9ARITbCIa57pXnL/oCZo/6hwczC/m+Fj/4uNT0U0gUhNsIhqXqpesv+fJah/py9ysD+bION/iw0PAXU"
+ "MyE2wv4oKi2LeaqMy/54k5/A/jtGTwDWDgU2wv5iY2X+DQ8SsGzLs0g22DAY/v8A/8MhM6eK5DMhNsT+U1VXMKt7G+In"
+ "MAM2xQUwJxHgJzAFNscFMKd6poneJDC7iDbJAyEwpIkOo4nYDjMwIQM2zBgFIdoFGDb96A=="}},
+// 120 dpi
+{{
+    // Prev
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHwv5seYH+nK+3/k5YYAfGKAfCMQYnwL5cMZ2Hwv6/2ODA/pmttT3EtWkf"
+     "FT3CMTwnwL1sIp2Ywv671d7A/paqszjD/md1fv6yytMswDjCIqmJJ8C8bJiGnYjC/rfS28D+k6ixLsG1WBg8wi7CGyEn"
+     "wLtsmIedl8L+s8/YwP6Ppa8iwP5jcnv+qsTODMMiwhMSJ8ADB553wv6vzNbA/oyjrf42PkYOI8UfwgcDJ8ADPZ2Ywv6q"
+     "yNPA/omhq/41PUUtK8UTwj0DJ8C5bDgQwv6mxdHA/oaeqRDA/l1td/6evMcCwxDCODQnwCUunZjC/qLCzsD+g5ymBMGz"
+     "Wf6DnKYSwgTCLiUnwLdsIp53wv6ev8vA/n+ZpDrD/llqdP6XtsIiwDrCopkWJ8C2fJmHnofC/pq8ycD+fJeiNcSzSBU5"
+     "NcIaCifAtmsTnnfC/lVncf55laD+P0tUK8YZK8ITp3knwDEEQNIEMSfAsHsQnYfSECknwK15o3mbl9IfLifApXitihBa"
+     "0BAALyfAnocuIhBVzhAiLgInwGWcdq+Mp3gTzjELDhsnwRubdqKZqHnOJz8bb8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H98AKonijZ2tVnpdRAMIKFhsWCgDAKRInwP5VcX7+PUlV"
+     "jufAo2mnWKlJo2ibuJfHFjTAa6JnpHkConibqCI0wDcm/hcaIMD+U298/jlFUJLYwAyvGv6Wpa7+0Njc/nKFkCmT55yX"
+     "wBumWaw5qEn+k5+nKQwxwDQIJ8D+Um15/jhET5LowKsp/kJYZv75/P7A/s7Z3v4/Ul8YmbilZ6lJEv5he4j+z9rfCRI/"
+     "JcCuKCYnwP5Ra3f+N0NOkujArhn+RV5t/vX7/cCADP5CWGb+NkJPnZesObIK/pmuuf7r9PcxwP5EXGoaFsCuKAsnwP5P"
+     "aXX+N0JNk8fAGv5GYG/+8vn8wP7L2+L+RV9t/j1PXKRp/l96h/7L2uEXwv5GX24aDMCtSS0nwP5OZ3P+NkFMk9jArikv"
+     "/u74+8CDDP5KaHibpv6UrLb+5fH1P8MvDgfAO/5OZ3MnwP5NZXH+NUBLk9jArxkl/ur2+sCEDP5jgpD+xNbdIsUlCzjA"
+     "LDcnwP5LYm7+ND9JlNjAriog/uf1+sCEG/5igZD+wdTcFMUgPzHAFg0nwP5KYGz+ND5IlMjArxn+RF5s/uPz+cCEK/5J"
+     "Z3aauP6PqbT+2+zzN8P+RF5sNSLACjInwP5JXmr+Mz1HlNnArxkW/uDy+MCDK/5DXGqQ96R5/lt3hf691N0iwv5EXWsw"
+     "HcCsNxcnwP5HXGj+MjxGlcjArin+Qltp/tzw98CDOv4/VGL+Mz5KnZesOv5CWmj+jKi0/tTp8QXA/kFZZxoTwKtIOSfA"
+     "/kZaZv4xO0WVyMAk/j5TYP7Y7/bA/rXO2P47TVr+LzlDmbikeao4ryr+WnaE/rbP2C0DJATAHR4nwP5FWGP+MTpElcjA"
+     "qEivKv6Cm6f+scrU/mV8if40Qk6S9zhvo3inWQGpOf5/lJ/+NEJNJDjAq0g8J8D+Q1Zh/jA5Q5a4wKN4p1mqOKN5m6eW"
+     "2BM1waJ3pHkGonibuJyXNcACHifA/jtMViyS2MA1ongub1UEVCnCNX4EPTUpwCwHJ8D+NEJLoKmM59IAMyfAtCn+Pk5Y"
+     "NZ6X0DUoCCfAWf41Q0ylef4qMTqbqc4JEQIdJ8Blnmb+MT1Gr0maqFDMNgouKaKqJ8Ebm3aoaQjOOD8bJ8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuHwv42QEf+V2lx/iUsMTvGvjo7wg0FJ8Cz"
+     "ehSbh8L+jq66qmj+boaQAsX+VmhwNgLCFA8nwA+RhZqowv6TtcLA/nSOmQXDvhn+fJijEMAFwhkPJ8C0aZCnm4fC/pGz"
+     "v8D+coyXEcL+U2ZuK8IRwiMUJ8C0aiMRwv6OsL3A/nCLlRHAvSn+eJSfBcMRwiMbJ8C0epGGIML+jK66wP5uiZP+Fxof"
+     "/lFkbf6MrrrF/hcaH8IvHifAtHuRlSDC/omruMD+bYeS/jQ+Rf6Coq46xSDCpYklJ8C1apGWm4fC/oeptcD+a4WQLKh5"
+     "/mR8hxXELMI+KifAKj6bl8L+hKazwP5pg47+GBsgwf46Rk7+fZ2qqWjC/hgbIMI+KifAtXuRlpuHwv6Bo7DA/meBjDbC"
+     "qWj+YXmDAsE2wgg0J8C2apGWm4fC/n+hrsD+ZYCLO8T+OEVN/nmZpSQ7wg05J8C2a5GWm5fC/l52gf59n6z+RVZeBcWp"
+     "WC8FwhQAJ8AblpeZhtIBGyfAsXqdiJWW0gQxJ8ABOY+WGdAvOQEnwKGJsmkbDZ2Izg0bDD0nwT2xaaaJGwzMGx49j6cn"
+     "xKSJqHnOKifc"}},
+    // Play
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHxP5YY2sHyzEGJ8C+XDGdh8T+ma21tWn+TVdfPckxPCfAvWwinZjE/paq"
+     "s/671d7A/oygqf45QEk4xyIwJ8C8bJiGnYjE/pOosf630tvBlan+bn6HLsYbISfAu2yYh52XxP6Ppa/+s8/Yw4u5/klT"
+     "XCLEExInwAMHnnfE/oyjrf6vzNbF/oSZo/42PkYfwgcDJ8ADPZ2YxP6Joav+qsjTxf6Bl6H+NT1FE8I9AyfAuWw4EMT+"
+     "hp6p/qbF0cONt/5FUFkQxDg0h6TAJS6dmMT+g5ym/qLCzsGXl/5jdX8Exi4lJ8C3bCKed8T+f5mk/p6/y8D+eJCb/jM7"
+     "QzrHopkWJ8C2fJmHnofE/nyXorNI/kFMVTXJGgonwLZrE553xP5HVF4ryxMAJ8C1awRA0gQxJ8CwexCdh9IQKSfArXmj"
+     "eZuX0h8uJ8CleK2KEFrQEAAvJ8Cehy4iEFXOECIuAifAZZx2r4yneBPOMQsOGyfBG5t2opmoec4nPxtvxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H98JrfhYPBwDJKRInwP5VcX7+PUlVjufCFqRopGhlDBYA"
+     "NMc3JifA/lNvfP45RVCS2MKlaKlJ/nqHkP5AU2Gbp5XYNgAxxjQIJ8D+Um15/jhET5LowqhJsQn+zdfctLb+eI+c/kNb"
+     "af47S1eV2Jm4MSXErigmJ8D+UWt3/jdDTpLowqo5/kFWZP7M2t/+9fv9wP7D09r+YHqH/kBUYpLmltibqFQWwq4oCyfA"
+     "/k9pdf43Qk2Tx8Ik/kJYZv7L2+H+8vn8wZlZ/qG3wf5GYG/+PE5blNaYyCJlDMAKLSfA/k5nc/42QUyT2MKrOAj+yNrh"
+     "/u74+8ORSv50jpr+QFRi/jZCTpbIDAfAO/5OZ3MnwP5NZXH+NUBLk9jCqzn+QVhm/sbZ4L31xf64ydD+UGBs/jE7Rgc4"
+     "wCw3J8D+S2Ju/jQ/SZTYwqs5/kFXZf7D19++5cX+tcjQ/k9ga/4xOkWapzHAFg0nwP5KYGz+ND5IlMjCqzn+QFdk/sDW"
+     "373lw5JZ/nGMmf4+U2D+NEFMltecmCLACjL+FxogwP5JXmr+Mz1HlNnCqzn+QFZk/r3V3r3lwZlp/piyvv5EXmz+OkxY"
+     "k+eYxy5lHcA7F/4XGiDA/kdcaP4yPEaVyMIk/j5SX/650dq/xsD+scvV/lp2g/49UV6R9pbILhPDLDknwP5GWmb+MTtF"
+     "lcjCqUixG/60zNWymP5tiZcqkOaU55qnEwTEHR4nwP5FWGP+MTpElcjCpliqOf5qfon+O05amqiV1wkTBDjFEf5FWGMn"
+     "wP5DVmH+MDlDlrjCEwmkaT+cqRM4NccCHifA/jtMViyS2MJuNQQ1LinJLAcnwP40QkugqYzn0gAzJ8C0Kf4+Tlg1npfQ"
+     "NSgIJ8BZ/jVDTKV5/ioxOpupzgkRAh0nwGWeZv4xPUavSZqoUMw2Ci4poqonwRubdqhpCM44PxsnxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuHxLRJO8sNBSfAs3oUm4fE/naQmozH/h0i"
+     "JwLJFA8nwA+RhZqoxP50jpn+k7XCl6b+TV1lBcgZDyfAtGmQp5uHxP5yjJf+kbO/wYPn/jU/RhHGIxQnwLRqIxHE/nCL"
+     "lf6OsL3D/mF4gf4eIygRxCMbJ8C0epGGIMT+bomT/oyuusSWqf5KWmP+Fxofwy8eJ8C0e5GVIMT+bYeS/omruMWOx/40"
+     "PkUgwjIlJ8C1apGWm4fE/muFkP6HqbXE/k9ia/4eIykswz4qJ8AqPpuXxP5pg47+hKazwiz+JSwzj8bFPionwLV7kZab"
+     "h8T+Z4GM/oGjsMCPx/45Rk42x6WJNCfAtmqRlpuHxP5lgIv+f6Gu/kxeaP4fJCo7yA05J8C2a5GWm5fE/kteZ/4lLTMF"
+     "yhQAJ8AblpeZhtIBGyfAsXqdiJWW0gQxJ8ABOY+WGdAvOQEnwKGJsmkbDZ2Izg0bDD0nwT2xaaaJGwzMGx49j6cnxKSJ"
+     "qHnOKifc"}},
+    // Pauze
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHw/5OWGD+nK+3wAIHwAIAwAIHwzEGJ8C+XDGdh8P+ma21/r/Y4MAfPcAf"
+     "FcAfPcMxPCfAvWwinZjD/paqs/671d7AOTjAOSzAOTjDIjAnwLxsmIadiMP+k6ix/rfS28AYLsAYPMAYLsMbISfAu2yY"
+     "h52Xw/6Ppa/+s8/YwC8iwC8MwC8iwxMSJ8ADB553w/6Mo63+r8zWwA4fwA4jwA4fwwcDJ8ADPZ2Yw/6Joav+qsjTwC0T"
+     "wC0rwC0Twz0DJ8C5bDgQw/6Gnqn+psXRwAcQwAcCwAcQwzg0J8AlLp2Yw/6DnKb+osLOwB8EwB8SwB8Ewy4lJ8C3bCKe"
+     "d8P+f5mk/p6/y8A2OsA2IsA2OsOimRYnwLZ8mYeeh8P+fJei/pq8ycAVNcAVOcAVNcMaCifAtmsTnnfD/j9LVP55laDA"
+     "ACvAADTAACvDE6d5J8AxBEDSBDEnwLB7EJ2H0hApJ8CteaN5m5fSHy4nwKV4rYoQWtAQAC8nwJ6HLiIQVc4QIi4CJ8Bl"
+     "nHavjKd4E84xCw4bJ8Ebm3aimah5zic/G2/EUJ53zgwnwg=="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H98FroneiiaNowABAwAAnwAAbB2nBKRL+FxogwP5VcX7+"
+     "PUlVjufBFqZYqjmoSMA1mMfANSHANScWNME3Jv4XGiDA/lNvfP45RVCS2MGkea0p/nOGkf7R2t7ALv48TVrALgfALikx"
+     "nJfBNAgnwP5SbXn+OERPkujBqEn+P1Jf/s/a3/75/P7ACP5DWmjACAnACDAYJcGuKCYnwP5Ra3f+N0NOkujBqjn+QVdl"
+     "/s3b4f71+/3AFf5HYXDAFTHAFTkkFsGuKAsnwP5PaXX+N0JNk8fBJP5CWWf+y9vh/vL5/MAP/khjcsAPF8APFCQMwQot"
+     "J8AS/jZBTJPYwas4/kJYZv7I2uH+7vj7wAElwAE/wAEIHQfBOxInwP5NZXH+NUBLk9jBqzn+QVhm/sbZ4L31wC/+R2Nx"
+     "wC8iwC8FFTjBLDcnwP5LYm7+ND9JlNjBqzk5/sPX377lwBX+R2JxwBUUwBU5DjHBrDgNJ8D+SmBs/jQ+SJTIwas5/kBX"
+     "ZP7A1t+95cAH/kZicMAHN8AHLz8iwQoyJ8D+SV5q/jM9R5TZwas5/kBWZP691d695cAy/kZhcMAyIsAyKjodwTsXJ8D+"
+     "R1xo/jI8RpXIwapJ/j5UYf6609y91sAR/kRebMARBcAR/j5UYSQTwSw5J8D+Rlpm/jE7RZXIwahZ/jtNWv61ztj+2O/2"
+     "wA3+P1VjwA0twA0oOgTBHR4nwP5FWGP+MTpElcjBpWmuGf5mfor+sszWwC7+N0dTwC4swC4IBDjBETwnwP5DVmH+MDlD"
+     "lrjBE6ZZqzioScABl8jAATTAASsTNcECHifA/jtMVpD4ktjBbqGJo3ijaMAuQMAuFcAuBFQpwSwHJ8D+NEJLoKmM59IA"
+     "MyfAtCn+Pk5YNZ6X0DUoCCfAWf41Q0ylef4qMTqbqc4JEQIdJ8Blnmb+MT1Gr0maqFDMNgouKaKqJ8Ebm3aoaQjOOD8b"
+     "J8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuHw7RJ/ldpccAiO8AiKcAiO8MNBSfAs3oU"
+     "m4fD/m6GkP6WuMTAGALAGDbAGALDFA8nwA+RhZqow/50jpn+k7XCwBEFwBEQwBEFwxkPJ8C0aZCnm4fD/nKMl/6Rs7/A"
+     "MxHAMyvAMxHDIxQnwLRqIxHD/nCLlf6OsL3AGhHAGgXAGhHDIxsnwLR6kYYgw/5uiZP+jK66wDz+FxofwDz+jK66wDz+"
+     "Fxofwy8eJ8C0e5GVIMP+bYeS/omruMAoIMAoOsAoIMMyJSfAtWqRlpuHw/5rhZD+h6m1wAoswAoVwAoswz4qJ8AqPpuX"
+     "w/5pg47+hKazwCz+GBsgwCz+hKazwCz+GBsgwz4qJ8C1e5GWm4fD/meBjP6Bo7DADjbADgLADjbDCDQnwLZqkZabh8P+"
+     "ZYCL/n+hrsA8O8A8JMA8O8MNOSfAtmuRlpuXw/5FVl7+fZ+swA8FwA8GwA8FwxQAJ8AblpeZhtIBGyfAsXqdiJWW0gQx"
+     "J8ABOY+WGdAvOQEnwKGJsmkbDZ2Izg0bDD0nwT2xaaaJGwzMGx49j6cnxKSJqHnOKifc"}},
+    // Stop
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHxP5OWGDGB8QxBifAvlwxnYfD/qK3wP6/2ODGOT3DMTwnwL1sIp2Ywv5M"
+     "Vl7+u9XeyCQ4wiIwJ8C8bJiGnYjC/kpUXf630tvIDS7CGyEnwLtsmIedl8L+SVNc/rPP2Mg+IsITEifAAweed8L+SFJb"
+     "/q/M1sgvH8IHAyfAAz2dmML+RlFa/qrI08gdE8I9AyfAuWw4EML+RVBZ/qbF0cgOEMI4NCfAJS6dmML+Q09X/qLCzsg1"
+     "BMIuJSfAt2winnfC/kJOVv6ev8vIJjrCopkWJ8C2fJmHnofD/oSgrLwpxiA1wxoKJ8C2axOed8T+P0tUxivEE6d5J8Ax"
+     "BEDSBDEnwLB7EJ2H0hApJ8CteR+bl9IfLifApXitihBa0BAALyfAnocuIhBVzhAiLgInwGWcdq+Mp3gTzjELDhsnwRub"
+     "dqKZqHnOJz8bb8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H98JrfqF5f8QiDwcAwikSJ8D+VXF+/j1JVY7nwQekaKZo"
+     "plmjeKF5whMpET0HNME3/lVxfifA/lNvfP45RVCS2MGkeasosBn+dYqVpWl/wjAkJgQxnJfBNAgnwP5SbXn+OERPkujA"
+     "MapJ/kBVY/7Z4ua65sY/HgIxJcCuKCYnwP5Ra3f+N0NOkujAo2iuKv5ziJT+9fv9yA0LPRbArij+UWt3J8D+T2l1/jdC"
+     "TZPHwD2xGv51jZn+8vn8yA81PQzACi0nwBL+NkFMk9jAPbIJ/nSOmv7u+PvIGDo9B8A7EifA/k1lcf41QEuT2MCkaLIK"
+     "/nONmv7q9vrIEDIuOMAsNyfA/ktibv40P0mU2MCjef45SVX+coyZ/uf1+sgBKyIxwBYNJ8D+SmBs/jQ+SJTIwKRosgr+"
+     "cYyY/uPz+cj+cYyYHBgiwAoyJ8D+SV5q/jM9R5TZwKRXsRr+b4qW/uDy+MgZAQkdwDsXJ8D+R1xo/jI8RpXIwKJ5ryn+"
+     "aoOQ/tzw98g9CzUTwCw5J8D+Rlpm/jE7RZXIwBOrOf49UV3+vtbguZXGCBcwEwTAHR4nwP5FWGP+MTpElcjABAmrObAa"
+     "/miCjqVqonfCNyQPJgkEOMARPCfA/kNWYf4wOUOWuMEEpGimaadIo3l/wiOdlxU6BDXBAh4nwP47TFYsktjCbjiiaH5r"
+     "whgQOC4pwiwHJ8D+NEJLoKmM59IAMyfAtCn+Pk5YNZ6X0DUoCCfAWf41Q0ylef4qMTqbqc4JEQIdJ8Blnmb+MT1Gr0ma"
+     "qFDMNgouKaKqJ8Ebm3aoaQjOOD8bJ8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuH0g0FJ8CzehSbh8P+XnJ7/pa4xMYxAsMU"
+     "DyfAD5GFmqjCvhn+k7XCyDkFwhkPJ8C0aZCnm4fC/jU/Rv6Rs7/IBBHCIxQnwLRqIxHC/jQ/Rv6OsL3IARHCIxsnwLR6"
+     "kYYgwgH+jK66yAH+Fxofwi8eJ8C0e5GVIML+ND5F/omruMg1IMIyJSfAtWqRlpuHwv4zPkX+h6m1yDIswj4qJ8AqPpuX"
+     "wjL+hKazyDL+GBsgwj4qJ8C1e5GWm4fC/jI9Rf6Bo7DIKjbCCDQnwLZqkZabh8Koef55maWoacYrNzvCDTknwLZrkZab"
+     "l8OxOLBZxjUFwxQAJ8AblpeZhtIBGyfAsXqdiJWW0gQxJ8ABOY+WGdAvOQEnwKGJsmkbDZ2Izg0bDD0nwT2xaaaJGwzM"
+     "Gx49j6cnxKSJqHnOKifc"}},
+    // Next
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHwv5seYEHxv5OWGD+nK+3KAfCMQYnwL5cMZ2Hwv6/2OD+ma21/jpBSj3E"
+     "/nOCihXAPcIxPCfAvWwinZjC/rvV3sCVqP5ndX44w/5xgIkswDjCIqmJJ8C8bJiGnYjC/rfS28L+k6ix/jhASC7B/m5+"
+     "hzzALsIbISfAu2yYh52Xwv6zz9jDlan+Y3J7IsD+bHyFDMAiwqN5EifAAweed8L+r8zWxf6Mo63+Nj5G/mp7hCPAH8IH"
+     "AyfAAz2dmML+qsjTxf6Joav+NT1F/mh5givAE8I9AyfAuWw4EML+psXRw5eX/l1tdxDA/mV3gQLAEMI4NCfAJS6dmML+"
+     "osLOwv6DnKb+NDtEBMH+Y3V/EsAEwi4lJ8C3bCKed8L+nr/LwJeo/llqdDrD/mF0fSLAOsKimRYnwLZ8mYeeh8L+mrzJ"
+     "/nyXov4yOkI1xP5ecnw5wDXCGgonwLZrE553wv5VZ3Erxv4/S1T+eZWgGSvCE6d5J8C1awRA0gQxJ8CwexCdh9IQKSfA"
+     "rXmjeZuX0h8uJ8CleK2KEFrQEAAvJ8Cehy4iEFXOECIuAifAZZx2r4yneBPOMQsOGyfBG5t2opmoec4nPxtvxFCed84M"
+     "J8I="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H98AKFm4WCgDCaxuieX9pnakKAMApEifA/lVxfv49SVWO"
+     "58CjaaRopWhQDJyXYTTADBipSKVpnagCIjTANyYnwP5Tb3z+OUVQktjApmmrOf6Tn6f+QFRiH5TXGzHAIqwo/nGCjf7P"
+     "19z+lqWt/jxMWgwxwDQIJ8D+Um15/jhET5LowKspEv75/P7+z9rf/mF7iBKR9pfHm6k2sQr+orO7CcD+QlhmPyXArigm"
+     "J8D+UWt3/jdDTpLowK4Z/kRcav71+/3AmVn+ma65/kVdbP47S1iU18CyCv6jt8AxwP5FXm0aFsCuKAsnwP5PaXX+N0JN"
+     "k8fAGv5GX27+8vn8woEM/l96h/4/U2EQrCn+orjCF8D+RmBvGpLmwK1JLSfA/k5nc/42QUyT2MCuKS/+7vj7w5lp/pSs"
+     "tv5FX22ief6hucM/wC8OkufAO/5OZ3MnwP5NZXH+NUBLk9jArxkl/ur2+sX+w9Xc/l97if6gusQiwCULOMAsNyfA/kti"
+     "bv40P0mU2MCuKiD+5/X6xf7B09v+XnuJ/p65xBTAID8xwBYNJ8D+SmBs/jQ+SJTIwK8Z/kRebP7j8/nDmXn+j6m0FqJ4"
+     "/pu2wTfAFjUiwAoyJ8D+SV5q/jM9R5TZwK8Z/kRda/7g8vjCgjv+W3eF/j1QXpi3rSj+mLS/IsAWMB3AOxcnwP5HXGj+"
+     "MjxGlcjArin+QVln/tzw98CZef6MqLT+Qlpo/jhHVJTWwP47Tlv+lbC8BcD+QltpGpLnwKtIOSfA/kZaZv4xO0WVyMAk"
+     "/jxPXP7Y7/aAav5adoQDkeaW2JyXpHmyCf6QqrUtwP4+U2AkBMAdHifA/kVYY/4xOkSVyMCoSKs5/n+Un/47T1yX15TX"
+     "mbcEOC4m/mR6hv6xytT+gpqmASSYyMCrSDwnwP5DVmH+MDlDlrjAo3ikeaVYUJynnJc1wQkfqUmmWJ2YBpm3NcACHifA"
+     "/jtMViyS2MA1fgQ9NSnCbgSjaH9lQDUpwCwHJ8D+NEJLoKmM59IAMyfAtCn+Pk5YNZ6X0DUoCCfAWf41Q0yleQmbqc4J"
+     "EQIdJ8Blnmb+MT1Gr0maqFDMNgouKaKqJ8Ebm3aoaQjOOD8bJ8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuHwr46O8a0Sf5XaXH+NkBHO8INBSfAs3oU"
+     "m4fC/pa4xP5WaHACxRo2lqgCwhQPJ8APkYWaqML+k7XCwIPm/i02PAXD/lRnbxDABcIZDyfAtGmQp5uHwv6Rs7/C/lNm"
+     "bhHCOSvAEcIjFCfAtGojEcL+jrC9w4Tm/i02PBHA/lJlbQXAEcIjGyfAtHqRhiDC/oyuusX+UWRt/hcaHyL+jK66wP4X"
+     "Gh/CLx4nwLR7kZUgwv6Jq7jFl6f+ND5F/lBjbDrAIMKliSUnwLVqkZabh8L+h6m1xP5kfIf+HiMpLP5PYmsVwCzCPion"
+     "wCo+m5fC/oSms8KXqP46Rk7+GBsgwf5OYWr+hKazwP4YGyDCPionwLV7kZabh8L+gaOwwf5heYP+HyQqNsL+TV9pAsA2"
+     "wgg0J8C2apGWm4fC/n+hrpin/jhFTTvE/kxeaCTAO8INOSfAtmuRlpuXwv5edoH+HyUrBcX+Pk1W/n2frC8FwhQAJ8Ab"
+     "lpeZhtIBGyfAsXqdiJWW0gQxJ8ABOY+WGdAvOQEnwKGJsmkbDZ2Izg0bDD0nwT2xaaaJGwzMGx49j6cnxKSJqHnOKifc"}},
+    // Herstel
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHwf5YY2v+w9vjyiQHwTEGJ8C+XDGdh8H+j6Kr/r/Y4MoEPcExPCfAvWwi"
+     "nZjB/paqs/671d7KOTjBIjAnwLxsmIadiMH+k6ix/rfS2/5ldH2A2MYePBguwRshJ8C7bJiHnZfB/o+lr/6zz9j+SVNc"
+     "IsY+DC8iwRMSJ8ADB553wf6Mo63+r8zW/khSWx/GLyMOH8EHAyfAAz2dmMH+iaGr/qrI0/5GUVoTxh0rLRPBPQMnwLls"
+     "OBDB/oaeqf6mxdH+RVBZEMYOAgcQwTg0J8AlLp2Ywf6DnKb+osLO/kNPVwTGNRIfBMEuJSfAt2winnfB/n+ZpP6ev8v+"
+     "WWp0hNbGCSI2OsGimRYnwLZ8mYeeh8H+bYSP/pq8ycoENcEaCifAtmsTnnfBuzr+eZWgyj8rwRMAJ8AxmZdA0gQxJ8Cw"
+     "exCdh9IQKSfArXmjeZuX0h8uJ8CleK2KEFrQEAAvJ8Cehy4iEFXOECIuAifAZZx2r4yneBPOMQsOGyfBG5t2opmoec4n"
+     "PxtvxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H92uiiKRopGijaKGJxjgRGyUHACkSJ8D+VXF+/j1JVY7n"
+     "FqdIrDmsKadZo3jGLwgfMxY0NyYnwP5Tb3z+OUVQktikea8J/oCSnf78/v7KJQExnJc0CCfA/lJtef44RE+S6KhI/j9S"
+     "YP7E0df++fz+ygI3ESWuKCYnwP5Ra3f+N0NOkuiqOf5CV2X+zdvh/vX7/coVPCQWrigLJ8D+T2l1/jdCTZPHJP5CWGb+"
+     "ytng/vL5/P6duMSAaZi3UcI2LAsXOwgkDAotJ8AS/jZBTJPYqzgI/sfY3v7u+Pv+eJSi/kRcapHnnafCKD7+eJSiPx8I"
+     "HQc7EifA/k1lcf41QEuT2Ks5/kFYZv7E1t3+6vb6/nKMmP47TFn+MTpGnZfCHxw6IgX+QVhmFTgsNyfA/ktibv40P0mU"
+     "2Ks5/kFXZf7B1dz+5/X6/nCKlv45SVX+LzZBMcIiKxwUMDkOMRYNJ8D+SmBs/jQ+SJTIqzn+QFdk/r/T3P7j8/n+cIqX"
+     "/jpLWP4wOUSdl8IJDSM3IC8/IgoyJ8D+SV5q/jM9R5TZqzj+QFZj/rzS2/7g8vj+c5Kf/kJaaJH2nKnCBiAMIgsjMx07"
+     "/kleaifA/kdcaP4yPEaVyKo4/j5TYP650dq/xv6Rsb6AmZjHUMIRBBoFgUo5/jA7RRMs/kdcaCfA/kZaZv4xO0WVyKhY"
+     "Df6jvMf+2O/2ygYNMwQdHifA/kVYY/4xOkSVyKVYrTn+W3J+/rLM1qNoehPEFhMsPTU6OBE8J8D+Q1Zh/jA5Q5a4onel"
+     "eqo5qzinWaJ4xioDLR8JNQIeJ8D+O0xWkPiS2G4Eo2ijeaN3a8Y/HCsELiksByfA/jRCS6CpjOfSADMnwLQp/j5OWDWe"
+     "l9A1KAgnwFn+NUNMpXkJm6nOCRECHSfAZZ5m/jE9Rq9JmqhQzDYKLimiqifBG5t2qGkIzjg/GyfEUJ53zgwnwg=="},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuHwb46/niSnMo8O8ENBSfAs3oUm4fB/mZ8"
+     "hf6WuMTKAQLBFA8nwA+RhZqowf50jpn+k7XCyhEFwRkPJ8C0aZCnm4fB/nKMl/6Rs7/+Y3mDjbbGGyszEcEjFCfAtGoj"
+     "EcH+cIuV/o6wvf40P0YRxgEFGhHBIxsnwLR6kYYgwf5uiZP+jK66Af4XGh/GAf6Mrro8/hcaH8EvHifAtHuRlSDB/m2H"
+     "kv6Jq7j+ND5FIMY1OiggwTIlJ8C1apGWm4fB/muFkP6HqbX+Mz5FLMYyFQoswT4qJ8AqPpuXwf5pg47+hKazMv4YGyDG"
+     "Mv6EprMs/hgbIME+KifAtXuRlpuHwf5ngYz+gaOw/jI9RTbGKgIONsEINCfAtmqRlpuHwf5fd4L+f6Guyj47wQ05J8C2"
+     "a5GWm5fB/jhFTf59n6zKHAXBFAAnwBuWl5mG0gEbJ8Cxep2IlZbSBDEnwAE5j5YZ0C85ASfAoYmyaRsNnYjODRsMPSfB"
+     "PbFppokbDMwbHj2PpyfEpImoec4qJ9w="}},
+    // Verberg
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqXxv5ZZGz+n7G5wDMMxioVJ8C+bTEHxv51hIz+w9vjwAf+KCw1xjEGJ8C+XDGdh8b+c4KK"
+     "/r/Y4MApPcYxPCfAvWwinZjG/nGAif671d7AEjjGIjAnwLxsmIadiMP+bn6H/rfS28b+d4mSLsMbISfAu2yYh52XxP51"
+     "h5D+s8/YxP5+kZoixBMSJ8ADB553xf5yhY7+r8zWwhEfxQcDJ8ADPZ2Yxv5wg4z+qsjTwDMTxj0DJ8C5bDied8f+bYGL"
+     "wBDHODQnwCUunZjSLiUnwLdsIp53wv54kJupaMg1OsIiFifAtnyZh56Hwv6avMnK/kFMVTXBGgonwLZrE553wv5yi5eq"
+     "V8guK8ITACfAtWsEQNIEMSfAsHsQnYfSECknwK15H5uX0h8uJ8CleK2KEFrQEAAvJ8Cehy4iEFXOECIuAifAZZx2r4yn"
+     "eBPOMQsOGyfBG5t2opmoec4nPxtvxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuYw26ieKJ5o3jADCoPCsMS/ktcaQUnwP5OZ3P+Q1Fdh/fEonilaao5qFjANScbAMQp"
+     "Ev4XGiDA/lVxfv49SVWO58Skaawp/n+Pmf7T2t7ANxoxNMSyKSYnwP5Tb3z+OUVQktjEpWmyCf6ktb3+/P7+wCA6PTHE"
+     "NAgnwP5SbXn+OERPkujBMaJ4pGka/kRcav6nvMX++fz+wAQ+GpbXnJgxJcGuKCYnwP5Ra3f+N0NOkujBMaZYqkmxCv5O"
+     "b3/+qMDK/vX7/cA+/k9vf/5CWWf+OUhUldiatxbBrigLJ8D+T2l1/jdCTZPHwTGpSf6Ypq7+8vn8xv6jsbj+NUFNMQzB"
+     "Ci0nwBL+NkFMk9jBoncJsQr+p7rC/u74+8T+scPL/j1QXf4zPkmYyAfBO/5OZ3MnwP5NZXH+NUBLk9jBB6RorDn+Qlpo"
+     "/qi+yP7q9vrC/qi/yP5DW2n+N0VRlNcHOMEsNyfA/ktibv40P0mU2MJvpHmsKSD+pbzG/uf1+sAFICY9nJcxwhYNJ8D+"
+     "SmBs/jQ+SJTIwDijZwmkaKVprDmyCv6iucPAOzcLPwmdlzgiwAoyJ8D+SV5q/jM9R5TZwKRoqEmsOak4pWmlaKdZp1nA"
+     "Ijs2m7eYuJTnmLecpx2sNxcnwP5HXGj+MjxGlcjAqEiwGv6tw82uZ6J4a257wB0YETaTmP46S1iP9pi3Eyw5/hcaIMD+"
+     "Rlpm/jE7RZXIwKpIswv+2O/2yv5keIT+MTxHEwQdHifA/kVYY/4xOkSVyMCoSbEJ/qjBy61oonnGUJSX/jlKVo/3BDgR"
+     "PCfA/kNWYf4wOUOWuMCkeKhJrDmpSKRpxpyoGTCYtzg1Ah4nwP47TFYsktjANR+jeaNoBsY3EB81KcAsByfA/jRCS6Cp"
+     "jOfSADMnwLQp/j5OWDWel9A1KAgnwFn+NUNMpXn+KjE6m6nOCRECHSfAZZ5m/jE9Rq9JmqhQzDYKLimiqifBG5t2qGkI"
+     "zjg/GyfEUJ53zgwnwg=="},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmMa/Kf5YanLAPDbGIAAnwLNpkKabh8b+V2lx/pm7x8ApO8YN"
+     "BSfAs3oUm4fG/lZocP6WuMTAGgLGFA8nwA+RhZqoxv5UZ2/+k7XCwAgFxhkPJ8C0aZCnm4fD/lNmbv5yjJfAtDizWcAQ"
+     "M8CD5xHDIxQnwLRqIxHE/nCLlf6OsL3EhOYRxCMbJ8C0epGGIMSpaP5uiZP+jK66wjwhl6jELx4nwLR7kZUgxalp/m2H"
+     "kv6Jq7jAKP4eIykgxTIlJ8C1apGWm4fGKP5rhZDAKCzGPionwCo+m5fHqWjAL8c+KifAtXuRlpuHwv5GV2CoecglNsII"
+     "NCfAtmqRlpuHwv5/oa7K/iw1PDvBDTknwLZrkZabl8L+d5ejqGnIDf4fJSsFwRQAJ8AblpeZhtIBGyfAsXqdiJWW0gQx"
+     "J8ABOY+WGdAvOQEnwKGJsmkbk5adiM4NGww9J8E9sWmmiRsMzBsePY+nJ8Skiah5zion3A=="}},
+    // MSN
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqXwv6BkJj+vNLaq3jGBDsMwioVJ8C+bTEHwf5/jpf+w9vjyiQHwTEGJ8C+XDGdh8H+v9jg"
+     "zD3BMTwnwL1sIp2Ywf671d7M/kJLVDjAIjAnwLxsmIadiMH+t9LbwP5ldH0uHv6lvcb+LzU+wAoeLh48wP5KVF0uwBsh"
+     "J8C7bJiHnZfB/rPP2MD+Ul5mIhb+mLC5IsAHFiIWDMD+SVNcIsATEifAA5iXnnfB/q/M1sCVqYLHCyOB2MAjCw4LI8D+"
+     "SFJbH8AHAyfAAz2dmMH+qsjTzBPBPQMnwLlsOBDB/oaeqf6mxdHKBxDBODQnwCUunZjBqmj+i6WwvSnIKhQEwS4lJ8C3"
+     "bCKed8P+aH2H/p6/y8D+cIaR/kJOVsOWqTrDopkWJ8C2fJmHnofD/m2Ej/6avMkENcoaCifAtmsTnnfD/nmVoI3YK8sT"
+     "ACfAMZmXQMP+TFxmJswEMSfAsHsQnYfSECknwK15H5uX0h8uJ8CleK2KEFrQEAAvJ8Cehy4iEFXOECIuAifAZZx2r4yn"
+     "eBPOMQsOGyfBG5t2opmoec4nPxtvxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuYFqNnpHmjeaNna8QHJzaclxYKEgwF/hcaIMD+Tmdz/kNRXYf3f6RpB6s6qjilaaJ4"
+     "xD4yKwcMDwApEifA/lVxfv49SVWO56RYqkr+Q1ln/rLAx/719/iop8Y6Bxc/JzQ3Jv4XGiDA/lNvfP45RVCS2KdZ/j5R"
+     "Xv6xwMf+/P7+ygQrjvUxNAgnwP5SbXn+OERPkuirOf5DWmj++fz+zP5FXWz+N0NPMa04JifA/lFrd/43Q06S6K4Z/kZf"
+     "bv71+/3M/mmBjv45R1SQ9qw4CyfA/k9pdf43Qk2Tx64q/kZgb/7y+fzA/p24xP5bhpgL/t/r7/5kjZ7APQsXC/7y+fzA"
+     "/nWNmf46SVaP9gotJ8AS/jZBTJPYrikv/u74+8D+iam3/lqFl/6IqLb+0uLo/lmDlcA4GggpP8D+dIyZ/jlJVTE7EifA"
+     "/k1lcf41QEuT2K4p/kVebf7q9vrAmWmLKzoiiyvAIjoCOiLA/nGKlv44RlOQ9iw3J8D+S2Ju/jQ/SZTYrCr+Qlpn/uf1"
+     "+sz+RF1rP5PWFg0nwP5KYGz+ND5IlMipSf49UF3+vtPb/uPz+coW/j1RXv4xPEeW2AoyJ8D+SV5q/jM9R5TZpVetKv5O"
+     "ZnT+xtzktsbIiFr+TGRyFxgdO/5JXmonwP5HXGj+MjxGlch/plmxCf5IZXT+o8HN/tzw98D+qsfS/nKRn5unUMBQkqj+"
+     "PlJgktU6IhMsOSfA/kZaZv4xO0WVyHqiaKtJ/j5UYf6kv8r+2O/2/qXBy/5EX23+O05bmrdQwFWcqCSaqB8HBB0eJ8D+"
+     "RVhj/jE6RJXIwahJsQn+sMnSj4r+P1Vj/jVDT5XWnJhlwR9UBDjBETwnwP5DVmH+MDlDlrjBOj/+cYWQ/jdHU5i3ltcE"
+     "NcgCHifA/jtMViyS2MGjaDqkaFGdlzUpySwHJ8D+NEJLoKmM58EpbjUuKR/KADMnwLQp/j5OWDWel9A1KAgnwFn+NUNM"
+     "pXn+KjE6m6nOCRECHSfAZZ5m/jE9Rq9JmqhQzDYKLimiqifBG5t2qGkIzjg/GyfEUJ53zgwnwg=="},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmML+P0tS/nGJk6tYxgUyNsIgACfAs2mQppuHwf5GVVz+mbvH"
+     "yj87wQ0FJ8CzehSbh8H+jq66qmjKJgLBFA8nwA+RhZqowf6TtcLM/iUsMgXAGQ8nwLRpkKebh8H+kbO/wP5jeYP+NT9G"
+     "G/6JqbX+PElQwBv+Y3mDBBsrwAT+FhkewCMUJ8C0aiMRwf6OsL3A/jQ/RhEB/nCLlRHAGgERAQXAARHAIxsnwLR6kYYg"
+     "wf6MrrrAhOf+UWRtByD+WW12wCAHIgcgwAH+FxofwC8eJ8C0e5GVIMH+iau4zP4eIykgwDIlJ8C1apGWm4fB/nmXo7JI"
+     "yhMswT4qJ8AqPpuXwboq/n2dqqloyC4xhubBPionwLV7kZabh8KxSf5heYP+gaOwwIfm/k1facOYlzA2wgg0J8C2apGW"
+     "m4fD/lJncP5/oa6H5/4fJCo7yQ05J8C2a5GWm5fD/mR+ialY/h8lKwXKFAAnwBuWl5mGw/5RZnADCsunihsnwLF6nYiV"
+     "ltIEMSfAATmPlhnQLzkBJ8ChibJpGw2diM4NGww9J8E9sWmmiRsMzBsePY+nJ8Skiah5zion3A=="}},
+    // Instellingen
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqXx/6fsbnADMcqFSfAvm0xB8OraMAH/kVNVf7D2+PAIwcmwAfDMQYnwL5cMZ2Hwqt4/qK3"
+     "wLZY/mBsdf6Poqv+v9jgwAQvOjkfPcIxPCfAvWwinZjCq2f+ssrTq2jGDRA4wiIwJ8C8bJiGnYjD/lxpcv630tvB/pOo"
+     "scA8wT8uwxshJ8C7bJiHnZfCvzn+h5ul/rPP2MArIsArDMAfKyLCExInwAMHnnfB/oyjrf6vzNbBDh/CDiPBDh/BBwMn"
+     "wAM9nZjB/omhq/6qyNPBLRPCLSvBLRPBPQMnwLlsOJ53wr1J/n6Un/6mxdHAPhDAPgLANz4Qwjg0J8AlLp2Yw/5TYmv+"
+     "osLOwf6DnKbAEsEQBMMuJSfAt2winnfCqXn+l7bCqWjGIQU6wqKZFifAtnyZh56Hwqlo/oSgrLNI/lBfaP51jpn+mrzJ"
+     "wBQjMSA2NcIaCifAtmsTnnfDNsAruzr+lrnGwD8rNsArwxMAJ8C1awRAx/53k57AJscEMSfAsHtEnYfSECknwK15o3mb"
+     "l9IfLifApXitihBa0BAALyfAnocuIhBVzhAiLgInwGWcdq+Mp3gTzjELDhsnwRubdqKZqHnOJz8bb8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuYxKJnoomieMAAnocKxBIMBSfA/k5nc/5DUV2H98JrwH6kaKhJp1nAOAUPB8AAwikS"
+     "J8D+VXF+/j1JVY7nwGsPo2mkaKKIp0mvGf7S2d3ACDURMz0POzTANyYnwP5Tb3z+OUVQktjBpHk4tkmoSJ86/nGNmv78"
+     "/v7AChkpPTgxnJfBNAgnwP5SbXn+OERPkujBqTi8Gf7Y4OS0pv6VsLz+x9fe/vn8/sAaEwgkMx0lwa4oJifA/lFrd/43"
+     "Q06S6MBvqkn+TWFv/uvz9qinxjoVMyIWwK4oCyfA/k9pdf43Qk2TxyKkaK06/kZhb/6Sr7v+8vn8wf7M3OPAF8E+ABoY"
+     "IgwKLSfAEv42QUyT2KRoqUn+QFVj/m2KmP7A1Nz+7vj7wP5xkqD+Smd2wA0/wCghHv41QU09BzsSJ8D+TWVx/jVAS5PY"
+     "pmivGv7C0tj+6vb6wYQM/klmdf48TVrADAIiwQgmkfY4LDcnwP5LYm7+ND9JlNimWa8Z/r/Q2P7n9frBhBv+SWZ1/jtN"
+     "WsAMMBTBNRwJMRYNJ8D+SmBs/jQ+SJTIpGipSv4/VGH+aoiW/rjR2v7j8/nA/m6Qn/5IZXTAMzfA/rjR2gAIIRgiCjIn"
+     "wP5JXmr+Mz1HlNmiZ6N5rin+RV5t/oqruP7g8vjBhCzAIsE9ICYfLh07FyfA/kdcaP4yPEaVyMBvqkn+SF5q/tPo8KiX"
+     "xhEUMB8TwCw5J8D+Rlpm/jE7RZXIwBOoSb0J/r3V3rKX/oeqt/6xzdj+2O/2wDwo/tDn7zL+RFZiBhMEwB0eJ8D+RVhj"
+     "/jE6RJXIwASlaKo5tjmnWaE5/maGlP7V7fbAHAcAGRcJBDjAETwnwP5DVmH+MDlDlrjBonejeaRooomoSa8p/q/J08Ae"
+     "CBUwOgk1wQL+Q1ZhJ8D+O0xWLJLYwm7ANaR4qTmoWcAtLjVpwCnCLAcnwP40QkugqYznxS6ieTrAEC4fxQAzJ8C0Kf4+"
+     "Tlg1npfQNSgIJ8BZ/jVDTKV5CZupzgkRAh0nwGWeZv4xPUavSZqoUMw2Ci4poqonwRubdqhpCM44PxsnxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmMf+WGpywDbHIAAnwLNpkKabh8a0Sf6Zu8fAIjvGDQUnwLN6"
+     "FJuHw/5mfIW0Sf4lLDL+Vmhw/pa4xMAaKSgBAsMUDyfAD5GFmqjCKf6TtcLIKQXCGQ8nwLRpkKebh8P+TFxk/pGzv8Ys"
+     "EcMjFCfAtGojEcP+Wm53/o6wvcD+S1tkEcAkBcA1EcMjGyfAtHqRhiDB/lltdv6EpLGqZ8CE5/4XGh/CB7wpwBcm/hca"
+     "H8EvHifAtHuRlSDB/m2Hkv6Jq7jBKCDCKDrBKCDBMiUnwLVqkZabh8G6Ov5IWWH+co6ZuymXqP4eIykswCgUFQs8MSzB"
+     "PionwCo+m5fD/kBPV/6EprPAj8f+TmFqwP53laEvwCz+GBsgwz4qJ8C1e5GWm4fD/m6Klbkqxg82wwg0J8C2apGWm4fC"
+     "sUn+eZmlqGn+WW95/nKQnCTAKgUkKzU7wg05J8C2a5GWm5fDMahoBSP+fZ+swCMFIzEFwxQAJ8AblpeZhscGwArHARsn"
+     "wLF6nYiVltIEMSfAATmPlhnQLzkBJ8ChibJpGw2diM4NGww9J8E9sWmmiRsMzBsePY+nJ8Skiah5zion3A=="}},
+    // Afsluiten
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEHwqto/mx5gZWYB8QGKCYHwjGpiifAvlwxnYfC/mp3gP6/2ODA/oaXoD3C"
+     "JRXAET3CMTwnwL1sIp2Ywv5ea3P+u9Xewf6DlZ44wAQswRY4wiIwJ8C8bJiGnYjD/oGTnP630tvBJsA8wSYuwxshJ8C7"
+     "bJiHnZfE/n6Rmv6zz9jEBSLEExInwAMHnnfF/nuPmP6vzNbCJB/FBwMnwAM9nZjF/niNlv6qyNPCAxPFPaiKJ8C5bDgQ"
+     "xP52i5X+psXRxCwQxDg0J8C4bC6dmMP+c4mT/qLCzsELwBLBCwTDLiUnwLdsIp53wv5RYWr+nr/Lwf5whpE6wCUiwT46"
+     "wqKZFifAtnyZh56Hwv5XaHL+mrzJwP5thI81wgQ5wCs1whoKJ8C2axOed8Kpef5VZ3GXpyvEERk2K8ITACfAMZmXQNIE"
+     "MSfAsHsQnYfSECknwK15H5uX0h8uJ8CleK2KEFrQEAAvJ8Cehy4iEFXOECIuAifAZZx2r4yneBPOMQsOGyfBG5t2opmo"
+     "ec4nPxtvxFCed84MJ8I="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H98F/oXl/wFQKAMAKGzHAIg8AwSkSJ8D+VXF+/j1JVY7n"
+     "wACkaaZppljAm6c9nKjAPR0pwBg9ADTANyYnwP5Tb3z+OUVQktjAonipSbo5/palrpdp/kJXZZD3ltfAGjw3Pf5LXGkO"
+     "l8cxwDQIJ8D+Um15/jhET5LowKNpGv6UpK3++fz+wP66ytH+RV5s/jxNWsAZFwnA/pSkrRoTJcCuKCYnwP5Ra3f+N0NO"
+     "kujADK0q/oibpf71+/3B/rnL0/5ManrAJzHBIguT5hbArij+UWt3/hcaIMD+T2l1/jdCTZPHwKJ4qVr+QFZj/rXHz/7y"
+     "+fzB/rnO1sAXwSsjMycMwAot/hcaIMAS/jZBTJPYwAykaaw5/kRca/60ydH+7vj7xAAFNQkMB8A7EifA/k1lcf41QEuT"
+     "2MEHplixCv5LaXj+tMzV/ur2+sIrNg0YBzjBLDcnwP5LYm7+ND9JlNjBbwmyCf5KaHj+ssvV/uf1+sIgLgYJPTHBFg0n"
+     "wP5KYGz+ND5IlMjAb6R5rDn+Q1tp/q3Gz/7j8/nEDi8aLpyXIsAKMifA/kleav4zPUeU2cA4qjn+PlNg/qrCzP7g8vjB"
+     "/q3J08AiwRz+PlNgBjgdwDsXJ8D+R1xo/jI8RpXIwKN5rxj+fZWg/tzw98H+qcPO/klndsAsBcEAEAQTwKtIOSfA/kZa"
+     "Zv4xO0WVyMCkaK4q/oScp/7Y7/bA/qXAy/5CWmf+OEhVwBk8LcApCDoEwB0eJ8D+RVhj/jE6RJXIwKNoqVn+Q1Zi/oKb"
+     "ppiJ/j1SX/40QUyV2MA1KiYXJSSXtzjAETwnwP5DVmH+MDlDlrjABDqnWaZYwCE6BMA6ITLAIToENcACHifA/jtMViyS"
+     "2ME1oncfwARUKcAuBB/ACTUpwSwHJ8D+NEJLoKmM59IAMyfAtCn+Pk5YNZ6X0DUoCCfAWf41Q0yleQmbqc4JEQIdJ8Bl"
+     "nmb+MT1Gr0maqFDMNgouKaKqJ8Ebm3aoaQjOOD8bJ8RQnnfODCfC"},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuHw746lpc7xCI8O8MNBSfAs3oUm4fC/kZU"
+     "W/6WuMTAMwLCMzbAMwLCFA8nwA+RhZqowv5NXWX+k7XCwf5FU1sFwCsQwTsFwhkPJ8C0aZCnm4fCHP56lqG9KcH+RFNa"
+     "wCvBAxwRwiMUJ8C0aiMRw6po/niUn7wqxCUhEcMjGyfAtHqRhiDEIf52kp28KcIHIZeoxC8eJ8C0e5GVIMX+SVpi/omr"
+     "uMILIMUyJSfAtWqRlpuHxP5BUFj+h6m1xDssxD4qJ8AqPpuXw/5AT1f+hKazwYbmwC/BLP4YGyDDPionwLV7kZabh8L+"
+     "Mj1F/oGjsMGH5v4fJCrADwLBKjbCCDQnwLZqkZabh8L+TF5o/n+hrsCH5zc7wDc4JMASO8INOSfAtmuRlpuXwrE4/l52"
+     "gZiX/h8lKwXCAzMvNQXCFAAnwBuWl5mG0gEbJ8Cxep2IlZbSBDEnwAE5j5YZ0C85ASfAoYmyaRsNnYjODRsMPSfBPbFp"
+     "pokbDMwbHj2PpyfEpImoec4qJ9w="}},
+    // Leeg
+    {
+    {26, 28, false,
+     "ul7cp3mris4UJ8SiibhsqXlVzhUKDCfBDLpspngVf84VPygMJ8CvarKMomeXp5uHZcwxAws6ECfAuGyoepeVnYjQDygl"
+     "J8C7bW6Xp9IeGSfAv22adpqX0ioVJ8C+bTEH0jEGJ8C+XDGdh9IxPCfAvWwinZjSIjAnwLxsmIadiNIbISfAu2yYh52X"
+     "0hMSJ8ADB5530gcDJ8ADPZ2Y0j0DJ8C5bDgQ0jg0J8AlLp2Y0i4lJ8C3bCKed9IiFifAtnyZh56H0hoKJ8C2axOed9IT"
+     "ACfAMQRA0gQxJ8CwexCdh9IQKSfArXkfm5fSHy4nwKV4rYoQWtAQAC8nwJ6HLiIQVc4QIi4CJ8BlnHavjKd4E84xCw4b"
+     "J8Ebm3aimah5zic/G2/EUJ53zgwnwg=="},
+    {26, 28, false,
+     "ul7csyn+OkxWzjknxKZp/kpjb7gqkuicqMw6rigWAifBpmj+TmdzpYn+SFJfZc4LJBI7J8D+NENM/lZygP5GT12TlpmX"
+     "QcwtGig8PyfA/kddaZ/Z/jY9SZuY0BIMBSfA/k5nc/5DUV2H99IpEifA/lVxfv49SVWO59I3JifA/lNvfP45RVCS2NI0"
+     "CCfA/lJtef44RE+S6NKuKCYnwP5Ra3f+N0NOkujSrigLJ8D+T2l1/jdCTZPH0gotJ8AS/jZBTJPY0jsSJ8D+TWVx/jVA"
+     "S5PY0iw3J8D+S2Ju/jQ/SZTY0hYNJ8D+SmBs/jQ+SJTI0goyJ8D+SV5q/jM9R5TZ0jsXJ8D+R1xo/jI8RpXI0iw5J8D+"
+     "Rlpm/jE7RZXI0h0eJ8D+RVhj/jE6RJXI0hE8J8D+Q1Zh/jA5Q5a40gIeJ8D+O0xWLJLY0iwHJ8D+NEJLoKmM59IAMyfA"
+     "tCn+Pk5YNZ6X0DUoCCfAWf41Q0ylef4qMTqbqc4JEQIdJ8Blnmb+MT1Gr0maqFDMNgouKaKqJ8Ebm3aoaQjOOD8bJ8RQ"
+     "nnfODCfC"},
+    {26, 28, false,
+     "ul7co4ileM4UJ8R/q3mkiJmXQMwuGx82J8E2rXiciI2lnZjODjo2k5gnwKeJp4iIlFXQPwAXJ8CteZWWMKKZo2d7zDgY"
+     "MD4uJ8Cveo6knIijidAzLxORlsCyeYuV1DknwLJ6jpWdmNIgACfAs2mQppuH0g0FJ8CzehSbh9IUDyfAD5GFmqjSGQ8n"
+     "wLRpkKebh9IjFCfAtGojEdIjGyfAtHqRhiDSLx4nwLR7kZUg0jIlJ8C1apGWm4fSPionwCo+m5fSPionwLV7kZabh9II"
+     "NCfAtmqRlpuH0g05J8C2a5GWm5fSFAAnwBuWl5mG0gEbJ8Cxep2IlZbSBDEnwAE5j5YZ0C85ASfAoYmyaRsNnYjODRsM"
+     "PSfBPbFppokbDMwbHj2PpyfEpImoec4qJ9w="}},
+},
+// progressRail
+{230, 14, false,
+ "ul79/f39/f39/f39/c5Vnof9/f3YGCfMpHiYl5eW/f392iQgJ8sS/f393CfKpoozEv39/dwzDyfIpXmhiRL9/f3cDDYn"
+ "ybVsDJSlEv39/dgJDDgnyqJ4sHuoev39/doEAif9/f39/f39/f39/f39/fg="},
+// progressThumb
+{18, 10, true,
+ "WcGwfZ2H/jM3Oq54xAISBjbD/iQoK/6otLj+3ezxyAQhNsG6bf7G1tyud8oEGTazbv6BjpP+yNziwv6Zr7eJeRL+aoKL"
+ "/rDFzDciEsEO/hATGJ2G/pCiqP691NvC/pKqsouJGP5ngIn+qL/HJjIYwf6Qoqg8wP6InKP+s8vUwv6Mpa6NiBz+ZX6I"
+ "/p+4wR8CHMEZ/g0QEzf+bX+G/qjDzcL+hqCqjogi/mN9h/6XsrsYCiLBLDc2uFz+lLC6q2nKAjE2wf4bISX+cYmT/pOz"
+ "vsgFOTbDBp2HvSqqacQBEgY2wQ=="},
+// volumeRail
+{78, 12, false,
+ "ul79/f3lVZ6HoZkn/TPBnYczwJyXwD+cmJ2HwrNtJ/Cdh8E/oYkznJdaP6JpsAnBf/4oQUp/a3/+NlhkqEl/b/5IeImo"
+ "WaJ3oXn+LUhT/hwgKCfiVZ6HwT97M64JVaKINKwZpll7biisKn9vrTmsOqJ4b6GJonehiW9/onh/oYmiZ6GJf6J4b6GJ"
+ "fzmhef4tSFP+HCAompbVVZ6HwKhJX8CiiaZIplihicCjV606b3+laa4qonhvoYmid6GJb6GJonehiW+ieH9/onhvoYkh"
+ "onhvHjKhiW9/Pg2hiaJnChmieAAWJTmhef4tSFP+HCAoJ8pQoliqKcBvf6k5f29arTqiZ6GJf6J4f2+hiaJ3oYlvonh/"
+ "oYlvonh/HaJ4bxouoYlvJjqhiRw3f38wbxJ/onhvoYkyoYkUfz4NoYmiZwoZonhvoYklOaF5/i1IU/4cICgnyqOJlXSu"
+ "G39vwH9vem9ve25/a29+a29+a39rbn9rf25rf25rf296b297AWt/bntvb3pvf2sof2sDf2t/wG9/a35va37+HCsyDCfK"
+ "tWybh/3AOCfKpor9wif91A=="},
+// volumeThumb
+{18, 10, true,
+ "WcGwfZ2H/jM3Oq54xAISBjbD/iQoK/6otLj+3ezxyAQhNsG6bf7G1tyud8oEGTazbv6BjpP+yNziwv6Zr7eJeRL+aoKL"
+ "/rDFzDciEsEO/hATGJ2G/pCiqP691NvC/pKqsouJGP5ngIn+qL/HJjIYwf6Qoqg8wP6InKP+s8vUwv6Mpa6NiBz+ZX6I"
+ "/p+4wR8CHMEZ/g0QEzf+bX+G/qjDzcL+hqCqjogi/mN9h/6XsrsYCiLBLDc2uFz+lLC6q2nKAjE2wf4bISX+cYmT/pOz"
+ "vsgFOTbDBp2HvSqqacQBEgY2wQ=="},
+// scrollRail
+{18, 101, false,
+ "ul7986V5lpbANifLpoqNk8IPJ8qmeRLCBSfKpnoSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwn"
+ "ygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwS"
+ "wgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwn"
+ "ygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwS"
+ "wgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwn"
+ "ygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwS"
+ "wgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwnygwSwgwn"
+ "ygwSwgwnygwSwgwnyrJsg7ISwDcLJ8qqeqt6DMA4CCfLqHqqecAqJ/39/dE="},
+// scrollThumb
+{10, 18, true,
+ "WcGzbp2GwDc2w7ts/pGanr1nwAchNsH+JCgr/s/d4q54wiwhNrB9/qSwtf7X5+zEDwadh/7R4+jGEv4uMzf+zN7lxgqt"
+ "Z/7G2uHA/piutsI7wABS/sDW3cD+fpafwjnAM0X+u9LZxiFV/rXN1sD+Zn+IwjrAEkX+sMnSwI2IwjvAAFX+qsXOwP6H"
+ "oarCOcAxlJf+pMHKwP5zjZfCN8A5/gsNEP6fvMfGEgb+dY2W/pm4w8Q6Bjb+GyEl/ouptKtowhr+GyElNsG3Xf5dcnu1"
+ "OMAuKTbDs26dhsA3NsE="},
+// topLeft
+{18, 18, false,
+ "ul7l/lliaZB4h6idiJ2InZedmJ2InZmdmJ53nZhAJ8IU/uDw9Ixq/n+YopKolKeTuJWXlLiVl5WoMJaXlagnwiEYiWr+"
+ "ZXiBlpiXl5enl6iXmJiol6iYmJioGZiowjD+f5iiDifNAxeE1yfNuTkih8cnzSX+X3F6i7YnzbNYP43H/hcaIM2wWBSQ"
+ "pyfNrWn+Qk9WMSfNAQyVuCfNGTCYmCfNL7BYCSfNETcZJ+8="},
+// topRight
+{18, 18, false,
+ "ul7ko3iiiKN4opmjeKN3o4ijeKN5o4ijiLlosJgnw6poq2gwq1iraKt5rFirea1YrGmuaP7K3OK0pv5ZYmknwhmniaho"
+ "MKloqGipeKloqWmpeap4/rHFzRgh/hcaIM0O/n+Yov4xOUAnzTsXAyfN/lRlbSL+KzM6J80otVolJ83+RlNaP/4nLTON"
+ "uM3+PkpRsGn+JCowJ80xK/4iJy4nzb85DAEnzbdJMBknzQmmZy8nzRk3ESfk"},
+// settingsIcon
+{20, 20, true,
+ "Wcf+Gx4lwDbP/icrMf5OVFrAIzbKvl82wf5MUlj+3uvwwCY2wSA2xf4cICf+V15krHg2/hodJP56g4n+2ObswDwbNggX"
+ "BTbDIP5VXWP+0uLowP5gaW/+Mzg//qWxtzjAJSo2OMAFIIKxw/5eZm3+zN3kyhM2xf5cZWz+xtjfwv6cqrHAI8IBNsUb"
+ "uWn+wNTbwP6isrkTipfAEy8hwBMbNsL+JCkw/kNLUv5rd3/+k6Or/rrP18D+MDY9IDbAIAkawBUNPv4kKTA2/hseJf5C"
+ "S1L+tMrTwv6OoKgFNsIFIhPCOyrA/kFJUf6uxs/C/oqcpQU2wgUtEcInKjb+Iygvv0n+YnB5/oWZov6owcvA/i40OyA2"
+ "wCArCsA6JQaBxzbCG7dI/qK8x8CDxygFwCgVA8AoGzbF/kxZYf6cuMPC/nySnMABwgg2xf5JVl/+lrO+yiI2wyD+QExV"
+ "/pCuusD+SFVe/isyOf5zi5YswCoKEyzADyA2wwX+P0tUqGg2G/5TZW7+iqq2wDQbNjIABTbFIDbB/jVASP6EpbLAFzbB"
+ "IDbK/iAmLbo6wBk2z/4bHiXANsc="},
+{{20, 20, true,
+  "Wfz+lKOq/jlXZMD+coeQNsgRwDbC/pOiqP43VGHA/mV7hTbH/lpxfDA7NsL+kqCn/jVRXcD+ZHiCNsX+h5aeP8EnNsL+"
+  "kZ+l/jNNWsD+YnZ/NsT+SmJtEMIRNsL+kJ2j/jFKVsD+YHR9/v8A/8L+hJOaH8T+kJ2j/v8A/8L+j5yh/i9HU8D+X3F6"
+  "NsH+R1xmNcUgNsL+jpqg/i1ET8D+XW93Nv6Cj5YExww2wv6NmJ7+KkFMwP5cbXU2/oGOlBfHMTbC/oyXnP4oPkjA/lpq"
+  "cjbB/kFUXSbFGzbC/ouVmv4mO0XA/llocDbC/n+KkDzEADbC/oqUmf4kOEHA/ldmbTbE/j5PVwvCMTbC/omSl/4iND7A"
+  "/lZjajbF/nyGjBzBFjbC/oiRlf4gMTrA/lRhaDbH/kdVXCsANsL+h4+T/h4uN8D+YGtwNsglwDb8"},
+{20, 20, true,
+  "Wf3B/nKHkDbR/mV7hf43VGG95jbP/mR4gv41UV3B/nuMlDbN/mJ2f/4zTVrCq5Y2zP5gdH3+MUpWxL/WNsr+X3F6/i9H"
+  "U8b+d4aONsj+XW93/i1ET8erlzbH/lxtdf4qQUzHq6c2x/5aanL+KD5Ixv5zgYc2yP5ZaHD+JjtFxP5MXWU2yv5XZm3+"
+  "JDhBwquo/v8A/8z+VmNq/iI0PsH+b3uANs3+VGFo/iAxOv5HVVw2z/5ga3A2/co="},
+{20, 20, true,
+  "Wf3A/lBqdo1JwTbCGsE8Nsb+N1RhwjbCMMI2xv41UV3CNsI/wjbG/jNNWsI2whDCNsb+MUpWwjbCH8I2xv4vR1PCNsI1"
+  "wjbG/i1ET8I2wgTCNsb+KkFMwjbCF8I2xv4oPkjCNsImwjbG/iY7RcI2wjzCNsb+JDhBwjbCC8I2xv4iND7CNsIcwjbG"
+  "/iAxOsI2wivCNsb+OEZOiGnBNsIBwSg2/cA="},
+{20, 20, true,
+  "Wf3B/pSjqsg2x/43VGHKNsX+kqCn/jVRXconNsT+kZ+l/jNNWsoRNsT+kJ2j/jFKVso2/v8A/8T+j5yh/i9HU8ogNsT+"
+  "jpqg/i1ET8oMNsT+jZie/ipBTMoxNsT+jJec/ig+SMobNsT+i5Wa/iY7RcoANsT+ipSZ/iQ4QcoxNsT+iZKX/iI0PsoW"
+  "NsX+IDE6yjbH/oePk8g2/cE="},
+{20, 20, true,
+  "Wfz+lKOqwDbI/nKHkP45V2TAETbC/pOiqP43VGG95jbH/mV7hTDAOzbC/pKgp/41UV3B/oeWnjbF/mR4gj/AJzbC/pGf"
+  "pf4zTVrCtaY2xP5idn8QwBE2wv6QnaP+MUpWxP6Ek5r+/wD/wv5gdH0fwP6QnaP+/wD/wv6PnKH+L0dTxbW2NsH+X3F6"
+  "NcAgNsL+jpqg/i1ET8f+go+WNv5db3cEwAw2wv6NmJ7+KkFMx/6BjpQ2/lxtdRfAMTbC/oyXnP4oPkjFtrc2wf5aanIm"
+  "wBs2wv6LlZr+JjtFxP5/ipA2wv5ZaHA8wAA2wv6KlJn+JDhBwre3NsT+V2ZtC8AxNsL+iZKX/iI0PsH+fIaMNsX+VmNq"
+  "HMAWNsL+iJGV/iAxOv5HVVw2x/5UYWgrwAA2wv6Hj5PANsj+YGtw/h4uN8AlNvw="}},
+{60, 60, true,
+ "Wf39xv5+f4DiNtP+cHFz/hocH5KI5DMqNs8zIaN4rXureqV64BAgCyEzNsz+YmNlIQuyfLNcoonkIjILIRg2yRghqHm8"
+ "X6Z46CkdIRg2yCEdvl+jeOoHHSE2xzML/isxPKWJ7BoLMzbFKiG0bCLuIyEqNsQzlIn+LTM9oonuMQYzNsQhr2u4XfAR"
+ "ITbDNSG4XQfG/kxndf5jjJuoaKKYopijh6KIopiimKOHopiimKKYo3eimKKYopijiKKYopiimKN3opiimKKYo4eimKKY"
+ "ooijh6KYopiYqP6BkZv+LjQ/xpKVIf5+f4A2wjUhvF6qacX+SmZ0/mOPn6OHFKKYFjyiiKKYHAKimAQlo3eimAorGDmi"
+ "mKKYHj8gASeimKKYoogtDi+imKOH/oKSnD3FJiH+fn+A/v8A/8I1ISapesX+XYeXDTMUopgWPKKIopgcAiMEJaN3opgK"
+ "Kxg5opiimB4/IAEnopiimActDi8Qo4eXqTjFJiH+fn+A/v8A/8I1IbteqXrF/mCNnQ0zFKKYFqOHooiimBwCIwQlo3ei"
+ "mAorGDmimKKYHj8gASeimKKYBy0OLxCjh6KY/iwyPcWXliH+fn+A/v8A/8I1IbtdqXrF/lqCkQ0zFKKYFjyiiKKYHAIj"
+ "BCWjd6KYCisYOaKYopgePyABJ6KYopgHLQ4vopijh42oIsWXliH+fn+A/v8A/8I1IbpuqWrF/jxOWg0zFKKYFjyiiKKY"
+ "HAIjBCWjd6KYCisYOaKYopgePyABJ6KYopgHLQ4vopijh/5bZ3D+KzE8xQsh/n5/gP7/AP/CNSG6Xal6xrEa/khhbqGY"
+ "f6KHf6GYf6GYf3+hmKJ3oZh/oZh/f6GYf6KHf6GYf3+hmH+hmKJ3oZh/f6GY/kdQWhPGASE1/v8A/8I1IQGoevABITU2"
+ "wjUhuV0E8DIhNTbCNSEyqHrwMiH+fn+ANsI1IbhtqHrwJiE1NsI1IbhdqHnwIyE1NsI1IbdtqHrwFyE1NsI1IbddqHnO"
+ "/nJ5gMAQ3hQhNTbCNSG3XKeKzv6JkZj+6/b6/rrEyf5YX2cE3A0hNTbCNSG2bad6zv6HkJb+5/T4wf63wsf+Vl1lPNoI"
+ "ITU2wjUhtlynis7+hI6V/uPx9cP+tL/F/j1ETDXYPiH+fn+ANsI1IbVtp3nO/oKMk/7f7vPF/pqlq/49Q0sm1jkhNTbC"
+ "NSG1bCbO/oCKkv7b6/DH/pejqf48Qkom1DIhNTbCNSG0bad5zv5+iZD+2OjuyJSIF/4vNT6UmNIqITU2wjUhtGynec7+"
+ "fIeO/tTm7MqUmDn+LzQ9ENAjITU2wjUhs22nec7+eoWN/tDj6cyUmf5veoEIzxshNf7/AP/CNSGzbKaKzv53hIv+zODn"
+ "zomo/mJtdTzNFCE1NsI1IRSmec7+dYKK/sjd5dCJqP5ga3MyyxQhNTbCNSGybKaKzv5zgIj+xNri0v6crbX+SlNbLckF"
+ "ITU2wjUhBaZ5zv5xf4f+wNjg0/6FlZ3+KzE5I8ialyE1NsI1IbF8pnnO/m99hf681d3R/papsf5IUVkXyjmPlDU2wjUh"
+ "sWylic7+bHuE/rnS28/+kqev/kZQWAjMNiE1/v8A/8I1IbB8CM7+anqC/rXP2c2Lp/5FT1cIziohNTbCNSGwbKWJzv5o"
+ "eIH+sczWy4u4/lZjaznQJyE1NsI1IbBrpYnO/mZ2f/6tytTJi7j+VGFqMtIgITU2wjUhr3ylec7+ZHV+/qnH0seWlyf+"
+ "Jyw0KtMbITU2wjUhr2ulic7+YXN8/qXEz8WWqAb+JiwzI9URITU2wjUhrnsUzv5fcXv+ocHNxP5oe4X+JSszFNcFITU2"
+ "wjUhrmukms7+XW95/p2/ysL+bYON/i00PA/ZAiE1NsI1Iat7p3nO/ltud/6avMjA/muBjP4sMzsF2xghNTbDIaaKq3rO"
+ "/llsdv53k57+OkZOOd0JmoY2xLx8k4iva6GJzal4Nt4gMDOElMT+cHFzIah6qIruJCH+cHFzNsUzMAIg7AIwMzbHIaOI"
+ "q3sb6gUOITbI/mJjZSGjeKp7oZnoMwshGDbJGCEwpnqmiQXkNhUwIRj+/wD/zLx8ITCkiaOJonjgJzMwIa6INs8qMyHk"
+ "Myo20zXiNv39xg=="}},
+// 144 dpi
+{{
+    // Prev
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2Hw/5FTVareIqoi6fIqokMwwASh7QnwKZ5"
+     "uHwxnYfD/sHZ4sCVmD3H/k5XYP6uxMz+Jyw0wzEGBSfABTcxPcP+vtfgwT3Fqnn+fIyUDcA9wzE3BSfApni3bCKdmMP+"
+     "utTdwTjE/ktVXv6ov8gdwTjDIi0+J8ClibdrG52Iw/630tvBLsKqef53iZI8wy7DGyE5J8A5tmwTnZfD/rPP2cEiwf5J"
+     "VFz+orrEE8Qiw6N5GTknwDm2a5iGnYjD/rDN18Efqnj+c4WP/rDN18YfwwwSOSfAObVrBx/D/qzK1MEf/ouirALHH8MH"
+     "AzknwKV4tHw9nZjD/qnH0sETqmj+b4KMHMYTwz00LyfAL7R7mJeed8P+psXQwQnB/kVQWP6Wsbw7xAnDMS0vJ8CkibRr"
+     "Lp2Yw/6iws7BBMKqaP5rf4kSwwTDLiUqJ8Aqs3siAcP+n8DMwQHE/kJOV/6PrbgxwQHDIhkqJ8Aqs2ofnZjD/py9ysE1"
+     "xapo/md8hv6cvcrANcMfDyonwKSIABOeh8P+mLvHwJeoLsf+QExV/omotC7DEwAjJ8AjsXuad52Yw7woqWmOxybIqlcm"
+     "wxA0IyfApHixewQm1gQxICfAo4mxepp2QNY6JRsnwKKIsXsEnYfWBBYFJ8CehxOieBDWLhMCJ8GjiK96NZ2I1DUAFCfC"
+     "nIeseamLCZyZVNAXCTgcJCfCZZqGI6161CMzGyfDG5t2M6h5I9AvMz8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52Ix2nDFsMPAzcTCCfBsTn+V3SC/kdVYoX2DxZ/b257NmUlFg9mwA/A"
+     "FsBuFsAPwB4sF/4jKzInwLYa/lZzgP5AS1iNxg+heaKIoniieW5lG0CelwpZChYlMX/AMSUWClkfASonwLQq/lVxfv46"
+     "RlGR6aJnMaVYpGikeKF5IpupnKcxnpdWGz0nAqGJaSdQnZgHOwMm/iUuNozmwLQp/lRvfP45RVGS16J4pWimaqdI/mNy"
+     "fayIiXkQmceaqCLAGKVopGkQf6qXkJibuD0MUDsLCCfAszr+U256/jlEUJLXFqdIqjipWv76/f7AlnkGl8eYtxgzplio"
+     "WadJpHj+cYOO/uPo6zqYt5m3mrklLzUDJ8CzKf5SbHn+OENPk8cbDqwprDn++Pz9wf5EW2qWx5jGBKN5qUmsKLF5/q28"
+     "xD/A/kFWZJTnl7eZtyIgIf4kLTQnwLI6/lFqd/43Qk6T1xipSa4prin+9Pv9wf5IY3IjN1mlea0Z/nmToP7g6u4uwRn+"
+     "PU5cDhgWEQb+JCw0J8CyOf5PaXX+N0JNk8cYKa8Zrxr+8vn8wf5Ma3olm6iieLJX/qzAyRfDJSEaGAwKLf4kLDMnwLIp"
+     "/k5nc/42QUyT2KVoqymvKiX+7vj7wf5PcIGcllD+dpGe/tvo7T/E/klmdTyQ+JbWBzsSKifAsTn+TWVx/jVAS5THpWka"
+     "PLAJ/uz3+8H+UXSFpqb+p73GNMb+Smd3PJD3CT2sSTceJ8Ae/kxkcP41P0qUyKVoGq8aFv7o9vrB/lJ2hv7D1d0cxyI0"
+     "GpXXOCAoHifAsEn+S2Ju/jQ+SZTYpkiqSbAZFv7m9PnB/lB0hKW4/qS7xQXG/klndi0LOiwRDRInwLA5/kpgbP4zPUiV"
+     "x6VpCy2vGv7i8/nB/k5vf5uonpf+co+c/tHk6zTE/khldP49UV6R9i4iAjIPkNfAD/5JXmr+Mz1HlNmmR6pJryqwCf7g"
+     "8vjB/kppeJjHm6iieLFZ/qG7xiLDAP48TluS55bHHaw3Fw8nwK9J/kddaP4yPEaVyKVoqUquKa8Z/tzw98H+RmBvl7aY"
+     "yFWmaAD+cY+c/svh6QXB/kJaaJH2k+iXx5yXLD7+IikwJ8CvOf5GW2b+MjtFlcilWKhZrDqtKP7a7/fB/kBXZSgmnZik"
+     "ZzSsObFZ/pq0vjrA/j1SX5TnlseYyAerSP5GW2YAJ8CuSf5FWWT+MTpElrijeKdZqjmqSf7W7vbAl4g0l8cwnKiid6ZZ"
+     "qUmnWaR5/mV7iP7D2uP+OEhVJjouBBEI/iEoLyfANP5EWGP+MDlDlsijaKR5p1mnWP5WanWriYqohbg/JC7AJDA1JqJo"
+     "qYiQt5u3CRM4Ajk0J8CtWf5DVmEClrcEo3ikaTCkaKJ4JpyYKy4EwBOjaCSieRXAKwmdmARUAh4oJ8CtSf5CVF/+LzhC"
+     "lshvoneieaKIonlvKwlABDUpLgRvHyt6HxAEVCkzAyUnwKlY/kFSXYn3k8d6LjUEEG4QBDUuH8EpwC7ANS4pwB/AHSgl"
+     "J8Ceh/46SVNl/igtN8IfwhrOFCACJ8GzKf4+T1qL9pPI1Ac7OSfCnIf+LDc/tjuUx5HYmqfQHzEgECQnwmWahrwbvRvU"
+     "FzMbJ8Mbm3Z/skqnadAeDj8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fD/m+Hkapogtc7yP5OX2Y7ww0FL5uYwC+uipCWm4fD/pa4xMECxrRJ/nWQmjYCwxQPLyfALw+RhZqow/6TtcLBBcX+"
+     "TV1l/oystxDABcMZDy8nwKWID5GWm4fD/pGzwMERwyn+co2XMsIRwyMPkpYnwDKvaiMRw/6Psb7BEcL+S1xk/oiotBTD"
+     "EcMjGzInwKWJr3mRhZuHw/6Nr7zBFsCyWv5vipQ2xRbDKB45J8A5HjKbh8P+i625wSD+Slpj/oSksBHGIMMyHjknwDmw"
+     "aTIgw/6Jq7fBIP5JWWL+gqKuM8Ygw6WJKjknwDkqkZabh8P+h6m1wSzAKf5rhZAVxSzDPio5J8A5Kj6bl8P+hKazwf4Y"
+     "GyDC/kdYYf5+nqqoacP+GBsgwz4qOSfAObB6kZWbiMP+gqSxwTbDsUn+aIKNEcI2wwE0OSfAObFpkZabh8P+gKKvwTvF"
+     "/kZXX/56mqYzwDvDDTmPpyfAObFpDZuYw/5+oK3BBcaxOP5lf4oVBcMNOY+nJ8A+sHsXBcP+XnaBqGiI1wXI/kVWXgXD"
+     "FwA+J8A+sIscm4fWHAM+J8CkibNpk5eZl9YBCConwRtQGdYAGyfCAa16lJaZh9QQDwEnw69pqJqZhxwg0BwiEgknxax5"
+     "rHrUHyfHoniniaOJ0DICJ+M="}},
+    // Play
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2HxaqJDM4AEggnwKZ5uHwxnYfF/nSDi/6R"
+     "o6z+O0JKPcwxBgUnwAU3MT3F/nKBiv6+1+CVmP5pdn89yzE3BSfApni3bCKdmMX+cICI/rrU3cGLuP5LVV44ySItPifA"
+     "pYm3axudiMX+bn6H/rfS28P+ip2n/i81Pi7HGyE5J8A5tmwTnZfF/m19hv6zz9nElpci/iYqMsajeRmKpCfAObZrDJ2I"
+     "xf5re4T+sM3XxovI/khTWx/EDBI5J8A5tWsHH8X+aXqD/qzK1Mj+R1JaH8MHAzknwKV4tHw9nZjF/md4gv6px9LGjbf+"
+     "RlFZE8Q9NC8nwC+0e5iXnnfF/mV3gP6mxdDElqgCCcYxLS8nwKSJtGsunZjF/mN1f/6iws7D/nuSnf4sMjoExy4lKifA"
+     "KrN7Ip54xf5hdH7+n8DMwY23/kJOVwHJIqeKKifAKrNqH52Yxf5fcnz+nL3Kl5f+WGlzNcsfDyonwKSIsmsTnofF/l1x"
+     "e7JZ/jE5Qi7MEwAjJ8AjsXuad52YxapXJs4QNCMnwKR4sXsEJtYEMSAnwKOJsXqadkDWOiUbJ8CiiLF7BJ2H1gQWBSfA"
+     "nocTongQ1i4TAifBo4ivepuInYjUNQAUJ8Kch6x5OAmcmVTQFwk4HCQnwmWahiOtetQjMxsnwxubdjOoeSPQLzM/GyfG"
+     "Ap2YP9AYAifD"},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52HwWvDD8oDNxMIJ8GxOf5XdIL+R1VihfZRwQ8WwG7AFsAPwArIHiwX"
+     "/iMrMifAthr+VnOA/kBLWI3GwWsPoXl/f28AMSIWB2nIHwEqJ8C0Kv5VcX7+OkZRkenBABuieaN4o2ihiWlQJ52XFgcA"
+     "O8YDJg+M5sC0Kf5Ub3z+OUVRktfBAKNopHmlWLF4mFl/nZicqA4MIgdlMcWuOQsIjOfAszr+U256/jlEUJLXwQA9HRD+"
+     "namw/sHKz/5bcX2Je5unK5m3mrg2nZhRaSXDLzUDJ8CzKf5SbHn+OENPk8fBonilaalJqzn+n621/vj8/Zdp/pirtf5K"
+     "Z3aW2JbGl8gdm6icqABVVcIgIf4kLTQnwLI6/lFqd/43Qk6T18E4GKs4rhr+oLG6/vT7/cGQWv55k6D+SWV0lOeWx5jH"
+     "M5uoByVZFsAR/lFqdzQnwLI5/k9pdf43Qk2Tx8ExGAGxCf6gtL3+8vn8w/7A0dj+V3SDi7c8lsczm6cxFloMCi3+JCwz"
+     "jtfAsin+Tmdz/jZBTJPYwaNoGBD+RF1r/p+1v/7u+PvEmHr+nrO9/kZgbpLnlOcJm6cWB8A7/k5ncyonwLE5/k1lcf41"
+     "QEuUx8EiqEmtKbIK/p62wP7s9/vGjln+bICM/jpLV5XYmbcTZD0sNx4nwB7+TGRw/jU/SpTIwaNnp2oGCv6dtb/+6Pb6"
+     "yP5md4H+NUFNmLcTOMAgKB4nwLBJ/ktibv40PkmU2METqEgBsgr+m7S//ub0+caPWf5qf4v+OUpWldeZyJyYZCwRDRIn"
+     "wLA5/kpgbP4zPUiVx8GjeKdarSkv/pmyvf7i8/nEmXj+mLC7/kVebZLmlNeXyJunOCLAAv5KYGwPJ8AP/kleav4zPUeU"
+     "2cGjZyutKLAa/pavuv7g8vjD/rPL1f5UcoGK2BKWx5fIm6cEUGkdOxcPJ8CvSf5HXWj+MjxGlcjBonmnWKs5rir+kqu2"
+     "/tzw98GRav5xj5z+RmJwlOeWx5fImbcuBJ6XE8GrSD4DJ8CvOf5GW2b+MjtFlcjBKTqpSaw5/o6lsP7a7/eYeP6JpLD+"
+     "R2NylseWxjKZuJunnKdQE8AHwSAjACfArkn+RVlk/jE6RJa4waGJGKdJMv6Jnqm3Z/5TaneLmZunmMeYtxWcly4TBMQR"
+     "CDQnwDT+RFhj/jA5Q5bIwQQ1pVc8sGmaaMAynJeauJu4LhMEOMUCOTQnwK1Z/kNWYQKWt8E4E6Noo3ijaCHABh81E1RW"
+     "LsYCHignwK1J/kJUX/4vOEKWyMEuNaJ3oYlveisfVThZKcgzAyUnwKlY/kFSXYn3k8fCKcAuNcAuKcAfyh0oJSfAnof+"
+     "OklTZf4oLTfWFCACJ8GzKf4+T1qL9pPI1Ac7OSfCnIf+LDc/tjuUx5HYmqfQHzEgECQnwmWahrwbvRvUFzMbJ8Mbm3Z/"
+     "skqnadAeDj8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fF/j5KUYzHO80NBS8nwC+uipCWm4fF/lVocP6WuMT+XXJ7/h0iJwLLFA8vJ8AvD5GFmqjF/lRnb/6TtcLAjcb+RVNb"
+     "BcoZDy8nwKWID5GWm4fF/lRmb/6Rs8DC/nKNl/4tNjwRyCMPkpYnwDKvaiMRxf5TZW7+j7G+xDT+HiMoEcYjGzInwKWJ"
+     "r3mRhZuHxf5SZG3+ja+8xZen/kNSWRbFKB45J8A5HjKbh8X+UWNs/outucf+boiT/iUsMiDDMh45J8A5sGkyIMX+UGJr"
+     "/omrt8f+bIeRKSDDMio5J8A5KpGWm4fF/k9ia/6HqbXFl6j+QVBYLMU+KjknwDkqPpuXxf5OYWr+hKazxDX+HiQpl7jG"
+     "Pio5J8A5sHoBm4jF/k1gaf6CpLHC/miCjf4sNTw2yAE0OSfAObFpkZabh8X+TF9o/oCir8CPx/4/TlY7yg2veo+nJ8A5"
+     "sWkNm5jF/kteZ/5+oK3+UmZw/h8kKgXLDTmPpyfAPrB7kaYFxf44RU2I1gXNFwA+J8A+sIuShZuH1hwDPifApImzaZOX"
+     "mZfWAQgqJ8EbUBnWABsnwgGtepSWmYfUEA8BJ8OvaaiamYccINAcIhIJJ8Wseax61B8nx6J4p4mjidAyAifj"}},
+    // Pauze
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2Hxf5PWGHB/igtNcL+T1hhwf4oLTXFABII"
+     "J8Cmebh8MZ2HxP50g4v+wdniwf5OV2D+Jyw0wP5OV2AuwTj+Jyw0xDEGBSfABTcxPcT+coGK/r7X4MH+TVZfPcAuDcEh"
+     "PcQxNwUnwKZ4t2winZjE/nCAiP661N3B/ktVXjjAHB3BCDjEIi0+J8ClibdrG52IxP5ufof+t9Lbwf5KVF0uwA08wTEu"
+     "xBshOSfAObZsE52XxP5tfYb+s8/Zwf5JVFz+JioywAMTwf5tfYb+JioyxKN5GTknwDm2awydiMT+a3uE/rDN18H+SFNb"
+     "H8A0MsEEH8QMEjknwDm1awcfxP5peoP+rMrUwf5HUlofwCUCwTIfxAcDOSfApXi0fD2dmMT+Z3iC/qnH0sH+RlFZE8AW"
+     "HMEbE8Q9NC8nwC+0e5iXnnfE/mV3gP6mxdDB/kVQWAnABzvBAgnEMS0vJ8CkibRrLp2YxP5jdX/+osLOwf5DT1cEwDUS"
+     "wSsExC4lKifAKrN7IgHE/mF0fv6fwMzB/kJOVwHALTHBGQHEIqeKKifAKrNqH52YxP5fcnz+nL3Kwf5BTVY1wB4LwTs1"
+     "xB8PKifApIgAE56HxP5dcXv+mLvHwf5ATFUuwA8gwSkuxBMAIyfAI7F7mnedmMX+P0tUwSbCAMEmxRA0IyfApHixewQm"
+     "1gQxICfAo4mxepp2QNY6JRsnwKKIsXsEnYfWBBYFJ8CehxOieBDWLhMCJ8GjiK96NZ2I1DUAFCfCnIeseTgJnJlU0BcJ"
+     "OBwkJ8JlmoYjrXrUIzMbJ8Mbm3YzqHkj0C8zPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52Ha8NuFsQbFsMPAzcTCCfBsTn+V3SC/kdVYoX2UcAPG39ve28AwFXA"
+     "AMAMADYqGw8KwB4sF/4jKzInwLYa/lZzgP5AS1iNxsBrFjGjZ6KJonluGFRVwAIYHRg2ETEWBwDAHwEqJ8C0Kv5VcX7+"
+     "OkZRkenAABsMGKVYpHmiZ1CdqFDAKRArGpyXGAwbADvAAyYPJ8C0Kf5Ub3z+OUVRktfAAKN5AqhIqFr+cYGMondQ/j9S"
+     "YJ2XwDclACwrLgIxnZdVwDsLCCfAszr+U256/jlEUJLXwAClWKhZqzn+n620/vr9/sH+c4aR/kNZZ8AuEcEqFTgCACXA"
+     "LzUDJ8CzKf5SbHn+OENPk8fAonimaKo5rir+oLC5/vj8/cH+doyY/kdhcMAGP8EfLZLmET0iwCAhOSfAsjr+UWp3/jdC"
+     "TpPXwKJ5p1isKbAZ/qGzvP70+/3B/niRnv5KZ3bADy7BBiMBGDgWwBH+UWp3NCfAsjn+T2l1/jdCTZPHwDGoSBD+RF1r"
+     "/qC0vv7y+fzB/niUof5Ma3rAMxfBFgoQHTEMwK1JLf4kLDMnwLIp/k5nc/42QUyT2MCjaBgQ/kVebP6ftb7+7vj7wf54"
+     "laL+TWx8wD/+7vj7wRgZEJPnLgfAOxIqjufAHv5NZXH+NUBLlMfAIqhJrSmyCv6dtL7+7Pf7wf53lKL+TGx7wDc0wQ0R"
+     "/jpLWBUiPcAs/k1lcR4nwB7+TGRw/jU/SpTIwKNnp2quGLIK/pyzvf7o9vrB/naUof5Ma3vALRzBPgoGCZmmOMAgKB4n"
+     "wLBJ/ktibv40PkmU2MCjaKhIAQr+mrK9/ub0+cH+dZOh/kxre8AlBcEzCgE/EyzAEQ0SJ8CwOf5KYGwClcfADKdarhiy"
+     "Cv6Ysbz+4vP5wf50k6D+S2t6wBs0wSE7NzoMIsACMg8nwA/+SV5q/jM9R5TZwD2oSaw6sgn+lrC7/uDy+MH+c5Ge/kpp"
+     "eMAAIsEPICMwPR3AOxf+IioxJ8CvSf5HXWj+MjxGlcjAonmnWKw5sQr+k624/tzw98H+cI2a/khkc8AHBcEiNgEVNRPA"
+     "LD4DJ8CvOf5GW2b+MjtFlcjAonmnR6pKrxn+kKiz/trv98H+bIeT/kRdbMAsOsEdKhc/KQfAICMAJ8CuSf5FWWT+MTpE"
+     "lrjAE6VpqUisKf6Lo67+1u72wf5nfov+P1RiwDgiwRIDGh8TBMARCDQnwDT+RFhj/jA5Q5bIwASkaBWoSQP+Y3iEomhQ"
+     "/jpMWZ2XwBkaNR0DCBU6BDjAAjk0J8CtWf5DVmEClrfAOKNoo3kVplikaX9UnZhQwDIcoYkjJhUQHzguwAIeKCfArUn+"
+     "QlRf/i84QpbIwC5/H6J5o3ijZxVVVGXAMAYVCysBHz0uKcAzAyUnwKlY/kFSXYn3k8fBKW8Eb3/BEMIfwRAENSlZwR0o"
+     "JSfAnof+OklTZf4oLTfEH8oaxBQgAifBsyn+Pk9ai/aTyNQHOzknwpyH/iw3P7Y7lMeR2Jqn0B8xIBAkJ8Jlmoa8G70b"
+     "1BczGyfDG5t2f7JKp2nQHg4/GyfGAp2YP9AYAifD"},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fE/jZAR/53kZvB/iUsMjvAKTfBEzvEDQUvJ8AvroqQlpuHxP5VaHD+lrjEwf41QEcCwBA2wRcCxBQPLyfALw+RhZqo"
+     "xP5UZ2/+k7XCwf41QEYFwAkQwQgFxBkPLyfApYgPkZabh8T+VGZv/pGzwMH+NT9GEcAEMsEDEcQjD5KWJ8Ayr2ojEcT+"
+     "U2Vu/o+xvsH+ND9GEcABFME0EcQjGzInwKWJr3mRhZuHxP5SZG3+ja+8wQEWwAE2wSUWxCgeOSfAOR4ym4fE/lFjbP6L"
+     "rbnBASDAARHBFiDEMh45J8A5sGkyIMT+UGJr/omrt8H+ND5FIMA1M8EHIMQyKjknwDkqkZabh8T+T2Jr/oeptcH+Mz5F"
+     "LMAyFcEELMQ+KjknwDkqPpuXxP5OYWr+hKazwTL+GBsgwDL+hKazwTX+GBsgxD4qOSfAObB6kZWbiMT+TWBp/oKkscEy"
+     "NsAyEcEmNsQBNDknwDmxaZGWm4fE/kxfaP6Aoq/B/jI9RTvAKjPBFzvEDTmPpyfAObFpDZuYxP5LXmf+fqCtwf4yPUQF"
+     "wCMVwQgFxA05j6cnwD6we5GmBcQj/mR+icH+JS0zBcA1IcEjBcQXAD4nwD6wixybh9YcAz4nwKSJs2mTl5mX1gEIKifB"
+     "G1AZ1gAbJ8IBrXqUlpmH1BAPASfDr2mompmHHCDQHCISCSfFrHmsetQfJ8eieKeJo4nQMgIn4w=="}},
+    // Stop
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2H1gASCCfApnm4fDGdh8T+V2Jr/puutsgc"
+     "PcSjiQYFJ8AFNzE9w7Vo/r7X4MoyPcMxNwUnwKZ4t2winZjD/ktVXv661N3KHDjDIi0+J8ClibdrG52Iw/5KVF3+t9Lb"
+     "yg0uwxshOSfAObZsE52Xw/5JVFz+s8/ZygMiw6N5GTknwDm2awydiMP+SFNb/rDN18o0H8MMEjknwDm1awcfw/5HUlr+"
+     "rMrUyiUfwwcDOSfApXi0fD2dmMP+RlFZ/qnH0soWE8M9NC8nwC+0e5iXnnfD/kVQWP6mxdDKBwnDMS0vJ8CkibRrLp2Y"
+     "w/5DT1f+osLOyjUEwy4lKifAKrN7IgHD/kJOV/6fwMzKLQHDIhkqJ8Aqs2ofnZjDs0j+nL3KygY1wx8PKifApIgAE56H"
+     "xP5HVV7+e5ahyBAuxBMAIyfAI7F7mnedmNYQNCMnwKR4sXsEJtYEMSAnwKOJsXqadkDWOiUbJ8CiiLF7BJ2H1gQWBSfA"
+     "nocTongQ1i4TAifBo4ivejWdiNQ1ABQnwpyHrHk4CZyZVNAXCTgcJCfCZZqGI6161CMzGyfDG5t2M6h5I9AvMz8bJ8YC"
+     "nZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52H0gM3EwgnwbE5/ld0gv5HVWKF9lHAD2vAf2/Af8QxwCUWwA8KwB4s"
+     "F/4jKzInwLYa/lZzgP5AS1iNxsBrFiWieKNoonihiaJ3a8IsGAInACUWB2nAHwEqivbAtCr+VXF+/jpGUZHpwAeieKN4"
+     "pGmlaKVYo3mjZ39rwDAhARAOCQwiBzvAAyYPJ8C0Kf5Ub3z+OUVRktfAonijeaZYp1moWahIplijeaJ5bsA7GSgXKzUO"
+     "PQwxwK45CwgnwLM6/lNuev45RFCS1zEWplioSawo/n+RnP7P2d2ieX9vwiYXNRY8GieauDElL/5TbnoDjdbAsyn+Umx5"
+     "/jhDT5PHJaRpDqs6/ltwff74/P3KLDIOIiVaICE5J8CyOv5Ranf+N0JOk9cipWipSjf+dIqW/vT7/cooNzAnIhYRBjSO"
+     "1sCyOf5PaXX+N0JNk8cipWmrOLAJ/nWOmv7y+fzKGyMELiIMCi3+JCwzJ8CyKf5OZ3P+NkFMk9gWp0irObEJ/naQnf7u"
+     "+PvKPT4QMxYHOxIqJ8Ae/k1lcf41QEuUx6GJLhCxCv51kJ3+7Pf7yjoFEC4TPSw3HifAHv5MZHD+NT9KlMgHp0gQBf50"
+     "kJ3+6Pb6yjcFECQHOCAoHifAsEn+S2Ju/jQ+SZTYPaZprCmxGv5zj5z+5vT5yig5ARg9LBENEifAsDn+SmBs/jM9SJXH"
+     "OKdHq0oj/nKOm/7i8/nKGSM1DjgiAjIPJ8AP/kleav4zPUeU2W+mWKs5sBn+b4qX/uDy+MogORc6KR07/kleag8nwK9J"
+     "/kddaP4yPEaVyH+lWapIrir+bIWS/tzw98obAzUrIhMsPv4iKTAnwK85/kZbZv4yO0WVyBOkaahYrCn+VGt4/trv98ob"
+     "KD8QEwcgIwAnwK5J/kVZZP4xOkSWuMCjeKZZqUisOf5xiZX+s8zWoniieH/CJQovEy0BBi4EwBEI/iEoLyfANP5EWGP+"
+     "MDlDlshuoYmkaKZZp1mpSahYplmkaKKJbsAsBxE5CgghCRM9OAL+RFhjNCfArVn+Q1ZhApa3awSieAkGplikeaRoonmi"
+     "d8IvDReclwYJHwQ1LgIeKCfArUn+QlRf/i84QpbIwC49oXmieKKJo2eieCFua8AmIQswECtQPS4pwDMDJSfAqVj+QVJd"
+     "ifeTx8F6KTVuBBDAf8IQwAQ6NSkiWsEdKCUnwJ6H/jpJU2X+KC031hQgAifBsyn+Pk9ai/aTyNQHOzknwpyH/iw3P7Y7"
+     "lMeR2Jqn0B8xIBAkJ8Jlmoa8G70b1BczGyfDG5t2f7JKp2nQHg4/GyfGAp2YP9AYAifD"},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fF/jZAR8g7xQ0FLyfAL66KkJabh8T+fZqkvjrINQLEFA8vJ8AvD5GFmqjD/jVARv6TtcLKCQXDGQ8vJ8CliA+RlpuH"
+     "w/41P0b+kbPAygQRwyMPkpYnwDKvaiMRw/40P0b+j7G+ygERwyMbMifApYmveZGFm4fDAf6Nr7zKARbDKB45J8A5HjKb"
+     "h8MB/outucoBIMMyHjknwDmwaTIgw/40PkX+iau3yjUgwzIqOSfAOSqRlpuHw/4zPkX+h6m1yjIswz4qOSfAOSo+m5fD"
+     "Mv6EprPKMv4YGyDDPio5J8A5sHqRlZuIwzL+gqSxyjI2wwE0OSfAObFpkZabh8P+Mj1F/oCir8oqO8MNOY+nJ8A5sWkN"
+     "m5jE/muHk7kpyCkFxA05j6cnwD6wexcFxf4yPUTIBcUXAD4nwD6wixybh9YcAz4nwKSJs2mTl5mX1gEIKifBG1AZ1gAb"
+     "J8IBrXqUlpmH1BAPASfDr2mompmHHCDQHCISCSfFrHmsetQfJ8eieKeJo4nQMgIn4w=="}},
+    // Next
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2Hw6qJDMi1abZolZiAt8MAEoe0J8Cmebh8"
+     "MZ2Hw/6uxMz+Tldg/icsNMf+t87Xq3jAPcMxBgUnwAU3MT3D/r7X4MD+fIyU/jA2Pz3FDcE9wzE3BSfApni3bCKdmMP+"
+     "utTdwYu4/ktVXjjEHcE4wyItPifApYm3axudiMP+t9Lbw/53iZL+LzU+LsI8wS7DGyE5J8A5tmwTnZfD/rPP2cSLyP5J"
+     "VFwiwRPBIsOjeRk5J8A5tmuYhp2Iw/6wzdfG/nOFj/4uNDwf/rDN18EfwwwSOSfAObVrBx/D/qzK1Mf+i6KsHwLBH8MH"
+     "AzknwKV4tHw9nZjD/qnH0sb+b4KM/i0zOxMcwRPDPTQvJ8AvtHuYl553w/6mxdDEjMj+RVBYCcE7wQnDMS0vJ8CkibRr"
+     "Lp2Yw/6iws7D/mt/if4sMjoEwhLBBMMuJSonwCqzeyIBw/6fwMzBjbf+Qk5XAcQxwQHDIhkqJ8Aqs2ofnZjD/py9ysD+"
+     "Z3yG/isxOTXF/py9ysE1wx8PKifApIgAE56Hw/6JqLT+QExVLsf+kbK+qWjALsMTACMnwCOxe5p3nZjDqlcmyLNIskmX"
+     "pybDEDQjJ8CkeLF7BCbWBDEgJ8CjibF6mnZA1jolGyfAooixewSdh9YEFgUnwJ6HE6J4ENYuEwInwaOIr3o1nYjUNQAU"
+     "J8Kch6x5qYsJnJlU0BcJOBwkJ8JlmoYjrXrUIzMbJ8Mbm3YzqHkj0C8zPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52Ha8MPwxbHAzcTCCfBsTn+V3SC/kdVYoX2D8AWwG4WwA/AZsAPFn9u"
+     "b3s2ZiUWDx4sF/4jKzInwLYa/lZzgP5AS1iNxgoWJTF/wDElFgpZChuieaKIonhvZhtQQA9VHwEqJ8C0Kv5VcX7+OkZR"
+     "kelvIqN4onijeGsCJ52YnpcHfjEnpGmlZ6F5IpyYnKgxnoc7Ayb+JS42jObAtCn+VG98/jlFUZLXDD0CpViweJZ5VZyo"
+     "nKebqJyowBimaBC8h7eXlIgQmciapgxQOwsIJ8CzOv5Tbnr+OURQktejaaZXBKhZ/uPo6/5xg47+Q1lnnJg6mLeauBik"
+     "aKhZqUn+7/P1qpfABpe2MxYlLzUDJ8CzKf5SbHn+OENPk8ekaKdZBKwp/vj8/cD+rbzE/lVvfo+XlOiXx52Xo3ioSqpJ"
+     "P8H+Q1polNcOGyIgIf4kLTQnwLI6/lFqd/43Qk6T1xgOrDoZ/vT7/cGPWv55k6D+SGRzk/ebl3sjqUkuwf5GX22S55Ln"
+     "GBYRBv4kLDQnwLI5/k9pdf43Qk2TxxgaISX+8vn8w/6swMn+VXKAjrlQJahIF8H+R2JxkfYpGAwKLf4kLDMnwLIp/k5n"
+     "c/42QUyT2KVoqjo8/klmdf7u+PvEkFr+dpGe/ktqeaJ4pHo/wSWQ95HmlecHOxIqJ8CxOf5NZXH+NUBLlMelaRo8/kpn"
+     "d/7s9/vG/qe9xv5ZeomaajTB/kdjcTyQ9wk9rEk3HifAHv5MZHD+NT9KlMilaBqvGiL+6Pb6x/7D1d3+UnaGHMEWNBqV"
+     "1zggKB4nwLBJ/ktibv40PkmU2KZIqkmwGf5JZ3b+5vT5xv6ku8X+WHmJm1gFwRYtCzosEQ0SJ8CwOf5KYGz+Mz1Ilcel"
+     "aas4rxr+SGV0/uLz+cSRaf5yj5z+Smh3onmlaDTB/kZhcC0LLiICMg+Q18AP/kleav4zPUeU2aVYqkmuKf5GYW/+4PL4"
+     "w/6hu8b+Um9+j7dQAKhJIsH+RWBu/j1QXZHmlscdrDcXDyfAr0n+R11o/jI8RpXIpHmpSa0orxr+3PD3wZFp/nGPnACT"
+     "55qof6hIqVoFwf5DXGqR95Lnl8abqCw+/iIpMCfArzn+Rltm/jI7RZXIpGmoSKpJrCn+2u/3wP6atL7+UGt6j7c0l8ac"
+     "qSYoqjk6wf5AVmOT6JTWmLcHq0j+RltmACfArkn+RVlk/jE6RJa4o3ilaahIqFr+w9rj/mV7iP4/VGKcl5m3Jpq3OjCp"
+     "SalJ/s3l7amIwDSWx5bXLgQRCP4hKC8nwDT+RFhj/jA5Q5bIEwkOpVmwWZeIYDUwJC7AJD8ju1i2aJWHJpm4H5yXOAI5"
+     "NCfArVn+Q1ZhApa3BB8JonkVwFUknZgTBMCjeCulWKR4ongmMCsuBFQCHignwK1J/kJUX/4vOEKWyC4Ebx9/Wh8QBFQp"
+     "bwQrCaJ5bysJQJ6XNSkzAyUnwKlY/kFSXYn3k8fAKcAuNS7AKcAfwS41BBBuEAQ1LmUfHSglJ8Ceh/46SVNl/igtN84f"
+     "whrCFCACJ8GzKf4+T1qL9pPI1Ac7OSfCnIf+LDc/tjuUx5HYmqfQHzEgECQnwmWahrwbvRvUFzMbJ8Mbm3Z/skqnadAe"
+     "Dj8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fD/k5fZjvI/l5zfL45lqg7ww0FL5uYwC+uipCWm4fD/pa4xP51kJr+JSwyAsY2wQLDFA8vJ8AvD5GFmqjD/pO1wsCX"
+     "pv5NXWUFxRDBBcMZDy8nwKWID5GWm4fD/pGzwML+co2XKRHDMsERwyMPkpYnwDKvaiMRw/6Psb7Dl6f+S1xkEcIUwRHD"
+     "IxsyJ8Clia95kYWbh8P+ja+8xf5vipT+JSwyFsA2wRbDKB45J8A5HjKbh8P+i625xpeo/kpaYyARwSDDMh45J8A5sGky"
+     "IMP+iau3xpeo/klZYiAzwSDDpYkqOSfAOSqRlpuHw/6HqbXF/muFkCkswBXBLMM+KjknwDkqPpuXw/6EprPDmKf+R1hh"
+     "/hgbIML+hKazwf4YGyDDPio5J8A5sHqRlZuIw/6CpLHC/miCjf4lLDM2wxHBNsMBNDknwDmxaZGWm4fD/oCir8CYp/5G"
+     "V187xTPBO8MNOY+nJ8A5sWkNm5jD/n6grf5lf4r+JS0zBcYVwQXDDTmPpyfAPrB7FwXD/kVWXgXI/lFmcLg5mKgFwxcA"
+     "PifAPrCLHJuH1hwDPifApImzaZOXmZfWAQgqJ8EbUBnWABsnwgGtepSWmYfUEA8BJ8OvaaiamYccINAcIhIJJ8Wseax6"
+     "1B8nx6J4p4mjidAyAifj"}},
+    // Herstel
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2Hwv5ZY2z+nbC4zC4MwgASCCfApnm4fDGd"
+     "h8L+t87Xq3jMDD3CMQYFJ8AFNzE9wv6+1+DOPcIxNwUnwKZ4t2winZjC/rrU3c44wiItPifApYm3axudiML+t9LbwP5T"
+     "X2guyCw8wC7CGyE5J8A5tmwTnZfC/rPP2cD+SVRcIsgDE8AiwqN5GTknwDm2a5iGnYjC/rDN18D+SFNbH8g0MsAfwgwS"
+     "OSfAObVrBx/C/qzK1MD+R1JaH8glAsAfwgcDOSfApXi0fD2dmML+qcfSwP5GUVkTyBYcwBPCPTQvJ8AvtHuYl553wv6m"
+     "xdDA/kVQWAnIBzvACcIxLS8nwKSJtGsunZjC/qLCzsD+Q09XBMg1EsAEwi4lKifAKrN7IgHC/p/AzMD+Qk5XAcgtMcAB"
+     "wiIZKifAKrNqH52Ywv6cvcrAjqaNyMg1C8D+Iycvwh8PKifApIgAE56Hwv57lqH+mLvHzAYuwhMAIyfAI7F7mnedmMKq"
+     "V/5UZnCpacoKLCbCEDQjJ8CkeLF7BCbWBDEgJ8CjibF6mnZA1jolGyfAooixewSdh9YEFgUnwJ6HE6J4ENYuEwInwaOI"
+     "r3o1nYjUNQAUJ8Kch6x5OAmcmVTQFwk4HCQnwmWahiOtetQjMxsnwxubdjOoeSPQLzM/GyfGAp2YP9AYAifD"},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl553e25rf8Bua8QFAMAxKiUbAzcTCCfBsTn+V3SC/kdVYiVVMQyieKJ4"
+     "onihiW5rxDgzHQInDDEWJSwXHo/XwLYa/lZzgP5AS1iOxiUMpGmlaKVYo3mjd6F5esQ3JAEQDgkMJQ8f/lZzgConwLQq"
+     "/lVxfv46RlGT2KNpAqdZJKhJpWmkaaNnesQAICMXJCkCPQ+tOCb+JS42J8C0Kf5Ub3z+OUVRlNelWQ6qOf5/kJr+0dnd"
+     "onihiW7GLBY7AxwOGA+sOQsIJ8CzOv5Tbnr+OURQlcinSBCtKf7w9Papl8wOCBAzFi81AyfAsyn+Umx5/jhDTxuoSaw5"
+     "rxr++Pz9zhQ6DhsgITknwLI6/lFqd/43Qk6Ypx2tKbAJ/vT7/c40FR0YEQb+JCw0J8CyOf5PaXX+N0JNGKpJrSmvGv7y"
+     "+fzA/oair/5TeImbp5nInKdWwConBBAFF8A7ISkYCi3+JCwzjtfAsin+Tmdz/jZBTJi4qymsOq4p/u74+8D+d5Kf/ktq"
+     "epjHl8ebuFXAEhQWCRg/wCAZJgw7/k5ncyonwB7+TWVx/jVAS5moqkmsOq0p/uz3+8D+couYIJfGldiauBrAMAEXIDU0"
+     "wAUNGgksNx4nwB7+TGRw/jU/SpmoGqwprDn+6Pb6wP5vhpL+QFZkldeV15q3PcAYMA0qKRzALwMaPSAoHifAsEn+S2Ju"
+     "/jQ+SZqYqkmsOaw5/ub0+cD+boWR/kBVY5XGlOg6YMA6FTceGgXAI5TXCzoRDRInwLA5/kpgbP4zPUiaqKs4Ny/+4vP5"
+     "wP5viJUvlseV1zBVwDABHi8INMAvNwQuAjIPJ8AP/kleav4zPUeZqas4rDqtKf7g8vjA/nCMmRYgHpunZcASHiAWOyLA"
+     "ICg1H6dnFw8nwK9J/kddaP4yPEaZuao4rCmtOv7c8PfA/nCOm/5KaHibpi+cmCrANi8bLhMFwP5BWGYDGpbYLD7+Iikw"
+     "J8CvOf5GW2b+MjtFmamoSas4rTn+2u/3wJBpkGhlVWXCOgkVC7CnwAgNNwQgIwAnwK5J/kVZZP4xOkSZqKZpqjirOv6x"
+     "ydP+1u72zAU0EAkuEQj+ISgvJ8A0/kRYY/4wOUOYuKVYp1moWbUo/oGZpaxnoYluAGlmwDkABQAqAxsyPBUTAv5EWGP+"
+     "ISgvJ8CtWf5DVmECl7gupGk8p1mmaaVXoolvxh45PiM8Ky4EAv5DVmEoJ8CtSf5CVF/+LzhCl7cEo2gVpHmlWKN4ongy"
+     "xhwBFxWclysELjMDJSfAqVj+QVJdifeTx3tvongronihiaJ3a27ENzAcBisQNSkfHSglJ8Ceh/46SVNl/igtN8Efay41"
+     "bsBrxDrANS4mHxrBFCACJ8GzKf4+T1qL9pPI1Ac7OSfCnIf+LDc/tjuUx5HYmqfQHzEgECQnwmWahrwbvRvUFzMbJ8Mb"
+     "m3Z/skqnadAeDj8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjD/jZAR8w2ww0A"
+     "LyfAL655DZuHwv53kZv+mLrGzDc7wg0FLyfAL66KkJabh8L+lrjEzgLCFA8vJ8AvD5GFmqjC/pO1ws4FwhkPLyfApYgP"
+     "kZabh8L+kbPAwP5rg42D58grMsARwiMPkpYnwDKvaiMRwv6Psb7A/jQ/RhHIARTAEcIjGzInwKWJr3mRhZuHwv6Nr7zA"
+     "ARbIATbAFsIoHjknwDkeMpuHwv6LrbnAASDIARHAIMIyHjknwDmwaTIgwv6Jq7fA/jQ+RSDINTPAIMIyKjknwDkqkZab"
+     "h8L+h6m1wP4zPkUsyDIVwCzCPio5J8A5Kj6bl8L+hKazwDL+GBsgyDL+hKazwP4YGyDCPio5J8A5sHqRlZuIwv6CpLHA"
+     "MjbIMhHANsIBNDknwDmxaZGWm4fC/oCir8D+TF9o/jI9RcgXM8A7wg05j6cnwDmxaQ2bmML+eJikqGnMHAXCDTmPpyfA"
+     "PrB7kaYFwv4+TVb+d5ejqGnKDRUFwhcAPifAPrCLkoWbh9YcAz4nwKSJs2mTl5mX1gEIKifBG1AZ1gAbJ8IBrXqUlpmH"
+     "1BAPASfDr2mompmHHCDQHCISCSfFrHmsetQfJ8eieKeJo4nQMgIn4w=="}},
+    // Verberg
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2IyP5jb3e2aMAVE8gAqYoIJ8AIuVwAnYfI/p2wuP7E3OTADwzI"
+     "ABIIJ8Cmebh8MZ2HyP6brrb+wdniwDE9yKOJBgUnwAU3MT3I/pistf6+1+DAFz3IMTcFJ8CmeLdsIp2YyP6VqrP+utTd"
+     "wDY4yCItPifApYm3axudiMT+XGly/rfS28g/LsQbITknwDm2bBOdl8X+W2hx/rPP2cYwIsWjeRk5J8A5tmsMnYjG/lln"
+     "cP6wzdfEHh/GDBI5J8A5tWsHH8f+WGZv/qzK1MIPH8cHAzknwKV4tHw9nZjI/lZkbf6px9LAMRPIPTQvJ8AvtHuYl553"
+     "yf5VY2zACckxLS8nwKSJtGsunZjWLiUqJ8Aqs3uZhgHCqXj+YXR+zAUBwiKniionwCqzah+dmML+QU1W/py9ysweNcIf"
+     "DyonwKSIABOeh8L+QExV/pi7x8wPLsITACMnwCOxe5p3nZjD/k1dZ7JJygkmwxA0IyfApHixewQm1gQxICfAo4mxepp2"
+     "QNY6JRsnwKKIFgSdh9YEFgUnwJ6HE6J4ENYuEwInwaOIr3o1nYjUNQAUJ8Kch6x5OJ52nJlU0BcJOBwkJ8JlmoYjrXrU"
+     "IzMbJ8Mbm3YzqHkj0C8zPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciMR/xA7ECj+mOBD+NENMJ8L+UGt3m9n+RExZkJedh8Jrf29/onhvwBsAMSUWD8IDNxMI/hcaIMGxOf5XdIL+R1Vi"
+     "hfZRwxaid6J5o3ijeaJ4wCc2DCoWCsMeLBf+Iysyj9fAthr+VnOA/kBLWI3GxBajaDamWaZYo3jAHw42PRYAxLNKASon"
+     "wLQq/lVxfv46RlGR6cQWpVenWalJ/omWnreowBv+PU5bOBEWO8QDJg8nwLQp/lRvfP45RVGS18IAa6RnpmqqOKwp/tDY"
+     "3P7+/v/ALAgfGDYHADHCOwv+JS41J8CzOv5Tbnr+OURQktfBMQeieKVoqUmtGa4p/tDa3/76/f7ACyUeKSciBzFlwS81"
+     "A43WwLMp/lJsef44Q0+Tx8Exong9qEirOa8ZsBr+z9zi/vj8/cAnAhkGKT0MMSLBICE5jefAsjr+UWp3/jdCTpPXwTGj"
+     "aKVoqUquKLAa/lN4if7O3eT+9Pv9wDcQDyaS6B0YMRbBEQY0J8CyOf5PaXX+N0JNk8fAFjGkaKZZ/oCNlv7y+fzIGz8n"
+     "MRYMwAot/iQsM47XwLIp/k5nc/42QUyT2MEiGKZpqzn+g5ag/u74+8YXEDMYIgfBOxIqJ8CxOf5NZXH+NUBLlMfAeqF5"
+     "o3imWKpJrhr+hp2o/uz3+8Q7Kh8OPRMAWsAsNx4nwB7+TGRw/jU/SpTIwD0MonmlaalIrCmuKv6Ioa3+6Pb6wjgsHjU6"
+     "Lgw9ZsAgKP4jKzInwLBJ/ktibv40PkmVx8CheaJ4o3gONao5rDmsOv6Io6/+5vT5wBAiLwM1DgkfBDHAEQ0SJ8CwOf5K"
+     "YGz+Mz1Ilcc4E6RnpGmmWaZpqEkvqUmoSf6Goq7AJDEvJTIXPwITOCKrSf5KYGwPJ8AP/kleav4zPUciPS6laKdJqFin"
+     "WqhIp1mnWKVYo3nAKScHIDQGFzMuPSI7/kleag+Q18CvSf5HXWj+MjxGlcg9CadItEn+jqKspVikaKN5onihiW/AIgwx"
+     "AAoIDSYJPRMsPgMnwK85/kZbZv4yO0UTPaZZqFn+YnaB/trv98w7CxU9EyAjACfArkn+RVlk/jE6RJa4o3mmWKlI/mF1"
+     "gf7W7vbMMwEGNQQRCDQnwDT+RFhj/jA5QwSieKVop1mpSf52jJe4WKN5onhvxCoPHj8NCyQfBAI5NCfArVn+Q1ZhApa4"
+     "onijeAYmqEmmaaVYo3ihicQgnZg0GSYGOhA1Ah4oJ8CtSf5CVF/+LzhClsg1E6NppHilWKRoo3iieGtuwj43HDI8OgET"
+     "NSkz/kJUXyUnwKlY/kFSXYn3k8cpNQSieKJ4onihiW/AbsI3wCsVOh8ENSlZHSglJ8Ceh/46SVNl/igtN8Efa341wG7A"
+     "a8I6wDXALiYfGsEUIAInwbMp/j5PWov2k8jUBzs5J8Kch/4sNz+2O5THkdiap9AfMSAQJCfCZZqGvBu9G9QXMxsnwxub"
+     "dn+ySqdp0B4OPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjI/nmTnf6avMjA"
+     "FTbIDQAvJ8AvrnkNm4fI/neRm/6YusbANzvIDQUvJ8AvroqQlpuHyP51kJr+lrjEwCUCyBQPLyfALw+RhZqoyP50jpn+"
+     "k7XCwBEFyBkPLyfApYgPkZabh8T+PElQvTrB/oKgq7NKwBMDwRH+FhkexCMPkpYnwDKvaiMRxKpo/niVoLw6xjEhEcQj"
+     "GzInwKWJr3mRhZuHxSH+d5OevCrEFiGXl8UoHjknwDkeMpuHxqlp/nWRnLwpwjgoIMYyHjknwDmwaTIgxyj+c5CbuznA"
+     "JiggxzIqOSfAOSqRlpuHyCj+co6ZwCgsyD4qOSfAOSo+m5fJqVjAL8k+KjknwDmwegGbiNYBNDknwDmxaZGWm4fCuTr+"
+     "gKKvzDE7wg05j6cnwDmxaQ2bmML+Mj1E/n6grcwjBcINOY+nJ8A+sHsXBcKxOP5wj5uwWcoYNQXCFwA+J8A+sIscm4fW"
+     "HAM+J8CkibNpk5eZl9YBCConwRtQGdYAGyfCAa16lJaZh9QQDwEnw69pqJqZhxwg0BwiEgknxax5rHrUHyfHoniniaOJ"
+     "0DICJ+M="}},
+    // MSN
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2Iw/5jb3f+n7G5/sbd5cghFRPDAKmKCCfACLlcAJ2Hwv6KmqL+"
+     "xNzkzA4MwgASCCfApnm4fDGdh8H+Tldg/sHZ4s49/icsNMExBgUnwAU3MT3B/nKBiv6+1+DOIT3BMTcFJ8CmeLdsIp2Y"
+     "wf5wgIj+utTdwYDIq3gdwCvAHcArCR3BCDjBIi0+J8ClibdrG52Iwf5ufof+t9LbwDEuqnn+pb3Gi7guwBgKCC4xPMAx"
+     "LsEbITknwDm2bBOdl8H+bX2G/rPP2cD+Ul5m/iYqMsD+kKavgcgiwDI3IsAWE8D+bX2G/iYqMsGjeRk5J8A5tmsMnYjB"
+     "/mt7hP6wzdfAgdj+UV1ltFkylaj+WWdwwBMyMQcwMsAEH8EMEjknwDm1a5iXH8H+aXqD/qzK1M4yH8EHAzknwKV4tHw9"
+     "nZjB/l9ueP6px9LOCxPBPTQvJ8AvtHuYl553wal5/p67xqpozCsUCcExLS8nwKSJtGsunZjCvTn+kq+6s1nKNy8Ewi4l"
+     "KifAKrN7IgHE/nGHkf6fwMzB/ml9h5eYxP5CTlcBxCKniionwCqzah+dmMT+X3J8/py9ysD+UGBpNcwfDyonwKSIABOe"
+     "h8T+bIOO/pi7x/5WaHEuzRMAIyfAI7F7mnedmMT+eJSfjscmzhA0IyfApHixewQmxP5MXGYmzwQxICfAo4mxepp2QNY6"
+     "JRsnwKKIsXsEnYfWBBYFJ8CehxOieBDWLhMCJ8GjiK96m4idiNQ1ABQnwpyHrHk4CZyZVNAXCTgcJCfCZZqGI6161CMz"
+     "GyfDG5t2M6h5I9AvMz8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mYicl2tvf2/Bf8IEwTgpHRakeT8KEP40Q0wnwv5Qa3eb2f5ETFmQl0CieKJ4o2iiiaJ4ondva8IiFgInnocbACUDNxMI"
+     "/hcaIMGxOf5XdIL+R1ViJcCjaKN4pVmlaKVoo3mjaH9vwjAhOgkEPzYMJcAsFx4nwLYa/lZzgP5AS1iOx6NopHmnSKhZ"
+     "qEmoSKVppGeieGt+wAwFKjsvAxAaPZyXFh8B/iYwOCfAtCr+VXF+/jpGUpTHpWinWqo5rSn+j6Gr/tTc4P7////IKD8U"
+     "HA4gGwomDyfAtCn+VG98/jpGUZXJp0iqSa4q/rvHzf7+/v/MLy0fDjEDCwgnwLM6/lNuev45RVE9qUmtKf51ipX++v3+"
+     "ziQ3Pz07NQMnwLMp/lJsef45RVCYuaspPP6is7v++Pz9zgI8Jgw0ITknwLI6/lFqd/44RFCaqKwpsBr+obS9/vT7/cGK"
+     "K6enLsAPwC7ADycuwRIqARgsBjSO1sCyOf5PaXX+OERPGK0psQn+oLS+/vL5/MD+pr/K/luGmKen/t/r75FLF8AlPT8X"
+     "M/7y+fzAFj4QGKZnLf4kLDMnwLIp/k5nc/43Q06bma0pPv6etL3+7vj7wP6Jqbf+W4WXwP7K2+KLGwvAGBMLwCk/wAk+"
+     "DRUWEionwB7+TWVx/jdCTZuZrSiwGv6dsrz+7Pf7wIor/oiptq7HNJlY/pGwvMACNDYfLTTANSM6CQo3HifAHv5MZHD+"
+     "NkFMm5irOrAZ/pqwuv7o9vrOFDkXMzsoHifAsEn+S2Ju/jVAS5qoqjmvGf6NpK/+5vT5zv6No67+PlJgJpbXLA0SJ8Cw"
+     "Of5KYGz+ND5JmaipSKw6uwn+2evxqJjMOf5NZXOH5ikuETIPJ8AP/kleav4zPUiYt6ZZqkmwCf5mgo/+zuPqr7fKj2r+"
+     "YnuI/j1RXiYkDAIXDyfAr0n+R11oM5e3pGgVrSmxCbEJ/qrF0P7c8PfB/qPAzJaInodRZVWel/5th5T+Q1tpldeWx5fH"
+     "JJyoMz4DkcfArzn+Rltm/jI7RZa4onmmWKpJrSmvKf6Trrn+2u/3wP6Doa7+TGx7mMiblztQUJ2YD5q3F5m3m6g1E6pY"
+     "IwAnwK5J/kVZZP4xOkSWuBOkaKhJqkmrOf6fuML+1u72/oagq/5EXmyZuA+bp52pDQFAnac/BpyonpcTBBEINCfANP5E"
+     "WGP+MDlDlshuonmmWKdZDf6txc+OiB6bqJummbmcp1BZZlRgUVATVT04Ajk0J8CtWf5DVmEClrfAonijeaVopWn+cIKN"
+     "I1AXFZyXnagfE8AJBD04WmnBAh4oJ8CtSf5CVF/+LzhClsjANR86JKNoa1AVnagEVCnJMwMlJ8CpWP5BUl2J95PHwCmi"
+     "Z6GJf3/AHxA6KVnKHSglJ8Ceh/46SVNl/igtN8EfKW41wC5WHxrLFCACJ8GzKf4+T1qL9pPIwXrDEMwHOzknwpyH/iw3"
+     "P7Y7lMeR2Jqn0B8xIBAkJ8Jlmoa8G70b1BczGyfDG5t2f7JKp2nQHg4/GyfGAp2YP9AYAifD"},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzE/jZBR/5YanPIGCzELwCThifALwAN"
+     "mpjCvyn+iaeytUnKPP4uNjw2wg0ALyfAL655DZuHwapp/pCwu6ppzD0SO8ENBS8nwC+uipCWm4fB/k1eZv6WuMTOBwLB"
+     "FA8vJ8AvD5GFmqjB/lRnb/6TtcLOCAXBGQ8vJ8CliA+RlpuHwf5UZm/+kbPAwIPm/jxJULNaMpen/kRTWsAqMjMRAzLA"
+     "/lRmb/4WGR7BIw+SlifAMq9qIxHB/lNlbv6Psb7A/jxJUP4WGR7A/nGLloTWEcABJBHA/jxJUBTANP4WGR7BIxsyJ8Cl"
+     "ia95kYWbh8H+UmRt/o2vvMAlFql5/n6cqI62FsALHiEWJTbAJRbBKK+LOSfAOR4ym4fB/lFjbP6LrbnBhOepaRHAAMAR"
+     "wAA4EcEWIMEyHjknwDmwaTIgwf5QYmv+iau3zgcgwTIqOSfAOSqRlpuHwf4zPkX+h6m1zjIswT4qOSfAOSo+m5fC/lxy"
+     "fP6EprPMMv4YGyDCPio5J8A5sHqRlZuIw/5AT1f+dZOfsUnI/miCjSw2wwE0OSfAObFpkZabh8T+TF9o/oCir8CH5v4f"
+     "JCo7yw05j6cnwDmxaQ2bmMT+S15n/n6grYfnNwXMDTmPpyfAPrB7kaYFxP5kfom5Kf4lLTMFzRcAPifAPrCLHJuHxP5e"
+     "doH+LDU8Cs4cAz4nwKSJs2mTl5mXxKhoFM8BCConwRtQGdYAGyfCAa16lJaZh9QQDwEnw69pqJqZhxwg0BwiEgknxax5"
+     "rHrUHyfHoniniaOJ0DICJ+M="}},
+    // Instellingen
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2IyLZn/neFjcAQE8gAFQgnwAi5XACdh8j+T1hh/sTc5MAM/igt"
+     "NcgAEggnwKZ5uHwxnYfE/mFtdf6Ro6z+MTc/Pf50g4v+wdniwDg9HxY3PcQxBgUnwAW3fDE9w/5DTFT+vtfgwIq4i6gN"
+     "whcMDcARPcMxNwUnwKZ4t2winZjDq2f+nrS9/rrU3cgJEDjDIi0+J8ClibdrG52IxL9J/rfS28L+k6ixwDzCOi7EGyE5"
+     "J8A5tmwTnZfE/mRye/6zz9nAi8j+Nz9HIsARJBPAAyLEo3kZOSfAObZrmIadiML+jaSutGi1SMH+WWdwH8IeMsEDHR/C"
+     "DBI5J8A5tWsHH8L+rMrUw/5HUlofwiUCwx/CBwM5J8CleLR8PZ2Ywv6IoKq0WLNZwf5WZG0TwjEcwQEeE8I9NC8nwC+0"
+     "e5iXnnfE/l1tdv6mxdDAjMj+NDxECcAkGzvAMgnEMS0vJ8CkibRrLp2YxL05/qLCzsL+g5ymwBLCLwTELiUqJ8Aqs3si"
+     "nnjDqXj+iKOuvSnICQUBwyIZKifAKrNqmYedmMO8Of6cvcrAjqaNyAvCJDULwBGE18MfDyonwKSIABOeh8T+T15o/nON"
+     "mP4qMDgu/l1xe/6Yu8fAKS42AhsuxBMAIyfAI7F7mnedmMj+P0tU/pW4xcAAJsgQNCMnwKR4sXsEJsiySP5ab3nAKCbI"
+     "BDEgJ8CjibF6mnZA1jolGyfAooixewSdh9YEFgUnwJ6HE6J4ENYuEwInwaOIr3o1nYjUNQAUJ8Kch6x5OJ52nJlU0BcJ"
+     "OBwkJ8JlmoYjrXrUIzMbJ8Mbm3YzqHkj0C8zPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciMR+a8IWDsQKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52HwmvAf29/b8AAMSUWwA/CAzcTCCfBsTn+V3SC/kdVYoX2"
+     "UcAPwBZuMQyieKJ4onjAAicMMRsWD8AKwB4sF/4jKzKP18C2Gv5Wc4D+QEtYjcbAaxZvMQyjeKNppGijeaN3wAsaJDYM"
+     "MSIWBwDAHwEqJ8C0Kv5VcX7+OkZRkenAByKjd6NppHilWaVppli6hv6irrXAChIBNSwzBSIHO8ADJg8nwLQp/lRvfP45"
+     "RVGS18AHpGczpWmoSKhZqEinWf55j5v+/v7/wDM0DSErP5unNgcxwDsLCCfAszr+U256/jlEUJLXawcMp0gr/oeWn/7D"
+     "zdL+WHWEnzr+qLzF/vr9/sAHHS0IHCspDJuoLCUvNQMnwLMp/lJsef44Q0+TxyWjaTOqOf5jdYH++Pz9wJA6kjo/wjsO"
+     "P8A5ATMTJSIgIf4kLTQnwLI6/lFqd/43Qk4iMaRpKaw6uSj+1eDlu8XIIgEcKZfIMVURBjQnwLI5/k9pdf43Qk0ionim"
+     "WKpKrxmwGv5xkJ7+8vn8wv7M3OPAF8I1IjkmDj1QCi3+JCwzJ8CyKf5OZ3P+NkFMlcejeadJrDmxCrIJ/pm0v/7u+PvA"
+     "kkr+ao6di3rADy8/wAgOERwwDBs7EionwB7+TWVx/jVASxukaahZrhn+wtLYtKixtsH+j626/lJ2h5q3wDUkNME6CBIO"
+     "GBssNx4nwB7+TGRw/jU/Spa4GKlJrhn+6Pb6w/57nKr+UHODmbfABCMcwx4aGBMgKP4jKzInwLBJ/ktibv40PkmXt6Rp"
+     "qFmuGf6+0Ne0mLC2wf6NrLn+UnaGmbjALhIFwRorAz8JDBEN/iMqMSfAsDn+SmBs/jM9SJe3o3mnWKw6/kNcarEa/pOx"
+     "vf7i8/nAkln+Z4ycjInANSA0wBkzOwEOLj0CMg8nwA/+SV5q/jM9R5XJDKZZqkmwCbAa/myNnP7g8vjChCzAIsIJPRQ1"
+     "JAwpOxcPJ8CvSf5HXWj+MjxGlcmid6R5qUitKbgq/sHY4Li3yBv+TWVzISkunJcaLD4DJ8CvOf5GW2b+MjtFlcluo3kk"
+     "qjn+W297/trv98CRaZNZOsIVGjrAGTIkBBMOICMAJ8CuSf5FWWT+MTpElrjAooilWadZqUj+d42Y/qnBy/5ScX+gSv6U"
+     "s7/+1u72wDQmJA0O/jdHUxIrm7cEwBEI/iEoLyfANP5EWGP+MDlDlsjAE6N5pVimWKdpqTmoWahI/muHlf7U7fXANyI2"
+     "AAEXBgQTOMACOTQnwK1Z/kNWYQKWt2t/oniieaRnpHmlaQ2mWblX/omhrMAMJQ08MJyXAR8ENS4CHignwK1J/kJUX/4v"
+     "OEKWyMAuf6F5H6J4o3ikaBKkaKNnwAgSGiQ6HxA9LinAMwMlJ8CpWP5BUl2J95PHwSnBNQSieKNoJKJ4wCQGHwQ1KcFZ"
+     "wR0oJSfAnof+OklTZf4oLTfFHy6heRB/wBABLlUaxRQgAifBsyn+Pk9ai/aTyMV6Gh/CGhMQxQc7OSfCnIf+LDc/tjuU"
+     "x5HYmqfQHzEgECQnwmWahrwbvRvUFzMbJ8Mbm3Z/skqnadAeDj8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjI/jZAR/6avMjA"
+     "EzbIDQAvJ8AvrnkNm4fEqmm0WTvA/kZUXP6YusbAOjvAPBI7xA0FLyfAL66KkJabh8MS/n2apL46/k1eZoLn/nWQmjbA"
+     "JRAHNjUSAsMUDy8nwC8PkYWaqMO+Gf6TtcLKOQXDGQ8vJ8CliA+RlpuHxP5MXGX+kbPAyDMRxCMPkpYnwDKvaiMRxP40"
+     "P0b+j7G+wf5ieIIBwAwUwQERxCMbMifApYmveZGFm4fCAbNI/m+KlP6Nr7zA/mF3gRbCPTbACxIBFsIoHjknwDkeMpuH"
+     "wv6LrbnDASDCARHDIMIyHjknwDmwaTIgwv6Jq7fD/jQ+RSDCNTPDIMIyKjknwDkqkZabh8L+Mz5Fskn+a4WQ/oeptcD+"
+     "XXN9LMIBFcAKOzIswj4qOSfAOSo+m5fEMv6EprPB/lxyfP4zPkXA/lxyfC/B/jM+Rf4YGyDEPio5J8A5sHqRlZuIxP5H"
+     "V2D+gqSxyCg2xAE0OSfAObFpkZabh8O5Ov6Aoq/KMTvDDTmPpyfAObFpDZuYw6ho/muHk7kp/kVWX4fm/mV/ihXAMCMW"
+     "FSk3BcMNOY+nJ8A+sHsXBcSpWDEFwP4+TVb+fZ+swBUFwDEDBcQXAD4nwD6wixybh8j+Mj1FBsAqCsgcAz4nwKSJs2mT"
+     "l5mX1gEIKifBG1AZ1gAbJ8IBrXqUlpmH1BAPASfDr2mompmHHCDQHCISCSfFrHmsetQfJ8eieKeJo4nQMgIn4w=="}},
+    // Afsluiten
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2HxKqJq2gMxggpDMQAEoe0J8Cmebh8MZ2H"
+     "w/5XYmv+wdniwP5hbXU9xDcuwBw9wzEGBSfABbd8MT3D/o6hqv6+1+DB/l9sdD3CJQ3BNT3DMTcFJ8CmeLdsIp2Yw/5V"
+     "YGn+utTdwv5ea3M4wBYdwj44wyItiaQnwKWJt2sbnYjE/lxpcv630tvCP8A8wj8uxBshOSfAObZsE52Xxf5baHH+s8/Z"
+     "xjAixaN5GTknwDm2awydiMb+WWdw/rDN18QeH8YMEjknwDm1awcfx/56jpf+rMrUwhUfxwcDOSfApXi0fD2dmMb+VmRt"
+     "/qnH0sQxE8Y9NC8nwC+0e5iXnnfF/lVjbP6mxdDGIgnFMS0vJ8CkibRrLp2YxP5TYmv+osLOwhDAEsIQBMQuJSonwCqz"
+     "e5mGAcP+Sldg/p/AzML+UmFq/iMoMMD+UmFqMcL+Sldg/iMoMMMiGSonwCqzah+dmMP+do6Z/py9ysH+UGBpNcIvC8EX"
+     "NcMfDyonwKSIABOeh8P+R1Ve/pi7x8D+T15oLsQbIMAQLsMTACMnwCOxe5p3nZjEqlepeSbGNywmxBA0IyfApHixewQm"
+     "1gQxICfAo4mxepp2QNY6JRsnwKKIsXsEnYfWBBYFJ8CehxOieBDWLhMCJ8GjiK96NZ2I1DUAFCfCnIeseTgJnJlU0BcJ"
+     "OBwkJ8JlmoYjrXrUIzMbJ8Mbm3YzqHkj0C8zPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52Ha8YPwBbGDwM3EwgnwbE5/ld0gv5HVWKF9lEPFm57b8BpJRYPwBYl"
+     "KjHAJRsWDwoeLBf+IysyJ8C2Gv5Wc4D+QEtYjcbAD6J4oniieX/AJ1AxVcAxDCc2wCcFKg8AwB8B/iYwOIr2wLQq/lVx"
+     "fv46RlGR6QAbDKRopGmjeG9QnaecmAzAMywaNSk/AgwbADsDJg8nwLQp/lRvfP45RVGS1wAipWinSKdZsXitd4iKnJc1"
+     "nKfANQakeSAnKwSZyCIAMTsLCIznwLM6/lNuev45RFCS1zGkaadYqUn+e4qU/vr9/sD+i52m/kVdbJm3m7jALRQ8EcAv"
+     "EA4uMSWuOTUDJ8CzKf5SbHn+OENPk8cxLqhIqzn+v8rP/vj8/cH+jaKt/kpmdpyXwKR5DD/BGDcaLjEiICE5J8CyOv5R"
+     "anf+N0JOk9ciGw6rOf57jZj+9Pv9wv6PqLT+UXSEwCEuwhorDhsiFhEGNCfAsjn+T2l1/jdCTZPHFqRoplmqSa4Z/ome"
+     "qP7y+fzC/pOxvcAXwgk5NSQMFlkKLf4kLDMnwLIp/k5nc/42QUyT2AyieaR5qUitKa8a/oujr/7u+PvGGTshKS6clwwH"
+     "rTgSKifAHv5NZXH+NUBLlMd6oXmjeKdYqzqvGbIK/o6rt/7s9/vEAhgUAR09EwBaLDceJ8Ae/kxkcP41P0qUyMAHo2el"
+     "aqs4rxqyCrMJ/rPL1f7o9vrCIzouKhCV2CcHOMAgKB6P18CwSf5LYm7+ND5JlNhuoXmjeKdYqzmwGbEL/ouptv7m9PnE"
+     "KAkNKw4uBDEsEf5LYm4SJ8CwOf5KYGz+Mz1IlcdrDKRpqUmtKbAZ/oahrf7i8/nGMiUDCwkMKSIC/kpgbA8nwA/+SV5q"
+     "/jM9R5TZKROnSKpJrxn+gZql/uDy+ML+jK27wP7g8vjCCBQBMBMpHTsXDyfAr0n+R11o/jI8RpXIf6RpqEirSv5yiJP+"
+     "3PD3wv6Fo7D+T3GBwA4FwgMyCx8iEyw+/iIpMCfArzn+Rltm/jI7RZXIomikeAsy/qrAyf7a7/fB/oCcqP5HY3Kbp8Ai"
+     "JDrBPTILGB8HICMAJ8CuSf5FWWT+MTpElrgTpGgwqjj+bYKN/tbu9sD+e5Sg/kFZZpjIm6jAHgo1IsAsNzAJEwQRCDQn"
+     "wDT+RFhj/jA5Q5bIBKN4pWmnWKhJsFmsd4qpm6eaqAvACBwoJTsNGjouBDgCOTQnwK1Z/kNWYQKWtzgTCaRopGmkaH9Q"
+     "MJyYnajANzAmATI8PwkTOC4CHignwK1J/kJUX/4vOEKWyMA4omiiiKJ5ondrVFAfBMAfOhUrJBAuQDgpwDMDJSfAqVj+"
+     "QVJdifeTx8ApbmsEwG4ENS4pwC41BAkEwDUuKR/AHSglJ8Ceh/46SVNl/igtN9YUIAInwbMp/j5PWov2k8jUBzs5J8Kc"
+     "h/4sNz+2O5THkdiap9AfMSAQJCfCZZqGvBu9G9QXMxsnwxubdn+ySqdp0B4OPxsnxgKdmD/QGAInww=="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fDqmn+XnN8qngSO8QSED0SO8MNBS8nwC+uipCWm4fD/l1ye/6WuMTAgtYSAsISNTbALgLDFA8vJ8AvD5GFmqjD/mR7"
+     "hP6TtcLBg+YSBcASIRDBLwXDGQ+ShifApYgPkZabh8Mc/nqWob0qwQMcwAMywQMcEcMjD5KWJ8Ayr2ojEcSqaP54laC8"
+     "OsExwBTBMSERxCMbMifApYmveZGFm4fFIf53k568KsQWIZeXxSgeOSfAOR4ym4fGqWn+dZGcvCnCOCggxjIeOSfAObBp"
+     "MiDGKP5zkJu7OcImKCDGMio5J8A5KpGWm4fFKP5yjpm7KcQLKCzFPio5J8A5Kj6bl8SpWP5wjJi6KcE0wC/BNC2XuMQ+"
+     "KjknwDmwegGbiMOpaP5ui5a5OsEbN8AbEcEbNzbDATQ5J8A5sWmRlpuHw/5ZcHr+gKKvwYfmNzvANwAzwRE7ww05j6cn"
+     "wDmxaQ2bmMP+UmZw/n6grcCH5zcFwjcpFcAEBcMNOY+nJ8A+sHsXBcOpWP5RZnCoaAMFxAMzAQMFwxcAPifAPrCLHJuH"
+     "1hwDPifApImzaZOXmZfWAQgqJ8G0alAZ1gAbJ8IBrXqUlpmH1BAPASfDr2mompmHHCDQHCISCSfFrHmsetQfJ8eieKeJ"
+     "o4nQMgIn4w=="}},
+    // Leeg
+    {
+    {32, 33, false,
+     "ul7joomsaaSZ0AEMJ8eya7F71AQnxbZrrXpVDqGJ0A4/DgAnw696s2w/JJuHnZjQEiQ/BhMnwr1tpHjAAEDSADDANyfB"
+     "pokwVZWWVNQxITAIJ8CoeSGbl5iX1hIhIyfACLlsAJ2I1gAVCCfACLlcAJ2H1gASCCfApnm4fDGdh9YxBgUnwAU3MT3W"
+     "MTcFJ8CmeLdsIp2Y1iItPifApYm3axudiNYbITknwDm2bBOdl9YTGTknwDm2awydiNYMEjknwDm1awcf1gcDOSfApXi0"
+     "fD2dmNY9NC8nwC+0e5iXnnfWMS0vJ8CkibRrLp2Y1i4lKifAKrN7IgHWIhkqJ8Aqs2ofnZjWHw8qJ8CkiAATnofWEwAj"
+     "J8AjsXuad52Y1hA0IyfApHixewQm1gQxICfAo4mxepp2QNY6JRsnwKKIFgSdh9YEFgUnwJ6HE6J4ENYuEwInwaOIr3o1"
+     "nYjUNQAUJ8Kch6x5OAmcmVTQFwk4HCQnwmWahiOtetQjMxsnwxubdjOoeSPQLzM/GyfGAp2YP9AYAifD"},
+    {32, 33, false,
+     "ul7jpmn+MT9IrUnQBgInx/45S1X+XHuJ1DUnxf5BVmH+W3qH/k5hb/5IU2Bg0BcYJP5BVmEnw/40Q0z+WniG/klXZJrY"
+     "mJiciNAKP6Y4EP40Q0wnwv5Qa3eb2f5ETFmQl52H0gM3EwgnwbE5/ld0gv5HVWKF9lHUHiwX/iMrMifAthr+VnOA/kBL"
+     "WI3G1h8BKifAtCr+VXF+/jpGUZHp1gMmDyfAtCn+VG98/jlFUZLX1jsLCCfAszr+U256/jlEUJLX1i81AyfAsyn+Umx5"
+     "/jhDT5PH1iAhOSfAsjr+UWp3/jdCTpPX1hEGNCfAsjn+T2l1/jdCTZPH1got/iQsMyfAsin+Tmdz/jZBTJPY1jsSKifA"
+     "Hv5NZXH+NUBLlMfWLDceJ8Ae/kxkcP41P0qUyNYgKB4nwLBJ/ktibv40PkmU2NYRDRInwLA5/kpgbP4zPUiVx9YCMg8n"
+     "wA/+SV5q/jM9R5TZ1jsXDyfAr0n+R11o/jI8RpXI1iw+AyfArzn+Rltm/jI7RZXI1iAjACfArkn+RVlk/jE6RJa41hEI"
+     "NCfANP5EWGP+MDlDlsjWAjk0J8CtWf5DVmEClrfWAh4oJ8CtSf5CVF/+LzhClsjWMwMlJ8CpWP5BUl2J95PH1h0oJSfA"
+     "nof+OklTZf4oLTfWFCACJ8GzKf4+T1qL9pPI1Ac7OSfCnIf+LDc/tjuUx5HYmqfQHzEgECQnwmWahrwbvRvUFzMbJ8Mb"
+     "m3Z/skqnadAeDj8bJ8YCnZg/0BgCJ8M="},
+    {32, 33, false,
+     "ul7jf6WIonjQATYnx6iJqHjUJifFqomnaJKmlZacmNAdDScElofDp4mqeIulJNQgKhcnwq95HI2l1hwMJ8Gjia55jJQw"
+     "opmkaCDQDhgwLDEbJ8Ckia5oiLVVo4nUMwI2KpyHwCqueCzYOSonwKV4rYqPlSzWLwCThifALwANmpjWDQAvJ8AvrnkN"
+     "m4fWDQUvJ8AvroqQlpuH1hQPLyfALw+RhZqo1hkPLyfApYgPkZabh9YjDzInwDKvaiMR1iMbMifApYmveZGFm4fWKB45"
+     "J8A5HjKbh9YyHjknwDmwaTIg1jIqOSfAOSqRlpuH1j4qOSfAOSo+m5fWPio5J8A5sHoBm4jWATQ5J8A5sWmRlpuH1g05"
+     "j6cnwDmxaQ2bmNYNOY+nJ8A+sHsXBdYXAD4nwD6wixybh9YcAz4nwKSJs2mTlxTWAQgqJ8EbUBnWABsnwgGtepSWmYfU"
+     "EA8BJ8OvaaiamYccINAcIhIJJ8Wseax61B8nx6J4p4mjidAyAifj"}},
+},
+// progressRail
+{276, 16, false,
+ "ul79/f39/f39/f39/f39/f39/fiiiZ6Gm4j9/f39xiAMJ82keJaWmZf9/f39yD8gJ8ypehL9/f39yjknzKZ6Ev39/f3K"
+ "DCfMs1sS/f39/coQJ8y0W5enEv39/f3IFx8nzKV5s3xZmJf9/f39xiIsNifNonipi6J4/f39/cYeAif9/f39/f39/f39"
+ "/f39/f39/fg="},
+// progressThumb
+{21, 12, true,
+ "WcKvbJ2YyS02xC3+QERI/p2nq/7T4OSueMcVBwwtNsEt/ldeYv7X5+zNCS02wP47QUX+zuDmw494iHoUEjUUEjUUwhk2"
+ "Lf6LmZ/+xdrgw/6XrbX+aYGKMRkGMRkGMcI3LQP+scbOrWfD/pKpsv5ngIkJITQJITQJwhMDwP6pwMisecP+jaWu/mZ+"
+ "iCsiICsiICvCMwMt/niLk/6rxc/D/oehq/5kfYcDJw4DJw4DwiQtNv4wOT3+or/Jw5OYj5i+aJOYJL5ok5gkvmjCGDbA"
+ "Lf5ATFL+mbjDzTotNsEt/iw1Ov5mfYb+iKeyqmnHOQ0jLTbELZ2YyS02wg=="},
+// volumeRail
+{93, 15, false,
+ "ul79/f39/fGdh8F/J/3MM8GdmMAzCZ53ooghm5fEs20n/TPBCT+iiQkhfyESwKZp/honLcBrbv4qQ03Ab3r+N1pnqEh/"
+ "a/5JeouoWX/+HCsy/hwgKCfwnYfBnZg/CcAhev4aJiydh2vAsRqmaW/ArSmsOn9vp1mzC39vf3+heX+id29/oYlvf2+h"
+ "iX9vfw/+HCsy/hwgKCfjM8GdmD+rOqRoVcCoSadJbnulaa8afipv/jhea39/oXl/b39/oXl/f6Jnf6GJb39/OX9vfzIF"
+ "f6J3bwOhiW9/b6GJfzF/D/4cKzIMJ9YzpVilWVBaCgnBa60pb39vrDqlaX+iZ39/oXl/f284oXl/f2+idx9vOn8cf29/"
+ "FaF5f3+iZ388b39/OX9vfzIFf6J3bwMZb39vFn8xfw/+HCsyDCfMM52H/hgkKqZZo2h/wKVpp0kvb6GJf29/oneheX9/"
+ "b3+heX9/b6GJf6Jnf3+heX9/bzgLGn81oncfb39/HH9vfxWheX9/omd/oYlvf385f28jMgV/ondvAxlvf28Wf29/f/4c"
+ "KzL+HCAoJ8ykeRL+FSAmbntvwBNua3/Ab3pva35rb3pvbntvwH/AMGt+a257b257bmt/wG96b2t+a25/a257b8Bvem9r"
+ "fm/Af2tue25rf8Bvem9veh7Af2v+FBwhDJqWzLBrDP3NJifMrWv9zyf9/f3F"},
+// volumeThumb
+{21, 12, true,
+ "WcKvbJ2YyS02xC3+QERI/p2nq/7T4OSueMcVBwwtNsEt/ldeYv7X5+zNCS02wP47QUX+zuDmw494iHoUEjUUEjUUwhk2"
+ "Lf6LmZ/+xdrgw/6XrbX+aYGKMRkGMRkGMcI3LQP+scbOrWfD/pKpsv5ngIkJITQJITQJwhMDwP6pwMisecP+jaWu/mZ+"
+ "iCsiICsiICvCMwMt/niLk/6rxc/D/oehq/5kfYcDJw4DJw4DwiQtNv4wOT3+or/Jw5OYj5i+aJOYJL5ok5gkvmjCGDbA"
+ "Lf5ATFL+mbjDzTotNsEt/iw1Ov5mfYb+iKeyqmnHOQ0jLTbELZ2YyS02wg=="},
+// scrollRail
+{21, 122, false,
+ "ul79/d6iiVkMJ8+kiY+UwSonzal6EsM5J8ymehLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfM"
+ "DBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLD"
+ "DCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfM"
+ "DBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLD"
+ "DCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfM"
+ "DBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLD"
+ "DCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfM"
+ "DBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLD"
+ "DCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMDBLDDCfMq3oSwxcnzLZchMMSwQkEJ8yta6t5jKWZliciOZOl"
+ "zTmriqJ4LDkn/f39/fQ="},
+// scrollThumb
+{12, 21, true,
+ "WcKvbJ2YwC02xC3+QEVI/p6orP7U4eXAFhEtNsEt/llgZP7d7PDEJy02wP4+Q0f+2ejtxjo2Lf6Voab+1OXqxi4tnZj+"
+ "w9TarXjGk5gDwP7L3uTIA8D+xtrhwI+JhWjCAzvA/goMD8D+wdfewP6asbn+aIGKwhIIwP4KDA/A/r3T28gDwP640NjA"
+ "kJmHeMI6IMADwP6zzNTA/pGqs/5lfojCKiHAA8D+r8jRyAPA/qrFzsCSmYqHwjE5wAPA/qXBy8CCmP5jfIbCAgHAA8D+"
+ "l7O8q3nGKAMt/m6EjP6cusXGMi02/i03PP6Xt8LGPjbALf49S1H+k7O/xCUtNsEt/is1Ov5lfIb+hqWxwAUgLTbELQPA"
+ "LTbC"},
+// topLeft
+{21, 21, false,
+ "ul7suXgn0f7J2d62h/6iucL+fZaflKmWp5WolqiXl5aol5eXqJeYl6iXqJeoJ8IbLcD+rcPKPhcAIREGNisqJiUkIyfD"
+ "/qK5whz+coaPNpqYm5ebmJuIm5ibqJuYnIcknJeciJuYJ8M+wDYn0BfAHyfQAMAQJ9AhwAgn0P5aa3TAPSfQBsA1J9A2"
+ "wDAn0CvAhegn0CrAJSfQJsCOyCfQujnAk7cn0LFZwJiXJ9AjwCAn9w=="},
+// topRight
+{21, 21, false,
+ "ul74uXgnxKh5qWipaKloqXipaKl5qmipeapoq2iqaaxn/qK5wv7f7/OKiSfDIyQlJql4KzYGqXkhABc+/q3Dyi3AGyfC"
+ "pHileKSIpHmld6SJpXilaKV4pYileKV5Nv5yho8clnon0DY+wCfQHxfAJ9AQAMAn0AghwCfQPf5aa3TAJ9A1BsAn0DA2"
+ "wCfQKCvAJ9AlKsAn0CQmwCfQrWitWcAn0KloqHnAJ9AgI8An6w=="},
+// settingsIcon
+{24, 24, true,
+ "Wcj+Gh0kf8AbNtL+HCAnwjbS/n6HjP7h7fLAMTbMBcA2wv6gqrD+3OnuwAI2wgXANsUFwP6Rm6GteP4lKTCVhwX+qLS6"
+ "/tfl68ASBSAMIZOYBcA2xAX+jpmf/tLh58D+sL3D/jM4P/5sdXv+x9XbLMA7Kv4zOD8WLMAABTbF/paiqf7N3eTMCzbG"
+ "/iQoL/6ot77+yNrgyj3+JCgvNsYguWn+w9bdwZSp/ltkaxjAMhsCwRggNsYF/mNudf6+0trAlZf+JisyBUDABat4IQrA"
+ "AgU2wv4aHSQF/mp3f/6ImJ+qif6vw8ureMD+V2FpBTbCBQkLwCkGlocKBRt/Bf60ytPE/i81PImoNsInOhPEBSrABf6v"
+ "xs/E/i41PCc2wic3FMQFKhsF/mNxeb5Zq1i+Wap4wP5RXWUFNsIFBxzACYK3LYK3BRs2wgX+WGVu/qW+yMCWmP4lKjEF"
+ "J8AFGAodwAMFNsYgtVr+oLrFwZeX/k5aYiDAGv6YsbslwSCLtjbG/iEmLf6DmqW8ScoOHDbG/nCFj/6Ws77MEjbFBf5l"
+ "eYP+ka+7wIXX/isyOf5PXmj+iqaxO8AzGwouO8AhBTbEBcD+YneBqHn+ICYsIAX+cIiT/oyrt8A9BSAS/ml/igAFwDbF"
+ "BcA2wv5mfYj+h6e0wBs2wgXANsz+T2Fs/oKjsMAGNtL+HCAnwjbS/hodJCrAGzbI"},
+{{24, 24, true,
+  "Wf3L/pWkq/5of4nANtP+OFZkwf5mfYc2yv5yho8SNsT+N1Nhwf5le4Q2yf5CXWorwDbE/jVRXsH+ZHmCNsf+b4OLBsI2"
+  "xP4zTlvB/mJ3gDbG/j9YZBzDNsT+MkxYwf5hdX42xP5tf4c6xTbE/jBJVcH+YHN8NsP+PFNfEMY2xP4uRlLB/l9xeTbB"
+  "/mt7gybINsT+LERPwf5db3c2wP45T1kByTbE/itBTMH+XG11NsD+N0xWGsk2xP4pP0nB/ltrczbB/md2fTXINsT+JzxG"
+  "wf5ZaXE2w/40R1ELxv7/AP/E/iU5Q8H+WGduNsT+ZXJ5IcU2xP4kN0DB/ldlbDbG/jFCSz/DNsT+IjQ9wf5WY2o2x/5i"
+  "b3UVwjbE/iAyOsH+VGFoNsn+LT1GMMA2xP4fLzfB/lNfZjbK/mBrcQk2xP6GjpL+Ul1jwDb92g=="},
+{24, 24, true,
+  "Wf3m/mZ9h4xaNtT+ZXuE/jdTYcD+cYSNNtL+ZHmC/jVRXsGqp/6SoKc20P5id4D+M05bw7TGNs/+YXV+/jJMWMX+bX+H"
+  "Ns3+YHN8/jBJVcaqqP6QnaI2y/5fcXn+LkZSyLamNsr+XW93/ixET8r+aXqBNsj+XG11/itBTMr+aHh/Nsj+W2tz/ik/"
+  "Sci2tzbK/llpcf4nPEbGq6j+jJab/v8A/8v+WGdu/iU5Q8X+ZXJ5Ns3+V2Vs/iQ3QMO3pzbP/lZjav4iND3BrJf+iZKX"
+  "NtD+VGFo/iAyOsD+YW1zNtL+U19miGg2/fA="},
+{24, 24, true,
+  "Wf3N/pWkq/5of4nBNsQywSA2yP44VmTCqqY2wiASwjbI/jdTYcM2wivDNsj+NVFewzbCBsM2yP4zTlvDNsIcwzbI/jJM"
+  "WMM2wjrDNsj+MElVwzbCEMM2yP4uRlLDNsImwzbI/ixET8M2wgHDNsj+K0FMwzbCGsM2yP4pP0nDNsI1wzbI/ic8RsM2"
+  "wgvDNsj+JTlDwzbCIcM2yP4kN0DDNsI/wzbI/iI0PcM2whXDNsj+IDI6wzbCMMM2yP4fLzfCrJg2wgAJwjbI/oaOkv5S"
+  "XWPBNsQ8wRY2/c0="},
+{24, 24, true,
+  "Wf3l/ltzfoMrygI2x/5ZcXyCS8wkNsb+NVFezjbG/jNOW842xv4yTFjONsb+MElVzjbG/i5GUs42xv4sRE/ONsb+K0FM"
+  "zjbG/ik/Sc42xv4nPEbONsb+JTlDzjbG/iQ3QM42xv4iND3ONsb+R1Vc/iAyOswCNsf+RlNa/h8vN8onNv3l"},
+{24, 24, true,
+  "Wf3a/mh/icD+laSrNsT+OFZk/nKGjzbK/mZ9hxLBNsT+N1NhwKqXNsn+ZXuEK8E2xP41UV7C/m+DizbH/mR5ggbBNsT+"
+  "M05bw6qnNsb+YneAHME2xP4yTFjF/m1/hzbE/mF1fjrBNsT+MElVxqqoNsP+YHN8EME2xP4uRlLI/mt7gzbB/l9xeSbB"
+  "NsT+LERPyaunNsD+XW93AcE2xP4rQUzJq5c2wP5cbXUawTbE/ik/Scj+Z3Z9NsH+W2tzNcE2xP4nPEbGq6j+/wD/w/5Z"
+  "aXELwTbE/iU5Q8X+ZXJ5NsT+WGduIcE2xP4kN0DDq6g2xv5XZWw/wTbE/iI0PcL+Ym91Nsf+VmNqFcE2xP4gMjrAq6k2"
+  "yf5UYWgwwTbE/h8vN/5ga3E2yv5TX2YJwTbT/lJdY8D+ho6SNv3L"}},
+{72, 72, true,
+ "Wf39/en+YmNl/jc4O/4MDhHoGhg21v4oKi0h7gU20hohwKN4rXureqh6qHnmExAgCyHAGjbPvHwhC7J8s1yiiewiMgsh"
+ "MzbNIcCoeb1OpYnwLh0hwDbLMyEdv0+imfITHSEzNskaIR2+X6N49AcdIRo2yCEL/isxPKWJ9hoLITbHBSG0bCL4IyEF"
+ "NsYhoon+LTM+ooj4OAYhNsUYIa9rFvoRIRg2xP43ODshuF0HyP48S1f+SmNwf6GYf39/fqGYf397f6GXf39/f6GYfn9/"
+ "f3+hmH9+e3+hmH9/fn+hmH9/f3/+U15o/i40P8iSlYizGjbEIcC/TgfH/k5sev5kkKCih6KYooihqKKIooiil6KIooii"
+ "l6KIoamiiKKHopiiiKKXooiiiKGoooiiiKKXooiimKKHooihqaKIopeiiKKIopeiiKKIoaiiiKKYoof+i5yl/i40P8eZ"
+ "hoHCwDbEIcD+LTM+x/46Slb+Yo6eHKKHFKKIoagloogdooiiiKKXoogtC6KHopiiiKKXoog3DKKIooiil6KIopiihxah"
+ "qaKIopeiiCailx48oagvopgnooj+U15o/i0zPsf+DA4RwDbEIcA4x/5GYG0+HKKHFKKIByWiiB2iiKKIopeiiKGpC6KH"
+ "opiiiKKXoog3DKKIooiil6KIopiihxahqaKIopeiiCailx48oagvopiihwX+eYiR/i0zPsf+DA4RwDbEIcD+LDI9x/5G"
+ "X20+HKKHFKKIByWiiB2iiKKIopeiiC0LooeimKKIopeiiDcMooiiiKKXooiimKKHFqGpooiil6KIJqKXHjyhqC+imCcF"
+ "CinH/gwOEcA2xCHA/iwyPMf+Rl9sPhyihxSiiAcloogdooiiiKKXoogtC6KHopiiiKKXoog3DKKIooiil6KIopg4FqGp"
+ "ooiil6KIJqKXHjyhqC+imCcF/nmHkf4sMjzH/gwOEcA2xCHA/iwxPMesKD4coocUoogHJaKIopeiiKKIopeiiC0Looei"
+ "mKKIopeiiDcMooiiiKKXooiimDgWoamiiKKXoogmopcePKGoL6KYJ6KI/j9HUYq5x/4MDhHANsQhwP4rMTvI/kBUYP5g"
+ "ipmoaBSiiAclooiil6KIooiil6KILQuih6KYooiil6KINwyiiKKIopeiiKKYOBahqaKIopeiiCailx48oagvopiYl/5k"
+ "cXoTyP4MDhHANsQhwBPJpWmzGGt+a356b3pven/Aem96f8B/wH57bntue37Af8B7fsB/wH/Af3qBuBPJIcCSlMQhwP4q"
+ "MDr8IcA2xCHABPwhwDbEIcD+KS85/CHANsQhwP4pLzj8IcA2xCHA/ikuOPwhwDbEIcD+KC43/CHANsQhwL9f/CHANsQh"
+ "wL9O0/6Lk5n+NDlDEOUhwDbEIcC+X9P+7Pf7h4j+cXh/C+QhwDbEIcC+TtP+6fX5wYeI/m93fgHiIcA2xCHAvV7T/uXy"
+ "98OIl/5WXWU14CHANsQhwDXT/uLw9cX+s7/E/lVcZDXeIcA2xCHAvF7T/t/u88f+sb3D/lRbYybcIcA2xCHAJtP+3Ovx"
+ "yf6Xo6n+PEJKJtohwDbEIcC7XtP+2envy/6Voaj+O0FKF9iFssA2xCHAF9P+1eftzf6IlJv+LzU9F9YhwDbEIcC6btP+"
+ "0uTrzpWH/nuGjv4uND0L1CHANsQhwLpd0/7P4unQlJj+eYWN/i4zPAHSIcCSlMQhwLlu0/7M4OfSiaj+Ym10PNEhwDbE"
+ "IcC5XdP+yN3l1Iqn/mFrczLPh7PANsQhwLhu0/7F2+PWiqf+S1RcLc0hwDbEIcC4XdP+wtnh2P6Qoan+KzE5I8shwDbE"
+ "IcC3btP+v9bf1/6ElJz+KzA5HswhwDbEIcC3bdP+u9Td1f6Bkpv+NDtDF84hwDbEIcC2bdP+uNLb0/6JnKT+MzpCCNAh"
+ "wDbEIcAI0/610NnR/pClrv5FT1cI0iHANsQhwLVt0/6yzdfP/o2jrP5ETlY51CHANsQhwDnT/q/L1c2LuP5MV2A51iHA"
+ "NsQhwLVc0/6rydPLi8j+U2FpL9ghwDbEIcC0bdP+qMbRyZaX/lJgaCraIcA2xCHAtGzT/qXEz8eWmP5hc3z+JiwzI9sh"
+ "wDbEIcCzbNP+osLNxZaY/l9xe/4lKzMU3SHANsQhwBTT/p6/y8T+boSO/iUqMhTfIcA2xCHAr2ujidL+m73Jwv5sgoz+"
+ "LDQ7BeARIcA2xP43ODshq3sF0v6Yu8fA/nGKlf4rMzsF4pmXIRo2xP5iY2UhpoqratL+dpKd/jpFTjbkCSEY/v8A/8Uh"
+ "f69roYn4IDAhkpTG/igqLSGoeqiK+CQhBTbHITCtayD2AjAhNsgaIaOJq3t/9AwVIRo2ybx8IaOIq3sR8gUOITM2yyHA"
+ "o3ipiwzwJwshwDbNMyEwpnqmiQXsNhUwITOElM8aIcAwpImjiaN4oormESczMCHAGjbS/igqLSHuBTbWGBoh6BoYNv39"
+ "/ek="}},
+// 192 dpi
+{{
+    // Prev
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUlsX+Tlhg/sLa48H+Ym12B8v+a3iBwAfFBsAnwr5cwJSWxf5zgov+wNjh"
+     "wTA9ybVp/pqtth8wPcU8wCfCvW3APcX+coGK/r3W38EhPcj+aXZ//rTM1T7AIT3FN8Anwi3AlKfF/nGAif671N7BEjjG"
+     "tVj+lqqzJ8ISOMUtwIO0wijAlYXF/m9/iP6409zBAC7F/mZ0ff6vyNELwwAuxSjAJ8K8bMAuxf5ufof+tdHawTEuw7Rp"
+     "/pKnsCrFMS7FIcAnwrttwJWVxf5sfYb+s8/ZwR8iwv5jcnv+qsTOE8YfIsUZwCfCu2zAlYbF/mt7hf6wzdfBCx/AtGn+"
+     "jqSuMsgLH8USwCfCumzAH8X+aXqE/q7L1cE5HzkUyjkfxQPAJ8IDwJWWxf5oeYL+q8nUwSMTIzrKIxPFA8AnwrlswBPF"
+     "/md4gf6px9LBFBPAtEj+iKCqHMgUE8U0wCfCuWvAlofF/mV3gP6mxdDBAhDC/l1tdv6eu8Y7xgIQxS3AJ8K4bMCWlsX+"
+     "ZHZ//qTDz8EzBMO0SP6Enaf+pMPPxTMExSXAJ8K4a8AExf5idX7+ocHNwSEExf5ba3X+mbjDA8MhBMUewCfCt3zAl3XF"
+     "/mF0ff6ewMvBEjrGs1n+gJqkJ8ISOsUZwImUwg/AlpfF/l9zfP6cvsrBADXI/lhpc/6UtMAQwP5fc3w1xQ/AJ8K2fMA1"
+     "xf5ecXv+mbzIwSw1ybNI/nyXoi8sNcUKwCfCtmvAl4bF/kBMVP6XusbB/k5eZyvL/lVnccArxQDAJ8K1e8CXh+A0wCfC"
+     "tWvAJuAxwCfCtHvAmIbgJcAnwrRqwJeY4BvAJ8Iio4krUN4rFiInwql4qnoTEN4TDCsnwp6XB8AfQdwfB8AFJ8Kcl6p6"
+     "rHlWm3ZQ2hw4AAgnpHnCZZt2sow4wAQXAdYXBDjAKT8bJ8OdmJyGrWqritw+Mz0nxZ2Hm4ekmat6NSLWNRcnITOjicee"
+     "hz8h2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfBCg9rf25rwCVZDwpaAMMHCsAPwgrABwDArnkLwCfC/lZyf8D+"
+     "NTxIAMEPoXmieKKIonhvNlWdqCIPVcQHfyIqMcAiFg8AwQM1wP4XGiDC/lVxfsD+MTdCwQAWPTalWaRofzU/Apu4FlQ0"
+     "wGsAByKiiKNoNgJVnagxFlQ0wSbA/hcaIML+VHB9wP4wN0LBACKlaKdZqEimWaN4noeauJjHM5unADHAAG+iiaRopGmk"
+     "aKNnBBqbt5yYIgBVwf5UcH3A/hcaIML+U257wP4wNkLBAD0kqzj+cYOO/vz+/sH+iZih/j1OXJbGPQAxABY9AqdIBhKj"
+     "eP6Tn6idlzWZt5q3AFHB/lNue8Anwv5SbXrA/jA2QcEApWkaEv6hsLj++f3+wf6hsLn+QFVjGhibpwCieRgpqEmpWao5"
+     "uYf+ztfcDv6frLT+PlBdP5jHAFDBLcAnwv5SbHjA/i82QcGieBisKK8q/qKzvP73/P3B/qK0vP5DWmiQ9zObpzYzp1kV"
+     "qymsOf6Zrrj+7fP2PMD+oLG5/kFWY5LoGD0iwf5SbHjA/hcaIML+UWt3wP4vNUDBPadZrDmxCv6itb/+9fv9wf6itr/+"
+     "RV1skPaW2DOjeBAeq0m/R/7N2+Exwv6htL0jAZXXPRbBC8Anwv5QaXbAFsGieCQcsgr+orbA/vP6/MH+orfA/kdhcJH3"
+     "ATWmWSMb/piuuf7p8vYfw/6htr/+RF1r/jtMWCQxFsH+UGl2wCfC/k9odMD+LjQ/wTGoSByyCf6gtr/+8Pn8wf6huMH+"
+     "SWV0lNebp6KJqji+af7J2eARxf6ht8AZHB0xB8EhwP4XGiDC/k5nc8AHwaNoGBAZ/p+1v/7u+PvB/qG4wv5LaXmXx2UA"
+     "/pWst/7l8PU/xv6gtsAZEBiZpwfB/k5nc8Anwv5NZXLA/i40PsEiqEmtKbIK/p61v/7s9/vB/qC5w/5Nbn6at7SX/sXW"
+     "3TTI/p+2wBENFSIAwT7A/hcaIML+TGRwwP4tMz7BIqhIrSkK/p20vv7q9vrB/p+5xP5PcYH+m7G7Isr+nbXACgYOmMg4"
+     "wSjAJ8L+TGNvwP4tMz3BonmoWQEK/puzvv7n9frB/p64wyn+mrG7FMr+nLW/CgEJEzHBHMAnwv5LYm3A/iwyPcETqEgB"
+     "Cv6as73+5fT5wf6ct8L+TW19mqe0l/7A1NwCyP6btL8KAT8TKcEGwCfC/kpgbMD+LDI8waN4P60psgr+mbK9/uPz+cH+"
+     "m7XA/kpod5fHVaZp/o+qtf7a7PI3xv6as747/jlKVpPnDCLB/kpgbMD+Fxogwv5JX2vAIsGieahYrSo7/piyvf7h8vjB"
+     "/pmzv/5HY3KU1pu4onkWvkj+vdTdJcX+mLK+OzIzBJ6XwSPAJ8L+SF5pwP4rMTvBo3ioSa05sgr+lrG8/t7x+MH+l7K9"
+     "/kVfbZD3mLdlpmmrOTH+jqq1/tbq8RfDG/5CWmj+OEhVMD0Twf5IXmnAJ8L+R1xowBPBonmoWKw6sgn+lK+6/tzw98H+"
+     "la+6IDeV2DAhqEiqSRG+OP660twFwv6Urbj+QFdkDSQ1E8E5wCfC/kZbZ8D+KzA6waNopmmsKbAa/pKst/7a7/fBE/4/"
+     "VmMBJJunbzCnWKlJL60p/ouns/7R6PA6wP6QqbT+PVJfkveV1y4Hwf5GW2fA/hcaIML+RlplwP4qMDrBonimaKo5rir+"
+     "jqey/tju9sELD5LnltcuIqJ5pVelaqhYHqo5uGj+tMzVKP6Mo63+OUtXldczH1DBF8Anwv5FWWTA/iowOcGhiaVYp2mr"
+     "Of5ke4f+1e32wf53jpr+OElVldcVE1UTLhilWadYp1qmaKNo/n+VoJ2oEJjImqgTPcEIwCfC/kRXYsD+Ki85wQQuOiao"
+     "SaZpo2ielxwmmbcuBDjABBOjaKRopHqkaKN4wC0hnKcuBDjB/kRXYsAnwv5DVmHA/ikvOcE4Ezo/pHqkaKJnAQs/m6kT"
+     "ODXBOASieAEkoYlvMBAuEzg1wR7AJ8L+QlVgwP4pLjjBbjiiaKKIFTA6MBUuEz1VKcIuNQQQH8ETBDguKcEPwCfC/kFU"
+     "XsApwy5vBBDBBD01KcguwinEOcAnwv46SlSoef4tND6al949KCwnwr8KuCuQ14z43jEZLifCpWj+P1BawP4sMz2ap9wu"
+     "A8AsJ8Kcl74KuixQh/aZudokFC8fJ6R5wmWddv41QkurWcCSx5PZmqfWHwwZwDYdGyfDnZied70ruhrcCxU9J8Wdh5uH"
+     "qnm5K69Jp2nWETWH5SEzJ8eeh5yHIdo/AifKUJ532AwnxQ=="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XF/jZAR/6XucbB/kZUXDvL/k5e"
+     "ZsA7xQXAJ8KzesCLlcX+Vmhw/pa4xMEaAsm0Sf52kJo2GgLFD8Anwg/AAsX+VWdw/pS2wsESAsj+TV1l/oysuBjAEgLF"
+     "D8Anwg/AjJTF/lRnb/6TtcHBCArGKf5zjpgJwggKxQ/AJ8K0acCLpsX+U2Zv/pGzv8EAEcX+TFxk/omptSvDABHFFMAn"
+     "wrRqwBHF/lNlbv6Psb7BNBHDKf5xi5YUxTQRxRvAJ8IbwBHF/lJlbf6OsLzBKhHC/ktbY/6GprI+xioRxRvAJ8K0esCM"
+     "lcX+UWRt/oyuu8EiIMAp/m+JlCfIIiDFHsCMlsIewCDF/lFjbP6LrbnBFiAWEcoWIMUewCfCtHvAIMX+UGNr/omruMEM"
+     "IAw6ygwgxSXAJ8K1asAnxf5PYmv+h6m2wQQnwCn+a4aQHMgEJ8UqwCfCKsCMpcX+T2Fq/oaotcE4L8L+SFhh/n+fqw3G"
+     "OC/FKsAnwirAL8X+TmFq/oSms8E1/hgbIMOxSv5pg47+hKazxTX+GBsgxSrAJ8K1e8CMlcX+TWBp/oOlscEmNsX+R1dg"
+     "/nycqBnDJjbFNMAnwrZqwIyVxf5NX2j+gaOwwRo7xjD+Z4GMAsIaO8U5wCfCOcA7xf5MX2j+f6GuwRc7yP5FVl/+eZmm"
+     "JMAXO8U5wCfCOcCMpsX+S15n/n6grcEIBcmxOP5lf4oVCAXFOcAnwrZrwAXF/jI9RP59n6zB/j5NVgXL/kVWXsAFxQDA"
+     "J8K2e8CNhOADwCfCA8CNheADwCfCG6OIkJacmN4NCBsnwq56qXkEFN4EDwQnwqSJD8CQlp2H3BQPwConw616DwCSlSDa"
+     "HAAPNSfEoYmyeaV4wJeYHCDWHBMXwA89J8U9Nat53DU9J8gqE6Z5HtYxEyon/do="}},
+    // Play
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUlsn+nK+3/jtCSgfTBsAnwr5cwJSWyf7A2OHA/nOCi/4xNz890TzAJ8K9"
+     "bcA9yf691t/Bi6j+VmFpPdA3wCfCLcCUp8n+u9Tew/6WqrP+OUBJOM4twIO0wijAlYXJ/rjT3MX+b3+I/i81Pi7MKMAn"
+     "wrxswC7J/rXR2saLyP5TX2cuyyHAJ8K7bcCVlcn+s8/ZyP6Qpq/+Nz9HIskZwCfCu2zAlYbJ/rDN18r+a3uF/i40PB/H"
+     "EsAnwrpswB/J/q7L1cuMuP5QXGUfxgPAJ8IDwJWWyf6rydTLjLf+T1tkE8YDwCfCuWzAE8n+qcfSyv5neIH+LTM7E8c0"
+     "wCfCuWvAlofJ/qbF0Mj+hp6o/jQ8RRDJLcAnwrhswJaWyf6kw8/Gjbf+TFliBMslwCfCuGvABMn+ocHNxf5idX7+KzI6"
+     "BMwewCfCt3zAl3XJ/p7Ay8P+gJqk/jM7QzrOGcCJlMK3a8CWl8n+nL7KwY3H/klWXzXQD8AnwrZ8wDXJ/pm8yMD+XnF7"
+     "/iowODXRCsAnwrZrwJeGyf56laD+MTlBK9MAwCfCtXvAl4fgNMAnwrVrwCbgMcAnwrR7wJiG4CXAJ8IbwJeY4BvAJ8Kw"
+     "eqOJK1DeKxYiJ8KpeAwTEN4TDCsnwp6XB8AfQdwfB8AFJ8Kcl6p6rHlWm3ZQ2hw4AAgnpHnCZZt2sow4wAQXAdYXBDjA"
+     "KT8bJ8OdmJyGrWqritw+Mz0nxZ2Hm4ekmat6NSLWNRcnITOjiceehz8h2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfEawoPwwoHAM8WC8Anwv5Wcn/A/jU8SADEBw9vf2vAKhsPBwDO"
+     "AzXAJ8L+VXF+wP4xN0LFB6J4onijd6J5wGVQPZ6XBwBmNMwmwCfC/lRwfcD+MDdCxaJ4o3ikaaVopWiheWWdmJynm6id"
+     "lwwAMcwXwP4XGiDC/lNue8D+MDZCxaN4GDioSf7N1Nf+Wm16i1mdl5nJmbYCm6gWADHAZsk8wCfC/lJtesD+MDZBxRun"
+     "SQSsKP75/f7A/qOzvP5VcH6PqJXYEJm3m6ecqAcxJcktwP4XGiDC/lJseMD+LzZBxRuoSaw5rxr+9/z9wY9b/oSdqf5K"
+     "ZnWV15bHl8gOm6ecqVAlIscawCfC/lFrd8D+LzVAxRsprSqyCf71+/3DgAv+Y4COgqmV1yuZt5q3m6kAVSJlxf5Ra3fA"
+     "J8L+UGl2wBbFpVgprxmzC/7z+vzF/qK4wv5Wc4GLyJXYl8eZt5unGDEiZcQ3wCfC/k9odMD+LjQ/xRgpA/5KaHf+8Pn8"
+     "xpBa/oKcqP5JZXSU15bXBJm4GDEWWQfCIcD+Fxogwv5OZ3PAB8WlaKspA/5KaHf+7vj7yIAc/mB8ioG4k+eWxw6auZ6W"
+     "B8P+TmdzwP4XGiDC/k1lcsD+LjQ+xaVZGjz+Smh3/uz3+8r+nLC6/k1kcYjoldcYIgcAwj7A/hcaIML+TGRwwP4tMz7F"
+     "pWirObAJ/kpod/7q9vrLjWr+c4SO/jZEUJfXm6iehzjCKMD+Fxogwv5MY2/A/i0zPcWlaas4rxv+Smd3/uf1+suNef5y"
+     "g44amLebpzgxwhzAJ8L+S2JtwP4sMj3FpliqSbAZ/kpndv7l9PnK/piuuf5MY3CI55XYCZynMSnC/ktibcAnwv5KYGzA"
+     "/iwyPMWlaQst/klndv7j8/nIgTv+XnuJgNiU1iaYt5u3nZgpIsIywP4XGiDC/klfa8AixS4/sAn+SWZ1/uHy+MaSSf58"
+     "mab+R2NylOeWxpfHmMkunZhUZcMjwCfC/kheacD+KzE7xaVpqzivKv5IZHP+3vH4xf6Xs77+U3B/LxKXx5mnmrgfPSlp"
+     "E8MNwCfC/kdcaMATxaVoJq4psgr+3PD3w4JL/l58ioPIlceW15i3mcmcpz0iE8Y5wCfC/kZbZ8D+KzA6xaVYqUk3rxr+"
+     "2u/3wZFp/nqXpf5HY3GU15XYmLeZx5uoBCITwAfGKsAnwv5GWmXA/iowOsU9p1mqOR7+2O72wP6Qqrb+T2t5j8iV15fH"
+     "mbeaqAkpVAcEyBfAJ8L+RVlkwP4qMDnFo3mlaKdJqFn+r8bQ/lFnc4yZA5qnmLcVnJcuEwTAPckIwCfC/kRXYsD+Ki85"
+     "xROjeaVXC6VponcXnZgwm6cuE1U4zP5EV2LAJ8L+Q1ZhwP4pLznFBKJ4ongkBsBlUJ6HEwQ4Nc0ewCfC/kJVYMD+KS44"
+     "xTUEb39vH8AQBDVpKc4PwCfC/kFUXsApxy7ANS7AKdI5wCfC/jpKVKh5/i00PpqX3j0oLCfCvwq4K5DXjPjeMRkuJ8Kl"
+     "aP4/UFrA/iwzPZqn3C4DwCwnwpyXvgq6LFCH9pm52iQULx8npHnCZZ12/jVCS6tZwJLHk9map9YfDBnANh0bJ8OdmJ53"
+     "vSu6GtwLFT0nxZ2Hm4eqebkrr0mnadYRNYflITMnx56HnIch2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XJ/neRm/4lLDI70wXAJ8KzesCL"
+     "lcn+lrjEwP5WaHD+HSInAtEPwCfCD8ACyf6UtsLBjMj+PUpRAtAPwCfCD8CMlMn+k7XBw/5zjpgpCs4PwCfCtGnAi6bJ"
+     "/pGzv8X+U2Zv/h4iKBHMFMAnwrRqwBHJ/o+xvsaNx/48SVD+FhkeyxvAJ8IbwBHJ/o6wvMj+cIqVKRHJG8AnwrR6wIyV"
+     "yf6MrrvK/lFkbf4eIyggxx7AjJbCHsAgyf6LrbnLjcj+O0hPIMYewCfCtHvAIMn+iau4y47H/jtHTyDGJcAnwrVqwCfJ"
+     "/oeptsr+T2Jr/h4jKSfHKsAnwirAjKXJ/oaotcj+aoWP/iUsMy/JKsAnwirAL8n+hKazxo/H/jpHTv4YGyDLKsAnwrV7"
+     "wIyVyf6DpbHF/k1gaf4fJCo2zDTAJ8K2asCMlcn+gaOww/5ngYwwO845wCfCOcA7yf5/oa7BkMf+OUZNO9C0e8AnwjnA"
+     "jKbJ/n6grcD+S15nNwXROcAnwrZrwAXJ/mR+if4lLTMF0wDAJ8K2e8CNhOADwCfCA8CNheADwCfCG6OIkJacmN4NCBsn"
+     "wq56qXkEFN4EDwQnwqSJD8CQlp2H3BQPwConw616DwCSlSDaHAAPNSfEoYmyeaV4wJeYHCDWHBMXwA89J8U9Nat53DU9"
+     "J8gqE6Z5HtYxEyon/do="}},
+    // Pauze
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUlse2V/65z9iraMH+f46WB8IdPcEeAQfHBsAnwr5cwJSWx/5zgov+wNjh"
+     "wv6arbY9wikfwjA9xzzAJ8K9bcA9x/5ygYr+vdbfwv6YrLQ9whA+wiE9xzfAJ8ItwJSnx/5xgIn+u9Tewv6WqrM4wjkn"
+     "whI4xy3Ag7TCKMCVhcf+b3+I/rjT3ML+lKmyLsInC8IALscowISjwrxswC7H/m5+h/610drC/pKnsC7CCSrCMS7HIcAn"
+     "wrttwJWVx/5sfYb+s8/Zwv6Qpq8iwjcTwh8ixxnAJ8K7bMCVhsf+a3uF/rDN18L+jqSuH8IgMsILH8cSwCfCumzAH8f+"
+     "aXqE/q7L1cL+jKOsH8IHFMI5H8cDwCfCA8CVlsf+aHmC/qvJ1ML+iqGrE8IwOsIjE8cDwCfCuWzAE8f+Z3iB/qnH0sL+"
+     "iKCqE8IeHMIUE8c0wCfCuWvAlofH/mV3gP6mxdDC/oaeqBDCADvCAhDHLcAnwrhswJaWx/5kdn/+pMPPwv6EnacEwi4k"
+     "wjMExyXAJ8K4a8AEx/5idX7+ocHNwv6Cm6YEwhcDwiEExx7AJ8K3fMCXdcf+YXR9/p7Ay8L+gJqkOsI+J8ISOscZwImU"
+     "wg/AlpfH/l9zfP6cvsrC/n6YozXCJxDCADXHD8CJpcK2fMA1x/5ecXv+mbzIwv58l6I1whUvwiw1xwrAJ8K2a8CXhsey"
+     "Wf6Qsb2paMH+ZHmEK8IlEcEQNyvHAMAnwrV7wJeH4DTAJ8K1a8Am4DHAJ8K0e8CYhuAlwCfCG8CXmOAbwCfCIqOJK1De"
+     "KxYiJ8KpeAwTEN4TDCsnwp6XtGzAH0HcHwfABSfCnJeqeqx5OJt2UNocOAAIJ6R5wmWbdrKMOMAEFwHWFwQ4wCk/GyfD"
+     "nZichq1qq4rcPjM9J8Wdh5uHpJmrejUi1jUXJyEzo4nHnoc/Ido/AifKUJ532AwnxQ=="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfDCg9rf2/AbjFpVRbAGyoxNjHAJRYPCgDDrnkLwCfC/lZyf8D+"
+     "NTxIAMMKG6J5ooijaKGJbmVAnag9wAwzER0YAhs9npcKAMMDNcAnwv5VcX7A/jE3QsMAoYk9M6VppWijeW5Qm6gdM8Ad"
+     "Gh86NQQ/Mz0WADTDJsAnwv5UcH3A/jA3QsMAonmlaKdIqUmoWaVpbp2YmMiYx5yXwKR5NyMNCDwGl8cnIgAxwxfA/hca"
+     "IML+U257wP4wNkLDADYdqjn+W298/vH09qqWwf6suL/+QFNhK8AGFRzBESArHTYALMM8wCfC/lJtesD+MDZBwwAMqjit"
+     "Kv6hsbn++f3+wv7O2N3+RFtqBsA5LQ7CJxITDAAlw/5SbXrA/hcaIML+Umx4wP4vNkHDonimaas5sAn+orS9/vf8/cL+"
+     "ztrf/kdhcJfHwAoFPMIVFDUYPSLDGsAnwv5Ra3fA/i81QMM9p1msObEK/qO3wP71+/3C/s3a4P5JZXQ5wAAJMcI8BRAk"
+     "PRbDC8Anwv5QaXbAFsOieCStKbIJ/qK3wf7z+vzCgAz+Smd2lsfAGwMfwgAZHCQxFsM3wCfC/k9odMD+LjQ/wzGoSBwZ"
+     "/qG3wf7w+fzCgRsbCsAbABHCPRkcHTEHwyHAJ8L+TmdzwAfDo2gYEBn+oLbA/u74+8KBHBsFwBs1P8IuGRAYmacHwxLA"
+     "J8L+TWVywP4uND7DIqhJrSmyCv6ftsD+7Pf7woEb/klndpXnwBgjNMIrEQ0VIgDD/k1lcsAnwv5MZHDA/i0zPsMiqEit"
+     "KQr+nbXA/ur2+sKBHP5JZnWWx8AMGCLCIAoGDpjIOMMowCfC/kxjb8D+LTM9w6J5qFmtKQr+nLW//uf1+sKCKgw7wAwO"
+     "FMIWCgEJEzHDHMAnwv5LYm3A/iwyPcMTqEgBCv6btL/+5fT5woIrDJXXwAwDAsIOCgE/EynDBsAnwv5KYGzA/iwyPMOj"
+     "eD+tKTv+mrS//uPz+cKCKv5JZXQvwAAxN8ILO/45SlY/DCLDMsAnwv5JX2vAIsOieahYrSo7/pmzvv7h8vjCgiv+SGV0"
+     "lsfAPSYlwjw7MjMEIsMjwCfC/kheacD+KzE7w6N4qEmtOS/+l7K+/t7x+MKCS/5IZXSV18A9HhfCMS8rMJjHE8MNwCfC"
+     "/kdcaMATw6J5qFisOf5BWWf+lbC7/tzw98KCSv5HYnGWx8AW/rrS277GwgwRECQ1E8M5wCfC/kZbZ8D+KzA6w6Nopmms"
+     "KbAZ/pKtuP7a7/fCgUn+RF5sltjAFiQ6wh8UMgkuB8MqwCfC/kZaZcD+KjA6w6J4pXmqOa4p/o+os/7Y7vbC/rTN1v5A"
+     "V2SYt8AvNyjCGgM8Lh8EwxfAJ8L+RVlkwP4qMDnDE6RpqEirOf5SaXX+zOXuqJjB/pWtuP47TlsZwDQoGsEfNhk8EBM9"
+     "wwjAJ8L+RFdiwP4qLznDBKN4pVinWalZqjgva52XmMeXyJynwBcSBTYvIxyXtzAuBDjDLcAnwv5DVmHA/ikvOcM4omij"
+     "eKR5plilaaNof56Xm6ibqDrAISYrDT4XCzqclxA4NcMewCfC/kJVYMD+KS44w244EKJ4o3iiiaJoelWel52ZZMABJAYV"
+     "EjqehysQOFkpww/AJ8L+QVRewCnFLjUEEH/AaRAENcAEEBgfwBAENS4pxTnAJ8L+OkpUqHn+LTQ+mpfePSgsJ8K/Crgr"
+     "kNeM+N4xGS4nwqVo/j9QWsD+LDM9mqfcLgPALCfCnJe+CrosUIf2mbnaJBQvHyekecJlnXb+NUJLq1nAkseT2Zqn1h8M"
+     "GcA2HRsnw52Ynne9K7oa3AsVPSfFnYebh6p5uSuvSadp1hE1h+UhMyfHnoechyHaPwInylCed9gMJ8U="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XHtEr+j6+7qmnB/l5zfDvCPQzB"
+     "NSk7xwXAJ8KzesCLlcf+Vmhw/pa4xML+dpCaAsIoNsIaAscPwCfCD8ACx/5VZ3D+lLbCwv51j5kCwhkYwhICxw/AJ8IP"
+     "wIyUx/5UZ2/+k7XBwv5zjpgKwgcJwggKxw/AJ8K0acCLpsf+U2Zv/pGzv8L+coyXEcIzK8IAEccUwCfCtGrAEcf+U2Vu"
+     "/o+xvsL+cYuWEcIkFMI0EccbwCfCG8ARx/5SZW3+jrC8wv5wipURwhU+wioRxxvAJ8K0esCMlcf+UWRt/oyuu8L+b4mU"
+     "IMIGJ8IiIMcewIyWwh7AIMf+UWNs/outucL+boiTIMI3EcIWIMcewCfCtHvAIMf+UGNr/omruML+bYeSIMIoOsIMIMcl"
+     "wCfCtWrAJ8f+T2Jr/oeptsL+a4aQJ8IPHMIEJ8cqwCfCKsCMpcf+T2Fq/oaotcL+aoWPL8IADcI4L8cqwCfCKsAvx/5O"
+     "YWr+hKazwv5pg47+GBsgwiz+hKazwjX+GBsgxyrAJ8K1e8CMlcf+TWBp/oOlscL+aIKNNsIdGcImNsc0wCfCtmrAjJXH"
+     "/k1faP6Bo7DC/meBjDvCDgLCGjvHOcAnwjnAO8f+TF9o/n+hrsL+ZoCLO8I/JMIXO8c5wCfCOcCMpsf+S15n/n6grcL+"
+     "ZX+KBcIwFcIIBcc5wCfCtmvABcexOP53l6OoacH+UWZwBcIBBsENNQXHAMAnwrZ7wI2E4APAJ8IDwI2F4APAJ8Ibo4iQ"
+     "lpyY3g0IGyfCrnqpeQQU3gQPBCfCpIkPwJCWnYfcFA/AKifDrXoPAJKVINocAA81J8ShibJ5pXjAl5gcINYcExfADz0n"
+     "xT01q3ncNT0nyCoTpnke1jETKif92g=="}},
+    // Stop
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUlsj+RU1Vq2jKIwfIBsAnwr5cwJSWx/6GmKD+wNjhzCo9xzzAJ8K9bcA9"
+     "xv5DTFT+vdbfzhE9xjfAJ8ItwJSnxv5MVl7+u9TeziQ4xi3Ag7TCKMCVhcb+S1Vd/rjT3M4VLsYowCfCvGzALsb+SlRd"
+     "/rXR2s4NLsYhwCfCu23AlZXG/klTXP6zz9nOPiLGGcAnwrtswJWGxv5IU1v+sM3XzjQfxhLAJ8K6bMAfxv5HUlv+rsvV"
+     "ziwfxgPAJ8IDwJWWxv5GUVr+q8nUzh0TxgPAJ8K5bMATxv5GUVn+qcfSzhYTxjTAJ8K5a8CWh8b+RVBZ/qbF0M4OEMYt"
+     "wCfCuGzAlpbG/kRPWP6kw8/OPwTGJcAnwrhrwATG/kNOV/6hwc3OMATGHsAnwrd8wJd1xv5CTlb+nsDLziY6xhnAiZTC"
+     "D8CWl8a9KP6cvsrOFjXGD8AnwrZ8wDXH/m2Ej/6ZvMjMBDXHCsAnwgDAl4bIuzqqZ8o/K8gAwCfCtXvAl4fgNMAnwjHA"
+     "JuAxwCfCtHvAmIbgJcAnwhvAl5jgG8AnwiKjiStQ3isWIifCqXgMExDeEwwrJ8KelwfAH0HcHwfABSfCnJeqeqx5OJt2"
+     "UNocOAAIJ6R5wmWbdrKMOMCdhxcB1hcEOMApPxsnw52YnIataquK3D4zPSfFnYebh6SZq3o1ItY1FychM6OJx56HPyHa"
+     "PwInylCed9gMJ8U="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfEawrAD8BryA/ACsAHAMSueQvAJ8L+VnJ/wP41PEgAwwcPb6GJ"
+     "oneheXpvxhsYBTFUDwcAwwM1wP4XGiDC/lVxfsD+MTdCwmsADzEYo3ijeaNoonh/xjUaMwIYMQ8AOzTCJsAnwv5UcH3A"
+     "/jA3QsMAo2gYplgEplmlaKNoonh/xCMIIRwEKRgnADHDF8D+Fxogwv5TbnvA/jA2QsIxonikeaZZqUirOf5pfoqveKRo"
+     "onhrxCYLFTc8HyQMnJcxLML+U257wCfC/lJtesD+MDZBwiwbplmqOa0p/rjEy/75/f7MCTkBMxssJcItwCfC/lJseMD+"
+     "LzZBwiWlWKhZrCr+Z32J/vf8/c4lDR0nm7giwhrA/hcaIML+UWt3wP4vNUDCIqVpqkmvGP51jJj+9fv9zgMLPy4iFsL+"
+     "UWt3wCfC/lBpdsAWwiKmWKs5Of52j5z+8/r8zjE5EDMiFsI3wCfC/k9odMD+LjQ/wqJ3M6tKCP52kZ7+8Pn8zgkIGjMb"
+     "B8IhwCfC/k5nc8AHwhYzGggJ/u74+84JCBozFgfCEsAnwv5NZXLA/i40PsKheS6sKQj+dZGd/uz3+84/CBcuEwDCPsAn"
+     "wv5MZHDA/i0zPsKid6ZZELEK/nWQnf7q9vrOOgUQJAw4wijAJ8L+TGNvwP4tMz3CBySrSv5BWGX+dJCd/uf1+s43Pgsk"
+     "BzHCHMAnwv5LYm3A/iwyPcKid6ZprCk5/nOPnP7l9PnOKDkBGD0pwgbAJ8L+SmBswP4sMjzCOKdIATn+co+c/uPz+c4l"
+     "OQEVOCLCMsAnwv5JX2vAIsJvpmmsObEK/nGOm/7h8vjOFio1CS4iwiPAJ8L+SF5pwP4rMTvCKaZYrDiwGv5wi5n+3vH4"
+     "zjYIHzopE8INwCfC/kdcaMATwiKlaao5ryn+bYeU/tzw9842EjwuIhPCOcAnwv5GW2fA/iswOsITpWioSq05/l94hf7a"
+     "7/fOGA0SmMYTB8IqwCfC/kZaZcD+KjA6wgekWBWrOK0q/qG6xP7Y7vbMISorFToHBMIXwCfC/kVZZMD+KjA5wgSieKR5"
+     "p1iqOSr+XneEr1ikeKJ4a8Q1GiEJKg0/H5yXBD3CCMAnwv5EV2LA/iovOcOiZ6KJpGmmWKdZpmilWSqieX7EDCoANyM8"
+     "Ky4JOMMtwCfC/kNWYcD+KS85wziiaC6jaKN5PKN4oYmiZ3vEDTwmnZgGFS4QODXDHsAnwv5CVWDA/ikuOMNuNT0QHzp/"
+     "FWt6bsIfHBUJOlAQPTUuKcMPwCfC/kFUXsApyC41yi4pyDnAJ8L+OkpUqHn+LTQ+mpfePSgsJ8K/CrgrkNeM+N4xGS4n"
+     "wqVo/j9QWsD+LDM9mqfcLgPALCfCnJe+CrosUIf2mbnaJBQvHyekecJlnXb+NUJLq1nAkseT2Zqn1h8MGcA2HRsnw52Y"
+     "nne9K7oa3AsVPSfFnYebh6p5uSuvSadp1hE1h+UhMyfHnoechyHaPwInylCed9gMJ8U="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XIviqqeco5O8gFwCfCs3rAi5XH"
+     "/mZ8hf6WuMTMAQLHD8Anwg/AAsY5/pS2ws45AsYPwCfCD8CMlMb+NUBG/pO1wc7+NUBGCsYPwCfCtGnAi6bG/jU/Rv6R"
+     "s7/OBBHGFMAnwrRqwBHG/jQ/Rv6Psb7OARHGG8AnwhvAEcYB/o6wvM4BEcYbwCfCtHrAjJXGAf6MrrvOASDGHsCMlsIe"
+     "wCDGAf6LrbnOASDGHsAnwrR7wCDG/jQ+Rf6Jq7jONSDGJcAnwrVqwCfG/jM+Rf6HqbbOMifGKsAnwirAjKXGMv6GqLXO"
+     "Mi/GKsAnwirAL8Yy/oSms84y/hgbIMYqwCfCtXvAjJXGMv6DpbHOMjbGNMAnwrZqwIyVxv4yPUX+gaOwzio7xjnAJ8I5"
+     "wDvGuTr+f6GuzjE7xjnAJ8I5wIymx/5Ybnn+fqCtzD0FxznAJ8K2a8AFyDGoaMoxBcgAwCfCtnvAjYTgA8AnwgPAjYXg"
+     "A8AnwhujiJCWnJjeDQgbJ8Kueql5BBTeBA8EJ8KkiQ/AkJadh9wUD8AqJ8Oteg8AkpUg2hwADzUnxKGJsnmleMCXmBwg"
+     "1hwTF8APPSfFPTWredw1PSfIKhOmeR7WMRMqJ/3a"}},
+    // Next
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUlsX+a3iBwAfL/mJtdv7C2uPB/k5YYAfFBsAnwr5cwJSWxf5zgov+wNjh"
+     "/pqttv46QUo9yTAfwTA9xTzAJ8K9bcA9xf5ygYr+vdbfwJaY/ml2fz3IIT7BIT3FN8Anwi3AlKfF/nGAif671N7C/paq"
+     "s/45QEk4xhInwRI4xS3Ag7TCKMCVhcX+b3+I/rjT3MOVqP5mdH0uxQALwQAuxSjAJ8K8bMAuxf5ufof+tdHaxf6Sp7D+"
+     "OD9ILsMxKsExLsUhwCfCu23AlZXF/mx9hv6zz9nGlaj+Y3J7IsIfE8EfIsUZwCfCu2zAlYbF/mt7hf6wzdfI/o6krv43"
+     "PkcfwAsywQsfxRLAJ8K6bMAfxf5peoT+rsvVyjkfORTBOR/FA8AnwgPAlZbF/mh5gv6rydTKIxMjOsEjE8UDwCfCuWzA"
+     "E8X+Z3iB/qnH0sj+iKCq/jU9RRPAFBzBFBPFNMAnwrlrwJaHxf5ld4D+psXQxpao/l1tdhDCAjvBAhDFLcAnwrhswJaW"
+     "xf5kdn/+pMPPxf6Enaf+NDxEBMMz/qTDz8EzBMUlwCfCuGvABMX+YnV+/qHBzcOXl/5ba3UExSEDwSEExR7AJ8K3fMCX"
+     "dcX+YXR9/p7Ay8L+gJqk/jM7QzrGEifBEjrFGcCJlMIPwJaXxf5fc3z+nL7KwJao/lhpczXI/l9zfBDBADXFD8AnwrZ8"
+     "wDXF/l5xe/6ZvMj+fJei/jI6QjXJLC/BLDXFCsAnwrZrwJeGxf5VZ3HAK8v+Tl5n/pe6xsH+QExUK8UAwCfCtXvAl4fg"
+     "NMAnwrVrwCbgMcAnwrR7wJiG4CXAJ8K0asCXmOAbwCfCIqOJK1DeKxYiJ8KpeKp6ExDeEwwrJ8KelwfAH0HcHwfABSfC"
+     "nJeqeqx5Vpt2UNocOAAIJ6R5wmWbdrKMOMAEFwHWFwQ4wCk/GyfDnZichq1qq4rcPjM9J8Wdh5uHpJmrejUi1jUXJyEz"
+     "o4nHnoc/Ido/AifKUJ532AwnxQ=="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfAawrAD8IKwAcAwwcKD297b8BpJVUPCgDBrnkLwCfC/lZyf8D+"
+     "NTxIAMEPa28xwCoiFgcAxA8iooijaH9vNlBAIg9VwQM1wP4XGiDC/lVxfsD+MTdCwQAWMaJ4o2gCNlWdqCIHaWY0wAAW"
+     "o3gCpGmkaH81PzY9FlQ0wSbA/hcaIML+VHB9wP4wN0LBACKkaKR4pVkEWRqcqJynnKiehwBVwACjaDOnWKhJpliiiZ2Y"
+     "mreYyJm3IgAxwf5UcH3A/hcaIML+U257wP4wNkLBAKRoplk1/pGcpKN5/kJXZRIGmbcCPRYAMQA9qEiqSv6JmKH+/P7+"
+     "wf5xg47+PU5bJD0AUcH+U257wCfC/lJtesD+MDZBwQClaT+rOP6frLT++f3+/s7X3P5feIaHiZbXl7cpGCIAbxgarhn+"
+     "obC5DsH+obC4EhqW1wBQwS3AJ8L+Umx4wP4vNkHBongYqjmuKP6gsbn+9/z9wJd6/pmuuP5KZ3aU1xWXyDM2VTOqObAZ"
+     "/qK0vDzB/qKzvP5DWWeR5hg9IsH+Umx4wP4XGiDC/lFrd8D+LzVAwT2nWQEj/qG0vf71+/3CgAz+Yn+NgckelteYxzOj"
+     "eao4sBr+ora/McH+orW//kRcaxCU1z0WwQvAJ8L+UGl2wBbBongkrSixCv6htr/+8/r8w5hq/piuuRsjldg1AahZrxn+"
+     "orfAH8H+orbA/kVebRwkMRbB/lBpdsAnwv5PaHTA/i40P8ExqEgcsgn+obfA/vD5/MWAHP5ifo2Cp5bYnoelaaw5/qG4"
+     "wRHB/qC2vxkcHTEHwSHA/hcaIML+TmdzwAfBo2gYEBn+oLbA/u74+8aYev6VrLcAmrhvqUn+objCP8H+n7W/GRAYmacH"
+     "wf5OZ3PAJ8L+TWVywP4uND7BIqhJrSmyCv6ftsD+7Pf7yP7F1t3+X3yKjHmmWf6gucM0wf6etb8RDRUiAME+wP4XGiDC"
+     "/kxkcMD+LTM+wSKoSK0psgr+nbXA/ur2+sr+m7G7/k9xgf6fucQiwf6dtL4KBg6YyDjBKMAnwv5MY2/A/i0zPcGieahZ"
+     "AQr+nLW//uf1+sr+mrG7Kf6euMMUwf6bs74KAQkTMcEcwCfC/ktibcD+LDI9wROoSAEK/pu0v/7l9PnIgDv+XnuJjHmm"
+     "af6ct8ICwf6as70KAT8TKcEGwCfC/kpgbMD+LDI8waN4P60psgr+mrO+/uPz+caZaP6PqrX+SGRzmqd/qUn+m7XAN8H+"
+     "mbK9O/45SlaT5wwiwf5KYGzA/hcaIML+SV9rwCLBonmoWK0qO/6Ysr7+4fL4xYIr/l58ihaW2J6XpVisOv6Zs78lwf6Y"
+     "sr07MjMEnpfBI8Anwv5IXmnA/isxO8GjeKhJrDqyCf6Wsbz+3vH4w5l4/o6qtTGT55XXmqdvqFmwGf6Xsr0XwRv+Q1tp"
+     "/jlJVTA9E8H+SF5pwCfC/kdcaMATwaJ5qFisKbAZ/pStuP7c8PfCgkv+XXuKEZTWDZjIMCE3IP6Vr7oFwf6Ur7r+Qlln"
+     "/jhHVCQ1E8E5wCfC/kZbZ8D+KzA6waNopmmrOa4Z/pCptP7a7/fAmWj+i6ez/kdkci+V15fHMJunZaVpAbAJ/pKstzrB"
+     "E/4/VWOQ9pTnLgfB/kZbZ8D+Fxogwv5GWmXA/iowOsGieKZoqEmrOf6Mo63+2O72/rTM1f5Yc4GIqB4BmLibppu5Ii6l"
+     "aao5rin+jqeyKMELD5LmMx9QwRfAJ8L+RVlkwP4qMDnBoYmkaSSoSP5+kp2jaP49Ul+dqJqoAZm4GC4TBBOlWKhZqzn+"
+     "d46a/tXt9sH+ZHuH/jhIVJXXFRM9wQjAJ8L+RFdiwP4qLznBby6kaKRppWmjeMAtnKiclpyoEwQ4wAQuplgmHKdIonmd"
+     "qJqnJpjILgQ4wf5EV2LAJ8L+Q1ZhwP4pLznBOBMuonkwoYk6JJ2ZnpcEODXBOBMBPwukaG9hnKg/m6gTODXBHsAnwv5C"
+     "VWDA/ikuOMFuOAQTH8FVBDUuKcIuPROieBUwezAVLhA4WSnBD8Anwv5BVF7AKcQuwinINT0EEMEEWS4pwznAJ8L+OkpU"
+     "qHn+LTQ+mpfePSgsJ8K/CrgrkNeM+N4xGS4nwqVo/j9QWsD+LDM9mqfcLgPALCfCnJe+CrosUIf2mbnaJBQvHyekecJl"
+     "nXb+NUJLq1nAkseT2Zqn1h8MGcA2HRsnw52Ynne9K7oa3AsVPSfFnYebh6p5uSuvSadp1hE1h+UhMyfHnoechyHaPwIn"
+     "ylCed9gMJ8U="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XF/k5eZsA7y/5GVFz+l7nGwf42"
+     "QEc7xQXAJ8KzesCLlcX+Vmhw/pa4xP52kJr+JSwyAskaNsEaAsUPwCfCD8ACxf5VZ3D+lLbCwJao/k1dZQLIEhjBEgLF"
+     "D8Anwg/AjJTF/lRnb/6TtcHC/nOOmCkKxggJwQgKxQ/AJ8K0acCLpsX+U2Zv/pGzv8OWqP5MXGQRxQArwQARxRTAJ8K0"
+     "asARxf5TZW7+j7G+xf5xi5YpEcM0FME0EcUbwCfCG8ARxf5SZW3+jrC8xpao/ktbYxHCKj7BKhHFG8AnwrR6wIyVxf5R"
+     "ZG3+jK67yP5viZQpIMAiJ8EiIMUewIyWwh7AIMX+UWNs/outucoWIBYRwRYgxR7AJ8K0e8Agxf5QY2v+iau4ygwgDDrB"
+     "DCDFJcAnwrVqwCfF/k9ia/6HqbbI/muGkCknwAQcwQQnxSrAJ8IqwIylxf5PYWr+hqi1xpen/khYYS/COA3BOC/FKsAn"
+     "wirAL8X+TmFq/oSms8X+aYOO/iUsM4/GwzX+hKazwTX+GBsgxSrAJ8K1e8CMlcX+TWBp/oOlscOXqP5HV2A2xSYZwSY2"
+     "xTTAJ8K2asCMlcX+TV9o/oGjsML+Z4GMMDvGGgLBGjvFOcAnwjnAO8X+TF9o/n+hrsCYqP5FVl87yBckwRc7xTnAJ8I5"
+     "wIymxf5LXmf+fqCt/mV/iv4lLTMFyQgVwQgFxTnAJ8K2a8AFxf5FVl7ABcv+Pk1W/n2frMH+Mj1EBcUAwCfCtnvAjYTg"
+     "A8AnwgPAjYXgA8AnwhujiJCWnJjeDQgbJ8Kueql5BBTeBA8EJ8KkiQ/AkJadh9wUD8AqJ8Oteg8AkpUg2hwADzUnxKGJ"
+     "snmleMCXmBwg1hwTF8APPSfFPTWredw1PSfIKhOmeR7WMRMqJ/3a"}},
+    // Herstel
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAMxf5jbne2WNAQDMUSwCfCvm3AlJbE/mJtdv7C2uPSAQfEBsAnwr5cwJSWxP5zgov+wNjh"
+     "0jA9xDzAJ8K9bcA9xP5ygYr+vdbf0iE9xDfAJ8ItwJSnxP5xgIn+u9Te0hI4xC3Ag7TCKMCVhcT+b3+I/rjT3MD+lKmy"
+     "AMwnC8AALsQowISjwrxswC7E/m5+h/610drAMS7MMSrAMS7EIcAnwrttwJWVxP5sfYb+s8/ZwB8izB8TwB8ixBnAJ8K7"
+     "bMCVhsT+a3uF/rDN18ALH8wLMsALH8QSwCfCumzAH8T+aXqE/q7L1cA5H8w5FMA5H8QDwCfCA8CVlsT+aHmC/qvJ1MAj"
+     "E8wjOsAjE8QDwCfCuWzAE8T+Z3iB/qnH0sAUE8wUHMAUE8Q0wCfCuWvAlofE/mV3gP6mxdDAAhDMAjvAAhDELcAnwrhs"
+     "wJaWxP5kdn/+pMPPwDMEzDMkwDMExCXAJ8K4a8AExP5idX7+ocHNwCEEzCEDwCEExB7AJ8K3fMCXdcT+YXR9/p7Ay8AS"
+     "OswSJ8ASOsQZwImUwg/AlpfE/l9zfP6cvsrAlqiE58wAEMD+X3N8NcQPwImlwrZ8wDXE/l5xe/6ZvMjSLDXECsAnwrZr"
+     "wJeGxLJZ/pCxvalo0BA3K8QAwCfCtXvAl4fFqle7OtAsJsU0wCfCtWvAJuAxwCfCtHvAmIbgJcAnwhvAl5jgG8AnwiKj"
+     "iStQ3isWIifCqXgMExDeEwwrJ8KelwfAH0HcHwfABSfCnJeqeqx5OJt2UNocOAAIJ6R5wmWbdrKMOMAEFwHWFwQ4wCk/"
+     "GyfDnZichq1qq4rcPjM9J8Wdh5uHpJmrejUi1jUXJyEzo4nHnoc/Ido/AifKUJ532AwnxQ=="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jAD8AWbntuwGvKKsAlGxYPwArAEggcNCfC/ldzgcD+PkZSkpdrD2sqoYmieKJ4b3/MAjYbACoW"
+     "DwdprnkLwCfC/lZyf8D+NTxIAMAPMaNopGikeaN4o2iieGvKOh84DpyXGDEPAMADNcAnwv5VcX7A/jE3QsAAonijeaZY"
+     "p1mnWaZZpVejeKGJyiidmAMrBB0MGwA0wCbAJ8L+VHB9wP4wN0LAAKN5AqhJqzn+i5yluKekaKJ4b8ooDRcwEjUCMQBV"
+     "wP5UcH3AJ8L+U257wP4wNkLAAKVYqFmsKf6Km6T+/P7+0iH+PlFeOAIALMA8wCfC/lJtesD+MDZBwAAYqjmuKf6isrv+"
+     "+f3+0j0tJhgAJcD+Um16wCfC/lJseMD+LzZBwKJ4p1gEsAn+o7W+/vf8/dIkIwQdPSLAGsAnwv5Ra3fA/i81QMA9p1mt"
+     "KbAa/qK2v/71+/3SLQUcJD0WwAvAJ8L+UGl2wBbAongkHLEJ/qG1vv7z+vzA/s3d4/6nwMpAnLhQWcQPKh07LR/AHgoc"
+     "JDEWwDfAJ8L+T2h0wP4uND/AMahIHLAa/p+0vf7w+fzA/qS8x/5TeIiW2JfHm6dQxDQAAgn+pLzHEcAMBRwdMQfAIcAn"
+     "wv5OZ3PAB8CjaBitKT7+nrK8/u74+8D+oLfB/kxre5TWldiatxDENw8lGDo/wDg+EJPnLgfAEsAnwv5NZXLA/i40PsAi"
+     "qEmtKbAZ/pyxu/7s9/vA/p2zvf5HYnGS5pTnmMgVxDMfCBYBNMAmLw0VIgDAPsAnwv5MZHDA/i0zPsAiqEitKS/+m7C6"
+     "/ur2+sD+m7G7BZHmk+c9UMQ9MCgFI/7q9vrAFy8GDpjIOMD+TGRwwCfC/kxjb8D+LTM9wKJ5qFmtKbAZ/pmvuv7n9frA"
+     "DCMBCRMxxBMJASMMFMAMIwEJEzHAHMAnwv5LYm3A/iwyPcATqEgBsAn+mK+5/uX0+cD+mK+5IAE/EynEEz8BIAL+5fT5"
+     "wP6Yr7kgAT8TKcAGwCfC/kpgbMD+LDI8wKN4P60pIP6Xrrn+4/P5wP6Xr7oFkeYwmbadmcQCMCgFBjfAOiCQ9j8MIsAy"
+     "wCfC/klfa8AiwKJ5qFitKrEI/pauuf7h8vjA/pexvBYPlNeZt56XxDwjDxYeJcA3GTIzBCLA/klfa8Anwv5IXmnA/isx"
+     "O8CjeKhJrTmwGv6Vrrn+3vH4wP6YtMD+TGx8lNeW1pm4KMQDIzgkDBfANBQrMD0TwA3AJ8L+R1xowBPAonmoWKw6sQj+"
+     "k624/tzw98D+mbbC/lF1hpfHmLaauVTEHSckJv6ZtsIFwCI+F5TWNRPAOcD+Fxogwv5GW2fA/iswOsCjaKZprCkI/pGr"
+     "tv7a7/fAmXiLSlBUZVrEGCQ6ongOp5jABAgyCS4HwCrAJ8L+RlplwP4qMDrAonileTwD/o6nsv7Y7vbSCwM8Lh8EwBfA"
+     "J8L+RVlkwP4qMDnAE6RpP6s5/lJpdf7M5e6omNAfNhw/EBM9wAjAJ8L+RFdiwP4qLznABKN4pWmoSKo5s0n+Z4CNpGii"
+     "eH9WIcYoMCEGEAw0JjouBDjALcAnwv5DVmHA/ikvOcA4E6NopWmmWKdZplikeKJ5f8oqCA8+FwY6Ezg1wB7AJ8L+QlVg"
+     "wP4pLjjAbjiiaKKJpGejeaRoJqJ4b8oBJgsVJDUQOC4pwA/AJ8L+QVRewCnCbwQQonc6f2/MCTokEAQ1KcI5wCfC/jpK"
+     "VKh5/i00PpqXw2spwC7ANcouwCnAJh/DPSgsJ8K/CrgrkNeM+N4xGS4nwqVo/j9QWsD+LDM9mqfcLgPALCfCnJe+Cros"
+     "UCSZudokFC8fJ6R5wmWddv41QkurWcCSx5PZmqfWHwwZwDYdGyfDnZied70ruhrcCxU9J8Wdh5uHqnm5K69Jp2nWETWH"
+     "5SEzJ8eeh5yHIdo/AifKUJ532AwnxQ=="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANsX+RlVctFrQPzbFAMAnwrNpwIulxP5GVFz+l7nG"
+     "0jo7xAXAJ8KzesCLlcT+Vmhw/pa4xNIaAsQPwCfCD8ACxP5VZ3D+lLbC0hICxA/AJ8IPwIyUxP5UZ2/+k7XB0ggKxA/A"
+     "J8K0acCLpsT+U2Zv/pGzv8D+coyXAMwzK8AAEcQUwCfCtGrAEcT+U2Vu/o+xvsA0Ecw0FMA0EcQbwCfCG8ARxP5SZW3+"
+     "jrC8wCoRzCo+wCoRxBvAJ8K0esCMlcT+UWRt/oyuu8AiIMwiJ8AiIMQewIyWwh7AIMT+UWNs/outucAWIMwWEcAWIMQe"
+     "wCfCtHvAIMT+UGNr/omruMAMIMwMOsAMIMQlwCfCtWrAJ8T+T2Jr/oeptsAEJ8wEHMAEJ8QqwCfCKsCMpcT+T2Fq/oao"
+     "tcA4L8w4DcA4L8QqwCfCKsAvxP5OYWr+hKazwDX+GBsgzDX+hKazwDX+GBsgxCrAJ8K1e8CMlcT+TWBp/oOlscAmNswm"
+     "GcAmNsQ0wCfCtmrAjJXE/k1faP6Bo7DAGjvMGgLAGjvEOcAnwjnAO8T+TF9o/n+hrsCYqIfmzDIkwBc7xDnAJ8I5wIym"
+     "xP5LXmf+fqCt0ggFxDnAJ8K2a8AFxLE4/neXo6hp0A01BcQAwCfCtnvAjYTFqGm4OtADCsWzjMAnwgPAjYXgA8Anwhuj"
+     "iJCWnJjeDQgbJ8Kueql5BBTeBA8EJ8KkiQ/AkJadh9wUD8AqJ8Oteg8AkpUg2hwADzUnxKGJsnmleMCXmBwg1hwTF8AP"
+     "PSfFPTWredw1PSfIKhOmeR7WMRMqJ/3a"}},
+    // Verberg
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSFzP5GTlb+n7G5wjIMzBXAJ8K/XcAMzP52hI3+xdzkwhEMzBLAJ8K+bcCUlsz+dYOM/sLa48ICB8wGwCfC"
+     "vlzAlJbM/nOCi/7A2OHCMD3MPMAnwr1twD3M/nKBiv691t/CIT3MN8Anwi3AlKfM/nGAif671N7CEjjMLcCDtMIowJWF"
+     "x/5danL+lKmywrVYtVjCGSfCBy7HKMCEo8K8bMAuyP6Akpv+tdHayhcuyCHAJ8K7bcCVlcn+fpGa/rPP2cgFIskZwCfC"
+     "u2zAlYbK/nyQmf6wzdfGMx/KEsAnwrpswB/L/nuOmP6uy9XEH/4lKjLLA8AnwgPAlZbM/nmNl/6rydTCDRPMA8Anwrls"
+     "wBPN/neMlv6px9LAOxPNNMAnwrlrwJaHzv51i5TAEM4twCfCuGzAlpbgJcAnwrhrwATgHsAnwrd8wJd1xf5CTlb+gJqk"
+     "0CY6xRnAJ8IPwJaXxf5+mKP+nL7K0Cc1xQ/AiaXCtnzANcX+fJei/pm8yNAVNcUKwCfCAMCXhsX+ZHmE/pe6xtAlK8UA"
+     "wCfCtXvAl4fGvCipac44JsY0wCfCMcAm4DHAJ8K0e8CYhuAlwCfCG8CXmOAbwCfCsHqjiStQ3isWIifCqXgMExDeEwwr"
+     "J8Kel7RswB9B3B8HwAUnwpyXqnqseVabdlDaHDgACCekecJlm3ayjDjABBcB1hcEOMApPxsnw52YnIataquK3D4zPSfF"
+     "nYebh6SZq3o1ItY1FychM6OJx56HPyHaPwInylCed9gMJ8U="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfGFsB/bmvC"
+     "KiUWwA/GEiETK/5AU14nwv5PaXasSP5HUl8Sm5jGDxYloniieKJ5f8A9GwAlFg8KxhIIHDQnwv5Xc4HA/j5GUpKXxwqi"
+     "aKKIpGilWKR5onjAOJyXNgAiClnHFgvAJ8L+VnJ/wP41PEgAx2ujeKRop1ioSadZpGjAIToHJzGdmADHAzXA/hcaIML+"
+     "VXF+wP4xN0LIB6R4p0mqOP5meIT+0tjcomjAMiYrJAAHNMj+VXF+wCfC/lRwfcD+MDdCyAemWKlJrSj+o7G5/v7//8It"
+     "CxoYBzHIF8Anwv5TbnvA/jA2QsQxwH8Ho2inWCuuKv6ltr7+/P7+wi85Kw4uBwAxwCzEPMAnwv5SbXrA/jA2QcQxAKGJ"
+     "o2ekaahZrRiwGv6nusT++f3+wjMAFymYtzYWVDElxC3AJ8L+Umx4wP4vNkHEMaJ4NjOnWKo5rTr+Tm9//qi/yf73/P3C"
+     "Mg4jIRMzNgwxIsQawCfC/lFrd8D+LzVAw24xo2ikeadIqUmtKa4qsQn+qMDK/vX7/cI+Kz0vNzUYnJedqBsWwwvAJ8L+"
+     "UGl2wBbEMaRopln+f4yV/sbR1qN5pGilaK7Xr8XCBy0oMgEMPycxFsQ3wP4XGiDC/k9odMD+LjQ/w28iGD+qOf6vvcT+"
+     "8Pn8yhoNPxgiEwfDIcAnwv5OZ3PAB8QWpFimaKlKrhn+sMHJ/u74+8gUKiYdCRYHxBLAJ8L+TWVywP4uND7Eb6J5pWio"
+     "Saw5rxr+scXN/uz3+8YHLBImMy4MAMQ+wCfC/kxkcMD+LTM+xG4To3imWao4F68a/rHGz/7q9vrEGjEXHBU9E1Q4xCjA"
+     "J8L+TGNvwP4tMz3FPRMJplipWq0psAn+r8XO/uf1+sIIPR4mGgkTVDHFHMAnwv5LYm3A/iwyPcF6McA9e6Jnookzplmq"
+     "SawprTn+rcPM/uX0+cAqAAUcCzM9GAdZMcAsKcEGwCfC/kpgbMD+LDI8wSkxoXmieAmieKN4o2ikaQ2pSKlKqUj+qsDK"
+     "wAwRCA0yNQ4kCR9QMSkiwf5KYGzAJ8L+SV9rwCLBKT0uJKVopVmkeKNpo3ikaQWmaaZYpGjAMSAFAAMZKzIpJC49USLB"
+     "I8D+Fxogwv5IXmnA/isxO8Epo3ilWKdZqUioWqdIpWijeKJ5DKNpo3iieMAkOgwiABYRNDc8FRMpVMENwCfC/kdcaMAT"
+     "wSmlV6dZqkn+ZnuH/rfM1aNooYlvfmvAbsIMwAU9MRs0ChwLJCkTwTnAJ8L+RltnwP4rMDrBKaZXqFoZ/rTK0/7a7/fQ"
+     "ExkwMykHwSrAJ8L+RlplwP4qMDrBoogzMK0Y/rPK0/7Y7vbQEB4wMyIEwRfAJ8L+RVlkwP4qMDnBoYkfqEmrOf6UrLf+"
+     "1e320BkvEh8TPcEIwCfC/kRXYsD+Ki85waJno3kVqTiqSv5cdICvWaR5o2h+a8YmHjeclxglDRU6CTjB/kRXYsAnwv5D"
+     "VmHA/ikvOcE9onmkaKVpp1inWaVopGmieGtuxgwFKi0oASEVHz01wR7AJ8L+QlVgwP4pLjjBbgQfo3ijeaRoo2iieKGJ"
+     "DcgIMhcwOgkfBC4pwQ/AJ8L+QVRewCnCLjUEH3+heX8VyhABLh8ENWkpwjnAJ8L+OkpUqHn+LTQ+mpfEKcAuwTXILsEp"
+     "wB/EPSgsJ8K/CrgrkNeM+N4xGS4nwqVo/j9QWsD+LDM9mqfcLgPALCfCnJe+CrosUIf2mbnaJBQvHyekecJlnXb+NUJL"
+     "q1nAkseT2Zqn1h8MGcA2HRsnw52Ynne9K7oa3AsVPSfFnYebh6p5uSuvSadp1hE1h+UhMyfHnoechyHaPwInylCed9gM"
+     "J8U="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XMvyn+eZOdwjw2zADAJ8IAwDbM/ldpcv6Zu8fCMDbMAMAnwrNp"
+     "wIulzP5WaXH+l7nGwiY7zAXAJ8KzesCLlcz+Vmhw/pa4xMIaAswPwCfCD8ACzP5VZ3D+lLbCwhICzA/AJ8IPwIyUzP5U"
+     "Z2/+k7XBwggKzA/AJ8K0acCLpsf+RFNa/nKMl8K0SLNJwhMzwiERxxTAJ8K0asARyP5ieIL+j7G+ygwRyBvAJ8IbwBHJ"
+     "/mF3gf6OsLzIPRHJG8AnwrR6wIyVyv5gdoD+jK67xi4gyh7AjJbCHsAgy/5fdn/+i625xCQgyx7AJ8K0e8AgzP5edX/+"
+     "iau4whwgzCXAJ8K1asAnzf5ddH7+h6m2wA0nzSrAJ8IqwIylzv5cc33AL84qwCfCKsAv4CrAJ8K1e8CMleA0wCfCtmrA"
+     "jJXF/jI9Rf5ngYzQKjvFOcAnwjnAO8X+ZoCL/n+hrtA/O8U5wCfCOcCMpsX+ZX+K/n6grdAwBcU5wCfCtmvABcX+UWZw"
+     "/n2frNABBcUAwCfCtnvAjYTGuDoqzjEKxgPAJ8IDwI2F4APAJ8Ibo4iQlpyY3g0IGyfCrnqpeQQU3gQPBCfCpIkPwJCW"
+     "nYfcFA/AKifDrXoPAJKVINocAA81J8ShibJ5pXjAl5gcINYcExfADz0nxT01q3ncNT0nyCoTpnke1jETKif92g=="}},
+    // MSN
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiMf+"
+     "UFlizBPHACHAJ8K/bcCUhcWreP6Lm6P+xt3lzh0uDMUVwCfCv13ADMS2WP670dmreNA1DQzEEsAnwr5twJSWxP6cr7f+"
+     "wtrj0gAHxAbAJ8K+XMCUlsP+RExV/sDY4dQbPcM8wCfCvW3APcP+X2x0/r3W39QlPcM3wCfCLcCUp8P+cYCJ/rvU3tQS"
+     "OMMtwIO0wijAlYXD/m9/iP6409zBlaj+S1VdLv5mdH0LwP6BlJ3+LzU+wDILwCEuFSwLwQAuwyjAJ8K8bMAuw/5ufof+"
+     "tdHawTEuwf6JnaYq/i81PS7AASo2LsExKsExLsMhwCfCu23AlZXD/mx9hv6zz9nBHyLB/oebpRMBIsABEx8iwf5sfYYT"
+     "wR8iwxnAJ8K7bMCVhsP+a3uF/rDN18GWqP5IU1sf/mJxejLA/nyQmf4uNDzAM/6wzdfAMR80IjLBCx/DEsAnwrpswB/D"
+     "/ml6hP6uy9XUOR/DA8AnwgPAlZbD/ldlbv6rydTUABPDA8AnwrlswBPDvij+qcfS1AMTwzTAJ8K5a8CWh8T+hp6o/qbF"
+     "0NIAEMQtwCfCuGzAlpbEtEj+nLrFqXnQGf40PEQExCXAJ8K4a8AExapY/nKIkv6hwc3OPBEExR7AJ8K3fMCXdcf+Qk5W"
+     "/p7Ay8KD6CbHOsgZwImUwg/AlpfH/klWX/6cvsrBg+j+KzE5NdEPwCfCtnzANcf+XnF7/pm8yMCE5/4qMDg10grAJ8K2"
+     "a8CXhsf+XXB6/pe6xoToNivTAMAnwrV7wJeHx/5pgYy8Kf4pMDcm1DTAJ8K1a8Amx/5heIL+KS83JtUxwIulwrR7wJiG"
+     "4CXAJ8K0asCXmOAbwCfCsHqjiStQ3isWIifCqXgMExDeEwwrJ8KelwfAH0HcHwfABSfCnJeqeqx5OJt2UNocOAAIJ6R5"
+     "wmWbdrKMOMAEFwHWFwQ4wCk/GyfDnZichq1qq4rcPjM9J8Wdh5uHpJmrejUi1jUXJyEzo4nHnoc/Ido/AifKUJ532Awn"
+     "xQ=="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jAem7Aa8wewBkWwKV4HToPAcD+IyszJ8L+QFNe/lh2g/5LXGr+"
+     "Rk9cjqechxbAf29/f6Joe27Aa8Q2wDEnDwBVJRbAaRIhEyv+QFNe/hcaIML+T2l2rEj+R1JfEpuYDxaid6J5oomkV6N4"
+     "onmieH/Aa8QTwAQpBx0xDCoWDwoSCBw0J8L+V3OBwP4+RlKSl2t/onijeKRpKaVppWilWKJ5ondresQ5Mh6elzo1KRgb"
+     "MRYHAK55C8Anwv5Wcn/A/jU8SAAHonikaKVpE6k5qUinWv55j5ujaKJ4emvEODUaMzsNEhMkGCIHAAP+VnJ/wCfC/lVx"
+     "fsD+MTdCa6Jno3mmaBM8tzj+vcrQ/v///84ZBjwTET0MOzQmwCfC/lRwfcD+MDdCNKNopWkprSn+YHiF/vP296mn0Cgb"
+     "ISknm6c0MRfA/hcaIML+U257wP4wNkIxpGinWaw5sBr+0dvf/vz+/tITIzoOJzEsPMD+Fxogwv5SbXrA/jA2QTE9qUmv"
+     "GP5rg4/++f3+1DkLPz0xJS3AJ8L+Umx4wP4vNkExplmrObAZ/o2irf73/P3UDAgmCTEiGsAnwv5Ra3fA/i81QDEYrCmx"
+     "Gv6itr/+9fv91C05ARiZtxYLwCfC/lBpdsAWMRitKf5EXWv+orbA/vP6/MGZWf6Bo7H+W4aY/p25xB/A/rrO1/5kjZ7A"
+     "FR/AEBcJNB/B/qK2wAr+O0tYGDEWN8Anwv5PaHTA/i40PzGoSBCyCv6htsD+8Pn8wf6mv8oXwf7C1dwR/mSMnZlZwDMR"
+     "/sLV3BfB/qa/yhHBMRQQHZjIByHAJ8L+TmdzwAciqEmtKQr+n7bA/u74+8H+pL/JCMH+wNTcP/5jjJ2YecAwPygIwSY/"
+     "wSsKDRUiBxLAJ8L+TWVywP4uND4ip1kBsgn+nrW//uz3+8GZaf5/orAI/pq3wzTA/rXM1TDALjTANgg3DDTBHD4BCSIA"
+     "/k1lcsAnwv5MZHDA/i0zPqJ4p1msOf5CWmj+nLO9/ur2+tQ+ICY6EzgowCfC/kxjb8D+LTM9B6dIqzmwGv6Gn6r+5/X6"
+     "1BMqASQHMRzAJ8L+S2JtwP4sMj2id6VpqUmvGf5lf4z+5fT51D4eCwk9KQbAJ8L+SmBswP4sMjwxo3kVrDmxCf6+0tv+"
+     "4/P50v6+0tovARUiMVUywCfC/klfa8AiwKJ5plipWR7+WnWD/tjq8aiX0DH+WXOBHhoVBCLAI8Anwv5IXmnA/isxO3ui"
+     "Z6N5p1iqOSq7CP6rxc/+3vH4zv6owMn+T2l3iteT5z8fLh0T/kheacD+Fxogwv5HXGjAE8BrOKRop1mtGLAasgn+eJuq"
+     "/tzw98KMSv52mKebp52XYVlmaVCdmP5FYG6Yx5fHlsg/mrg4GmnAOcAnwv5GW2fA/iswOsATGqJ4pWgLrhmxGv57mqf+"
+     "2u/3wYtJ/ld4h43HmLibuFBZwGVRHpuom6eauCSclzUaE2XA/kZbZ8Anwv5GWmXA/iowOsEHE6N5qEmsOa8Y/pCqtv7Y"
+     "7vbAiVn+UnB/jNcembcBUMBaZQtUnZidmJ2nnZidqRMHWsH+RlplwCfC/kVZZMD+KjA5wgQip0mpSaw5/oykr/7V7faH"
+     "eP5NaHWOyAOXx5q4BmUzWmYkVWFUVRNVwD3C/kVZZMAnwv5EV2LA/iovOcMTpWkLqEn+mrK8vnj+R11qNJm3C5m4LhPA"
+     "WQTDPTjGLcAnwv5DVmHA/ikvOcMJo3oGplj+jqOt/kFSXZSYm7mbpxWcqAQ1zx7AJ8L+QlVgwP4pLjjDPR+jeDqkWDBV"
+     "nZgJnZc4WSnPD8Anwv5BVF7AKcMuBB9/omjAZR9UNSnROcAnwv46SlQo/i00PpqXwmt+NW4EwDo1KR/RPSgsJ8K/Crgr"
+     "kNeM+MQfwxrTMRkuJ8KlaP4/UFrA/iwzPZqn3C4DwCwnwpyXvgq6LFCH9pm52iQULx8npHnCZZ12/jVCS6tZwJLHk9ma"
+     "p9YfDBnANh0bJ8OdmJ53vSu6GtwLFT0nxZ2Hm4eqebkrr0mnadYRNYflITMnx56HnIch2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLMf+NkFHzCzHUQDAJ8IAwIulxatY/mh/iP6bvcnOKxI2xQDAJ8IAwDbEtTj+kbG8"
+     "qmnQDCI2xADAJ8KzacCLpcT+d5Gb/pe5xtI3O8QFwCfCs3rAi5XDvin+lrjE1DkCww/AJ8IPwALD/kVTW/6UtsLUKwLD"
+     "D8Anwg/AjJTD/lRnb/6TtcHUCArDD8AnwrRpwIumw/5TZm/+kbO/wZao/jU/RhH+TFxkK8D+Y3mD/h4iKMAbK8AsEQT+"
+     "iam1K8EAEcMUwCfCtGrAEcP+U2Vu/o+xvsE0EcH+aoKMFP4eIygRwCEUHBHBNBTBNBHDG8AnwhvAEcP+UmVt/o6wvMEq"
+     "EcH+aIGLPiERwCE+ChHBKj7BKhHDG8AnwrR6wIyVw/5RZG3+jK67wZen/jQ/RiD+SltjJ8D+YHaAIcAuJ8AaIAEfJ8Ei"
+     "IMMewIyWwh7AIMP+UWNs/outudQWIMMewCfCtHvAIMP+QlBY/omruNQ+IMMlwCfCtWrAJ8O7Kf6HqbbUMSfDKsAnwirA"
+     "jKXE/mqFj/6GqLXSAC/EKsAnwirAL8SxSv59nqqoedAzMI/GxCrAJ8K1e8CMlcWpaP5bcXv+g6WxziM3NsU0wCfCtmrA"
+     "jJXH/jI9Rf6Bo7DCh9YqxzvIOcAnwjnAO8f+OUZN/n+hrsGH5zc70TnAJ8I5wIymx/5LXmf+fqCtwIfnNwXSOcAnwrZr"
+     "wAXHCP59n6yI1v4fJSsF0wDAJ8K2e8CNhMf+WG54H/4fJSsK1LOMwCfCA8CNhcf+UWZw/iAlKxHVA8AnwhujiJCWnJje"
+     "DQgbJ8Kueql5BBTeBA8EJ8KkiQ/AkJadh9wUD8AqJ8Oteg8AkpUg2hwADzUnxKGJsnmleMCXmBwg1hwTF8APPSfFPTWr"
+     "edw1PSfIKhOmeR7WMRMqJ/3a"}},
+    // Instellingen
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSFzf5jb3f+n7G5wBUMzayLwCfCv13ADM3+nrC4/sXc5MASDM2se8Anwr5twJSWyP5reIH+MTdAB8H+pbrC"
+     "/sLa48AfB8EmIAfIBsAnwr5cwJSWx/6GmKD+wNjhlZj+RExVi6f+YG11/sDY4cI0/jE3Pxs9q3gq/icsNMc8wCfCvW3A"
+     "Pcb+aXZ//r3W38GWmMA+xCvAPsECPcY3wCfCLcCUp8arZ/6xytOqicwKEDjGLcCDtMIowJWFx79Z/q/I0atoyiw9Lsco"
+     "wCfCvGzALseqeP6sxtCrZ8ES/m5+h/5KVF3AMRIqwRIBLschwCfCu23AlZXH/ltocf6zz9nBlaj+QElSIsIrNBPBMCLH"
+     "GcAnwrtswJWGxP5aZ3D+jqSuqmi/OML+a3uFH8QLMsIwICEfxBLAJ8K6bMAfxP6Mo6z+rsvVxP5HUlsfxCwUxAcfxAPA"
+     "J8IDwJWWxP6Koav+q8nUxP5GUVoTxB06xDATxAPAJ8K5bMATxP5WZG3+iKCqqXm+OML+Z3iBE8QUHMIpHjETxDTAJ8K5"
+     "a8CWh8f+VWNs/qbF0MGWqP49Rk8Qwj4rO8EiEMctwCfCuGzAlpbHqmj+nLrFqXnBGf5kdn/+RE9YwDMZJMEZFATHJcAn"
+     "wrhrwATHvSj+mbjDqXnKOCUExx7AJ8K3fMCXdcapef6XtsKqV8whBTrGGcCJlMIPwJaXxv5YaXP+nL7KwZaowBDEAMAQ"
+     "wTo1xg/AJ8K2fMA1x/5thI/+mbzIlrn+OUNLjcj+T19oL8IgNgcpLwQ1xwrAJ8K2a8CXhsj+VWdxNivB/oGeqrwowD8r"
+     "wTYZK8gAwCfCtXvAl4fN/niUn/6UuMXAJSbNNMAnwrVrwCbN/kxcZv53k57AOibNMcAnwrR7wJiG4CXAJ8K0asCXmOAb"
+     "wCfCsHqjiStQ3isWIifCqXgMExDeEwwrJ8Kel7RswB9B3B8HwAUnwpyXqnqseVabdlDaHDgACCekecJlm3ayjDjAnYcX"
+     "AdYXBDjAKT8bJ8OdmJyGrWqritw+Mz0nxZ2Hm4ekmat6NSLWNRcnITOjiceehz8h2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfHFsB/wG7A"
+     "JcAWwA/HEiETKzEnwv5PaXasSP5HUl8Sm5jHD2+hiX+ieG/AGwAxVA8KxxIIHDT+Fxogwv5Xc4HA/j5GUpKXw2vACsFv"
+     "KqJ5pGijeaJ4wDMCDCoWCsEHwADDrnkLwCfC/lZyf8D+NTxIAMMHDxslMX+jaKRoplilaqRnwAEuHScAMSUbDwdpwwM1"
+     "wP4XGiDC/lVxfsD+MTdCwmsAoYkxo2eieaJ4ooikaKZZp1n+i5qj/tHY28AYIToiLA4zETEWADs0wibAJ8L+VHB9wP4w"
+     "N0LDB6N4pGilWC6jeqRnIadIqUn+0trf/v7//8ARAD4hFSadliknMQdUwxfA/hcaIML+U257wP4wNkLCMaJ4pGmmaahI"
+     "qFn+lKKq/lJqeJxJp1mpSf7d5uq49MA7ODYPEAwGmLckCZynMSzCPMAnwv5SbXrA/jA2QcMMplmpSas5/rbCyP75/f6X"
+     "ef5zkqCWGv6Xs74Owjb+YoiYEwsOJAMml8cMJcMtwCfC/lJseMD+LzZBwiUMMxD+kqGp/vf8/cGYasA8xAzAPME6EDOZ"
+     "tyUiwhrAJ8L+UWt3wP4vNUDBbiWkWKhZrSm6Kf7r8vWpl8wuAQYOGCUbFsELwCfC/lBpdsAWwSKieKR5qUkDAP5xkZ/+"
+     "6fP2p7fKNAEAAz89nJciFsE3wCfC/k9odMD+LjQ/wBaieBgzEK8Zsgq7GP7n8vWnqMEi/qW9yP58nKnAGCIRwSInhfgj"
+     "EDOapzEWB8AhwP4XGiDC/k5nc8AHwBY9CahJriiwGv5RdYX+krC9/u74+8GZaf5zlKP+T3CAmbfAHTIXP8ERHyU8kugJ"
+     "PRYHwBLAJ8L+TWVywP4uND7AoXmkeTOrKf6ClZ/+xNTbrIi31cL+orzHHZD3l8fAOx0DNMIhLQgNMxOclwDAPsAnwv5M"
+     "ZHDA/i0zPsATGKhJrDn+wdDX/ur2+sT+epqo/kpodzmW18A5JwgixDQ3CxgTOMAowP4XGiDC/kxjb8D+LTM9wKJ4GAs3"
+     "/r/P1/7n9frECP5KaHc5lsfAOScIFMQpNwsYDDHAHMD+Fxogwv5LYm3A/iwyPcCieD0kqyj+f5Se/r/S2qx3ttbC/p67"
+     "xv5Ob3+R5pfHwDEOKwLCNw0z/jlKViQ9BCnABsAnwv5KYGzA/iwyPMA4o2ilaKlJrSmxCbIK/o2uu/7j8/nBmWn+cJKh"
+     "DpjIwA4RDzfBKhAMHiYkHzhUwDLAJ8L+SV9rwCLAKQSjeKdIq0mvGrIKuxj+2Ovyp6fBPf6cucWAOsAUPSXBPQmF+AUr"
+     "Cy4EKSLAI8Anwv5IXmnA/isxO8AiKQSlaKlJrimyCv5sjZz+1uryp5fKMgkWEguXxwQpIhPADcAnwv5HXGjAE8IipGio"
+     "Sa06uhn+0+jwqJfMEf5NZXMNCxgiE8I5wCfC/kZbZ8D+KzA6whOjeKdarCj+g5mk/trv98GaaMA6xBrAOsECDSs9EwfC"
+     "KsAnwv5GWmXA/iowOsIHo2gJqjirOv6gt8H+2O72mHn+aoybmDn+iKy6KMIKN6jXNCg6/jtOWxAJLgcEwhfAJ8L+RVlk"
+     "wP4qMDnCBKJ4pHmnWKhJNP6BmKP+S2RynWioSalJ/r3Y4rW3wB01MwCjqDA0Mj8fnJcEPcIIwCfC/kRXYsD+Ki85w6Jo"
+     "o3ikaKVppWikaaRopWmnWTH+sczW/tPs9cApMScAND4BPDA6EDjDLcD+Fxogwv5DVmHA/ikvOcM4Ey6jaKKJoniieKRp"
+     "pmipOP53j5v+rsjSwC05AZqonKcVOp6HLhM4NcMewCfC/kJVYMD+KS44w241BBATH38VpWgtPjTAPi0aFS4fExAENWkp"
+     "ww/AJ8L+QVRewCnILjUQo3ikaKN5PMAhMDoQNS4pyDnAJ8L+OkpUqHn+LTQ+mpfJLgSieDpvwDofBC5VyT0oLCfCvwq4"
+     "K5DXjPjJH8ApbjXALikfwBrJMRmI5SfCpWj+P1BawP4sMz2ap9wuA8AsJ8Kcl74KuixQh/aZudokFC8fJ6R5wmWddv41"
+     "QkurWcCSx5PZmqfWHwwZwDYdGyfDnZied70ruhrcCxU9J8Wdh5uHqnm5K69Jp2nWETWH5SEzJ8eeh5yHIdo/AifKUJ53"
+     "2AwnxQ=="},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XN/kdVXf55k53ACTbNAMAnwgDANs3+eJKc/pm7x8AGNs0AwCfC"
+     "s2nAi6XI/k5eZv4dIic7wf5/m6a+KsAOO8ESCjvIBcAnwrN6wIuVx/5mfIX+lrjElqj+LTY8Ev5FVFs2wjASOSY2AQLH"
+     "D8Anwg/AAsb+TV1l/pS2wsGWqMAYxAjAGME7AsYPwCfCD8CMlMapev6Lq7eqaMw5HArGD8AnwrRpwIumx70p/omptapo"
+     "yhs5EccUwCfCtGrAEceqaP6IqLSpacEM/lNlbv40P0bANAwUwQwhEccbwCfCG8ARx/5DUlr+jrC8wZaoORHCOS4+wRkR"
+     "xxvAJ8K0esCMlcT+Q1FZ/m+JlKlovCrC/lFkbSDEIifCBwYNIMQewIyWwh7AIMT+boiT/outucQBIMQBEcQ3IMQewCfC"
+     "tHvAIMT+bYeS/omruMT+ND5FIMQ1OsQoIMQlwCfCtWrAJ8T+QVBY/muGkKlpujrC/k9iayfEBBzCFw87J8QqwCfCKsCM"
+     "pcc7/oaotcGXp/4sNTwvwjEFDcE7L8cqwCfCKsAvx6lo/n2eqqh5wTP+TmFq/jM+RcA1My/BMzCXqMcqwCfCtXvAjJXH"
+     "Mf58nKipaMoYMTbHNMAnwrZqwIyVxqh5/nqbp6h5zAY3O8Y5wCfCOcA7xv5FVl/+f6GuwZiowCTEMsAkwRY7xjnAJ8I5"
+     "wIymx/5Ybnn+fqCtmJcxN/4/TVYVwhg3MRkVPQXHOcAnwrZrwAXI/kVWXv4fJSsFwf5qh5K4OsAfBcEDDwXIAMAnwrZ7"
+     "wI2Ezf5kfooGwCgKzQPAJ8IDwI2Fzf4/TlYowB0RzQPAJ8Ibo4iQlpyY3g0IGyfCrnqpeQQU3gQPBCfCpIkPwJCWnYfc"
+     "FA/AKifDrXoPAJKVINocAA81J8ShibJ5pXjAl5gcINYcExfADz0nxT01q3ncNT0nyCoTpnke1jETKif92g=="}},
+    // Afsluiten
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUlsaraP6SpKz+uc/Y/n+OliYHxiYdHv6SpKwmB8YGwCfCvlzAlJbG/pCi"
+     "q/7A2OHBgLj+MTc/PcQfCP7A2OHBBz3GPMAnwr1twD3G/rTM1ap4woDI/jA2Pz3CFyo+wis9xjfAJ8ItwJSnxv56ipP+"
+     "u9Tew4G3/jA2PjjAEBgnwyU4xi3Ag7TCKMCVhcaqef6ds7z+uNPcwzoIwDoLwzoILsYowCfCvGzALseqeP6bsru/OMMo"
+     "wCrDKAEuxyHAJ8K7bcCVlcgB/piwub9JyAcBIsgZwCfCu2zAlYbJqnj+lq64vzjGMP4uNDwfyRLAJ8K6bMAfyjL+lK23"
+     "vkjEHjIfygPAJ8IDwJWWyqpo/pKrtb45xAAjE8oDwCfCuWzAE8kj/pCptL44xikjE8k0wCfCuWvAlofIqXn+jqiyvTnI"
+     "EBuXl8gtwCfCuGzAlpbHqmj+jKaxvTnDOcAkwzkUBMclwCfCuGvABMaqWP6KpbC8OcMnEcAnA8MnEQTGHsCIpcK3fMCX"
+     "dcb+aX2H/p7Ay8OD6P4rMTk6wAUGJ8MdOsYZwImUwg/AlpfG/pS0wKpowoPoBTXCBS8QwgA1xg/AJ8K2fMA1xv50jZj+"
+     "mbzIwYTn/iowODXENhYvwQU1xgrAJ8K2a8CXhsY2/nKMl/6Qsb3+ZHmENivGNiUQMzYrxgDAJ8K1e8CXh+A0wCfCMcAm"
+     "4DHAJ8K0e8CYhuAlwCfCtGrAl5jgG8AnwiKjiStQ3isWIifCqXgMExDeEwwrJ8Kel7RswB9B3B8HwAUnwpyXqnqseTib"
+     "dlDaHDgACCekecJlm3ayjDjABBcB1hcEOMApPxsnw52YnIataquK3D4zPSfFnYebh6SZq3o1ItY1FychM6OJx56HPyHa"
+     "PwInylCed9gMJ8U="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfCaw/Aa25rGxYPCgcAwAcKDxYbIhsWD8AHAMKueQvAJ8L+VnJ/"
+     "wP41PEgAwgcboYmieKJ4wQwxGwcAwAcbMQwnwQwxGwcAwgM1wP4XGiDC/lVxfsD+MTdCwgChiaNopGikeKNponhknZic"
+     "qAwbB8AbDAI4IjUaLDM9FgA0wibAJ8L+VHB9wP4wN0LCAKNopHmnSKdqp0eieWWcl5nImbebp52YwBEdBCGkeS0LNZmm"
+     "mciclwAxwhfA/hcaIML+U257wP4wNkLCAD0dqjm2SP7EzdL+8fT2/q68w/5Ta3mNqCs4M8A4KwgfCxH+xM3SKSsdPQAs"
+     "wjzAJ8L+Um16wP4wNkHCAAypOa0p/sLM0v75/f7Bhjv+VnKAidmWxpnIwCE5PA661cEAAwsMm6clwi3AJ8L+Umx4wP4v"
+     "NkHCongMqjmuKf7s8vWqlsKHPP5YdYSLyJqnwD4tEjzCMSEaDD0iwv5SbHjAJ8L+UWt3wP4vNUDConilaao4rir+qrrC"
+     "/vX7/cOIK/5be4uRmMAFDDHDLhIEPZunFsILwP4XGiDC/lBpdsAWwiKlaKhJrDm7Gf7U4ea55cOKG/5iiJnAFR/DKw0G"
+     "GiciFsI3wP4XGiDC/k9odMD+LjQ/whajaKZpqjiuKroZ/tPh5rjWw4orwBHDKCUtHxg9FgfCIcAnwv5OZ3PAB8MipGgz"
+     "qzkjuhn+0uHnt9XILBsjEDMYIgfDEsAnwv5NZXLA/i40PsMHIqVYp2mtGbAauxn+0eLotebGNTMsAw4kIgcAwz7AJ8L+"
+     "TGRwwP4tMz7EB6NopmkfsAqzCrwJ/s/h6LXlxCorGAUfCS4HOMQowCfC/kxjb8D+LTM9wzgHLqZYqzmvKv5Ma3q8Cf7N"
+     "4Oe11sQYJBE5HD8uBzgxw/5MY2/AJ8L+S2JtwP4sMj3CMTiieKRoqFmtGLAruwn+y9/ntdXGDSQgLT8JEzgxKcIGwCfC"
+     "/kpgbMD+LDI8wimieKRop1iqSgW6Gf7I3eW21sgsPQUyGjoEKSLC/kpgbMAnwv5JX2vAIsJvo3imWalarxi6Gv7G2+O3"
+     "xsOMKsAlww4HCDwwGC4iwiPAJ8L+SF5pwP4rMTvCLqR5qEmtKbsZ/sPZ4bi3w4w5/l+GlsAjF8MtIBkhLpyXE8INwCfC"
+     "/kdcaMATwi46qkmvGf6bs73+3PD3w4pa/ld4iJKnwBUABcM7Hgs6LhPCOcAnwv5GW2fA/iswOsIuOqs4Hv7R5++omMKK"
+     "Sf5TcYCMx5m3wAcuKzrCPx4Qldibp52owirAJ8L+RlplwP4qMDrConileao4rSr+qsHL/tju9sGJWf5RbXuK15XXmbjA"
+     "Ei8xDSjBEDQ1Lh8EwhfAJ8L+RVlkwP4qMDnCE6RpqEiqSbY5/qjBy/7M5e7+l7G8/kxmc4zYDZi3m7jAFw0qBx4fCg8N"
+     "PBATPcIIwCfC/kRXYsD+Ki85wgSjeDoXDaZpo2gDnJeYyDCauJ2YwB8wFwOkeQ8oDZi3Oi4EOMItwCfC/kNWYcD+KS85"
+     "wjgTo2ikaKR5pGihiVWdl5yonKedmATAHwkGPC1/JjCclzoTODXCHsAnwv5CVWDA/ikuOMJuNaJ3H6J5ond/FQEfCTUu"
+     "wDUJHwEVJBUBHwk1LinCD8Anwv5BVF7AKcQuNW4EwTXAKcQ1wATBOjUuKcQ5wCfC/jpKVKh5/i00PpqX3j0oLCfCvwq4"
+     "K5DXjPjeMRkuJ8KlaP4/UFrA/iwzPZqn3C4DwCwnwpyXvgq6LFCH9pm52iQULx8npHnCZZ12/jVCS6tZwJLHk9map9Yf"
+     "DBnANh0bJ8OdmJ53vSu6GtwLFT0nxZ2Hm4eqebkrr0mnadYRNYflITMnx56HnIch2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XGqmn+b4eR/o+vu/5ec3wSO8YS"
+     "PTUnEjvGBcCNp8KzesCLlcb+boaQ/pa4xMGC5xICxBI/NsEYAsYPwCfCD8ACxv6MrLiqaMKD1hICwhImGMIIAsYPwCfC"
+     "D8CMlMb+XHB5/pO1wcOC5/4eIigKwBwSCcMTCsYPwCfCtGnAi6bGHP56lqG9KcMDHMADK8MDHBHGFMAnwrRqwBHHqmj+"
+     "eZWgvCrDNMAUwzQhEccbwCfCG8ARyCH+d5SfvDnIIiERyBvAJ8K0esCMlckh/naSnbwqxgchIMkewIyWwh7AIMqpaf51"
+     "kZy8KcQ4KCDKHsAnwrR7wCDKKP50kJu7KsQpKCDKJcAnwrVqwCfJKP5yj5q6OsYXKCfJKsAnwirAjKXIqVj+cY2ZuynI"
+     "Ay0vyCrAJ8IqwC/HqWj+cIyXuirDLcAvwy0wl6jHKsAnwrV7wIyVxqlo/m+Llropwx43wB4Zwx43NsY0wCfCtmrAjJXG"
+     "/lNocf6Bo7DDh9Y3O8A3DALDGDvGOcAnwjnAO8b+eZmmqGjCh+c3O8I3OCTCMjvGOcAnwjnAjKbG/l53gf5+oK3Bh+c3"
+     "BcQ3KRXBNAXGOcAnwrZrwAXGqVj+XnaB/neXo/5RZnADBcYDAQ0vAwXGAMAnwrZ7wI2E4APAJ8IDwI2F4APAJ8Ibo4iQ"
+     "lpyY3g0IGyfCrnqpeQQU3gQPBCfCpIkPwJCWnYfcFA/AKifDrXoPAJKVINocAA81J8ShibJ5pXjAl5gcINYcExfADz0n"
+     "xT01q3ncNT0nyCoTpnke1jETKif92g=="}},
+    // Leeg
+    {
+    {42, 44, false,
+     "ul792qd5r3upiaV51hUHFCfIoomyaq973CIMJ8UMumyneMBVDiTWDj8OwCgMJ8Sze69rwG4k2gsGwBYnw6aJP8ALJJmH"
+     "mpeehtYWNCQLP8AIJ8K1a6yLWRWUlSLaDxUwOjEnwigwBg8i3A8GMCgnwv41OkbAnXaXlt4tK8Anwv40OkXAlpadiN4A"
+     "IcAnwr9twJSF4BXAJ8K/XcAM4BLAJ8K+bcCUluAGwCfCvlzAlJbgPMAnwr1twD3gN8Anwi3AlKfgLcAnwijAlYXgKMAn"
+     "wrxswC7gIcAnwrttwJWV4BnAJ8K7bMCVhuASwCfCumzAH+ADwCfCA8CVluADwCfCuWzAE+A0wCfCuWvAlofgLcAnwrhs"
+     "wJaW4CXAJ8K4a8AE4B7AJ8K3fMCXdeAZwCfCD8CWl+APwCfCtnzANeAKwCfCAMCXhuAAwCfCtXvAl4fgNMAnwjHAJuAx"
+     "wCfCtHvAmIbgJcAnwhvAl5jgG8AnwiKjiStQ3isWIifCqXgMExDeEwwrJ8KelwfAH0HcHwfABSfCnJeqeqx5OJt2UNoc"
+     "OAAIJ6R5wmWbdrKMOMAEFwHWFwQ4wCk/GyfDnZichq1qq4rcPjM9J8Wdh5uHpJmrejUi1jUXJyEzo4nHnoc/Ido/AifK"
+     "UJ532AwnxQ=="},
+    {42, 44, false,
+     "ul792rI6/kJXYrkarFnWFyc0jtbIpmn+PlFb/lx7idwMAifFpmj+Tmh0sjrA/k1ebJXnYdYXMSvAHjsnxP49T1n+WnmG"
+     "m7j+SFJgZNoSExUxJ8OxOv5Zd4XA/kdSYHCWh5iHm5jWHh06DwHAJSfC/kBTXv5YdoP+S1xq/kZPXI6nnIfaEiETKzEn"
+     "wv5PaXasSP5HUl8Sm5jcEggcNCfC/ldzgcD+PkZSkpfeFgvAJ8L+VnJ/wP41PEgA3gM1wCfC/lVxfsD+MTdC4CbAJ8L+"
+     "VHB9wP4wN0LgF8Anwv5TbnvA/jA2QuA8wCfC/lJtesD+MDZB4C3AJ8L+Umx4wP4vNkHgGsAnwv5Ra3fA/i81QOALwCfC"
+     "/lBpdsAW4DfAJ8L+T2h0wP4uND/gIcAnwv5OZ3PAB+ASwCfC/k1lcsD+LjQ+4D7AJ8L+TGRwwP4tMz7gKMAnwv5MY2/A"
+     "/i0zPeAcwCfC/ktibcD+LDI94AbAJ8L+SmBswP4sMjzgMsAnwv5JX2vAIuAjwCfC/kheacD+KzE74A3AJ8L+R1xowBPg"
+     "OcAnwv5GW2fA/iswOuAqwCfC/kZaZcD+KjA64BfAJ8L+RVlkwP4qMDngCMAnwv5EV2LA/iovOeAtwCfC/kNWYcD+KS85"
+     "4B7AJ8L+QlVgwP4pLjjgD8Anwv5BVF7AKeA5wCfC/jpKVKh5/i00PpqX3j0oLCfCvwq4K5DXjPjeMRkuJ8KlaP4/UFrA"
+     "/iwzPZqn3C4DwCwnwpyXvgq6LFCH9pm52iQULx8npHnCZZ12/jVCS6tZwJLHk9map9YfDBnANh0bJ8OdmJ53vSu6GtwL"
+     "FT0nxZ2Hm4eqebkrr0mnadYRNYflITMnx56HnIch2j8CJ8pQnnfYDCfF"},
+    {42, 44, false,
+     "ul792qOIp3mkiKKI1j0BFCfIf6iJG9w1NifFNqyJo3nAkaWXhpyY1h0yIsAxNifENah4PR0k2h09KjUnwxQqwIelnYfc"
+     "JCrAFCfCq3gqkZYw3j4qCSfCr3miiSQwwB2iiqJ31gmehjDAJDEMJ8KyacAweqZpoZjaDjMwNsAnwjbAMKaJoYncETA2"
+     "wI6nwrJ5wCSleN4kOcAnwrJ6wImlLN4YAMAnwgDAi6XgAMAnwgDANuAAwCfCs2nAi6XgBcAnwrN6wIuV4A/AJ8IPwALg"
+     "D8Anwg/AjJTgD8AnwrRpwIum4BTAJ8K0asAR4BvAJ8IbwBHgG8AnwrR6wIyV4B7AJ8IewCDgHsAnwrR7wCDgJcAnwrVq"
+     "wCfgKsAnwirAjKXgKsAnwirAL+AqwCfCtXvAjJXgNMAnwrZqwIyV4DnAJ8I5wDvgOcAnwjnAjKbgOcAnwrZrwAXgAMAn"
+     "wrZ7wI2E4APAJ8IDwI2F4APAJ8Ibo4iQlpyY3g0IGyfCrnqpeQQU3gQPBCfCpIkPwJCWnYfcFA/AKifDrXoPAJKVINoc"
+     "AA81J8ShibJ5pXjAl5gcINYcExfADz0nxT01q3ncNT0nyCoTpnke1jETKif92g=="}},
+},
+// progressRail
+{368, 22, false,
+ "ul79/f39/f39/f39/f39/f39/f39/f39/f39/f39/f39/f39/e+jeJqXlpb9/f39/d4zESfTpYmQlRL9/f39/eA3OSfR"
+ "poqZhhL9/f39/eIYDyfQsGsS/f39/f3kJifQtFsS/f39/f3kHyfQHxgS/f39/f3iGB8n0K9qpHk3Ev39/f394DcQnJcn"
+ "0KOJtWybdhgS/f39/f3eGBAsGyfRqnosonj9/f39/eAsCCfTG6xpH/39/f393hAbJ/39/f39/f39/f39/f39/f39/f39"
+ "/f39/f39/f39/f39/f397w=="},
+// progressThumb
+{28, 16, true,
+ "WcOxfZ2HQMwhFTbGsn0DvWj+aXBzronMEDADJDbDr2yriP6Aio7+3evw0BQSLTbBJBL+sL3C/tbm7NIPEiQ2wAP+eYSJ"
+ "/s/h58WPeMAjwCHAI8AhwCPDPgM2FbVn/snc48b+aoKLwBzAFcAcwBXAHMQDi6mdh/5aZWr+wtfexv5ogYrAC8ADwAvA"
+ "A8ALxC0hQP5jb3T+u9Laxv5ngInAAcA0wAHANMABxAADwP5fbHL+tc3Vxv5mf4jAM8AlwDPAJcAzxBcDIf5SXmT+rsjR"
+ "xv5kfofAKcATwCnAE8ApxAghFbJY/qfDzMb+Y32GwBjABMAYwATAGMQaFTYD/l9wd/6hvsjFk5jArXjAk5jArXjAk5jA"
+ "rXjDDgM2wCSlZ/5/mKL+mrnD0iMiJDbBr2ynif5XanL+k7S/0DUdLZGkwyQDtEn+Q1NaqmnMHioDJDbGFSEDzCEVNsM="},
+// volumeRail
+{124, 20, false,
+ "ul79/f39/f39/f3xnYcn/e4zwZ2YWcFAwGWch8K8XSf94DPBCT/AUSHAVBLIp1n+HCoxwW5rEv4oLjcn/dMzwZ2YP8BQ"
+ "FSELEsX+GictwWv+JTtEp1l+a64qripue68Zrxp/b3tvf29//i1IUxIfJ/3GM8GdmD/AJBVvCxLBsQqleW5rqzoyb3oZ"
+ "swpvwH/+Q3CAf29+a39vf297b39vb3pvf28Pb3sxfwx//i1IUxIfJ/czwQk/wCRAIahIpllrwKVprxlvem/+LktVa296"
+ "sQqmaW9/b2t/b39ue29/b39vezl/bxxrMm9/b3svfwoWem9/bw9vezF/DH/+LUhT/gsNEP4oLjeMteozwQk/o3mpOVUv"
+ "Wa4awHturSqlacB/qjmpSn9uf297b39vf297b39uf2t/Bn9vKDcDf257bzxvf297OX8UHGsybw1ve29/bxZ6b39vD297"
+ "MX8Mf/4tSFP+Cw0Q/iguN4y13TPAp0lvVW6nWqNna2+laahIa26keawpe29/b39ve25/b39rb39vfzB/bhNve29/b39v"
+ "ewF/biRrf29/byg3A39ue288b39ve29/bxxrf28Nb3svfwoWem9/bw9ve29/b3/+LUhT/gsNEP4oLjeMtdGdh8AiwHui"
+ "aKdIf2swrCp/b3pvb39ve29/b39rfm9/b3tvfxh/b3sCER1/a28OGn9rf24Tb3tvf29/b3sBf24kazoGf28ofwN/bntv"
+ "PG9/b3s5fxQcazJvDW97b39vb3pvf28Pb3tvf29//i1IU/4LDRD+KC43jLXQqnoSwP4fMzt/b39ve29/IH9vem9vf297"
+ "B38ifzh+b39ve29/GH9vewIRHSxrbw4afzB/bhNve29/b39vewF/biRrOgZ/byg3A39ue288b39ve29/bxxrMm8Nb3tv"
+ "f29vem9/bw9ve29/b3/+LUhT/gsNEP4oLjeMtdAfEv3oHyfQH5yY/egfJ9Cvah/96BAn/f39/f39xw=="},
+// volumeThumb
+{28, 16, true,
+ "WcOxfZ2HQMwhFTbGsn0DvWj+aXBzronMEDADJDbDr2yriP6Aio7+3evw0BQSLTbBJBL+sL3C/tbm7NIPEiQ2wAP+eYSJ"
+ "/s/h58WPeMAjwCHAI8AhwCPDPgM2FbVn/snc48b+aoKLwBzAFcAcwBXAHMQDi6mdh/5aZWr+wtfexv5ogYrAC8ADwAvA"
+ "A8ALxC0hQP5jb3T+u9Laxv5ngInAAcA0wAHANMABxAADwP5fbHL+tc3Vxv5mf4jAM8AlwDPAJcAzxBcDIf5SXmT+rsjR"
+ "xv5kfofAKcATwCnAE8ApxAghFbJY/qfDzMb+Y32GwBjABMAYwATAGMQaFTYD/l9wd/6hvsjFk5jArXjAk5jArXjAk5jA"
+ "rXjDDgM2wCSlZ/5/mKL+mrnD0iMiJDbBr2ynif5XanL+k7S/0DUdLZGkwyQDtEn+Q1NaqmnMHioDJDbGFSEDzCEVNsM="},
+// scrollRail
+{28, 162, false,
+ "ul79/f396aN4mpeWlsAzESfTpYmQlRLCNzkn0aaKmYYSxBgPJ9CwaxLGJifQtFsSxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n"
+ "0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8S"
+ "xh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n"
+ "0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8S"
+ "xh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n"
+ "0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8S"
+ "xh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n"
+ "0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8S"
+ "xh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n"
+ "0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8S"
+ "xh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n"
+ "0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8Sxh8n0B8YEsQYHyfQr2qkeTcSwjcQnJcn0KOJtWybdhgSwBgQ"
+ "LBsn0ap6LKJ4wiwIJ9MbrGkfwBAbJ/39/f39/f390Q=="},
+// scrollThumb
+{16, 28, true,
+ "WcOxfZ2HQMAhFTbGsn0DvWj+aXB0rojAFzADJDbDr2yriP6Ci4/+4O7yxCYSLTbBsn0S/rXCxv7d6/DGExIkNsAD/n+I"
+ "jP7Z6e7IOQM2FbZo/tbm68oZFSH+Ympu/tLj6co6IQP+bHZ7/s/h58ovA8D+a3V6/sve5MogA8D+aXR5/sjb4soOA8D+"
+ "Z3J3/sTZ4MCPif5pgYrEMSnAMAPA/mVxdv7B1t3AkHn+aICKxBA8wB4DwP5kcHX+vdPbyg8DwP5ibnT+utHZyjgDwP5g"
+ "bXP+ts7WwJGJ/mZ/iMQoAsAmA8D+Xmxx/rPM1MCRif5lfojEByHADQPA/l1qcP6vydLKOQPA/ltpb/6sxs/KJwPA/llo"
+ "bv6oxM3Akpn+Y32HxB8nwBUDwP5XZm3+pcHLwJOI/mN8hsQ+AcD+V2ZtA8D+VmVs/qG+yMovA6KI/ktZX/6evMbKNyGj"
+ "ibFI/pq5xMoIFTYD/llsc/6XtsHIDAM2wCSkeP56lJ7+k7S/xiQdnJiOk8GvbKd5/lVpcf6Qsb3EIxotNsMkA7RJ/kNT"
+ "WqppwB4qAyQ2xhUhA8AhFTbD"},
+// topLeft
+{28, 28, false,
+ "ul792f5GTFEn2P7C0da+iJt4/oulrpKZmJeXqZinmYeYqZmXmKiZmJmYmaiah5mYmaial5mYmpiZqCfD/kZMUf7g7/TA"
+ "Vf6swsn+fpehGB4lmYcKHSuZmB88G5mYEjQOmpiZqCfEKSgp/pCqs42ZGB4lmYcKHSsFHzwbmZgSNA43maidiMQcDYhK"
+ "/kdVXIToEkBQQEBQRA5QQVRAUFVAUFVVxP5+l6HBMCfWGMESJ9YewTQn1iXBGSfW/mN3f8E7J9YKwR0n1v5XaHDBAifW"
+ "K8EpJ9b+S1lhwQ4n1h/BMyfWPMEcJ9YbwQYn1v40PkXBKCfWEsENJ9a3SME+J9YOwSAn1jfBmKgn1qOIwTYn/cw="},
+// topRight
+{28, 28, false,
+ "ul796v5GTFEnxaOIp2imeKd4pnmnaKd4pomnaKd4p3ioaKd5qGeniahpqWeoea53/trq76WYgognxKOIp2gONBKnaBs8"
+ "HwUrHQqoZyUeGKh5/qzCyf7f7vN/wP5GTFEnw6OIp2gONBKnaBs8H6d4Kx0KqGclHhioebN3KSgp/hcaIMR/f6J4ooh/"
+ "oniiiKGJoocOonihmaJ4ooiiiKJ4EqKIvCj+kKqzuMaDSv4XGiDWMBTBJ9YSGMEn1jQewSfWGSXBJ9Y7NcEn1h0KwSfW"
+ "s1n+V2hwwSfWKSvBJ9YO/ktZYcEn1jMfwSfWrGk8wSfWBhvBJ9YouznBJ9aneBLBJ9Y+sVjBJ9YgDsEn1qKIN8En1jai"
+ "iMEn+g=="},
+// settingsIcon
+{32, 32, true,
+ "Wcz+Gx4lwjbZ/hodJKN4whs22Bv+TlRa/nR7gcAEGzbRGzbEKv7g7fHCKjbEGzbJ/hsfJgXAgLDD/ktRWP7d6u/CHjbD"
+ "BcBVgbDH/hsfJgXA/mNrccD+/wD/wb5fHv7Z5+zCHiA2wRfABcBVgbDFGwXA/mFpcP7V5OnA/pCaof4bHyYFwP5KUVgS"
+ "whsFwDYZEsAABcCdmIOgxQX+YGhv/tHh58L+jZmf/icsM/53gIf+u8nPKcIHFjY9KcIxBYCwx/5fZ27+zt7k0iI2yf6J"
+ "lZz+ytvi0Ag2yv4bHyb+hpOa/sbY38X+nKqxwCPFJzaBsMoFq3j+wtXdwpWX/mVvdicFwCcUETrCJwU2ySAF/m15gP6/"
+ "0trBlYj+OkFJBcBVwAXAMigNwSQFIIKxxBvAKv5DS1Jvev6nucG2aMH+Ym10BVWBsML+Gx8mBTMdwRkNCj4qG8CDoCoF"
+ "Pv63zNXGJwU2xAUnNMY+BSrABf5eanL+s8nSxf6On6cFVYGwxP4bHyYFFgTFCgUqwAX+XWlx/rDH0MX+i52mBTaBsMT+"
+ "Gx8mBTwjxTsFKsAF/kBJUf6sxM3G/iUqMQWAsMQFGDPGJAUqNhvAKv4+R09/wP6Xrba0WcH+WWZvBVWBsML+Gx8mBRIK"
+ "wSAVwAYqG8CDoMS+XwX+YG94/qS+yMGWqP42PkUFwFXABcA7ChrBEwUggrHJBapo/qG7xcKWmf5WZGwVBcAVKiEtwhUF"
+ "Nsr+Gx8m/m1/iP6duMPF/n2SnMAExTo2gbDK/mp9h/6ZtcDQIDbJ/kpXYP6Vsr7SMTbHBf5IVl/+kq+7wv5meYT+Iykw"
+ "/ldocf6Dnak+wjkkBis+wh8FNsUbBcD+R1Ve/o6sucD+Y3iC/hsfJgXA/jhDSxXCBAXANg8VwBAFwBuDoMX+Gx8mBcD+"
+ "RVNdwP7/AP/Bvl/+N0JK/oqptsI1IDbBOcAFwFWBsMf+Gx8mBcCAsMP+NkBJ/oams8IhNsMFwFWBsMkbNsT+Gx4l/oOj"
+ "scIqNsQbNtEb/jVASbgpwB4bNtgbBcIbNtkqwjbM"},
+{{32, 32, true,
+  "Wf39x/6VpavBNtr+OVdlwzbP/pWkqiE2xv44VWLDNs7+WnJ9P8A2xv42U2DDNsz+k6KoIcI2xv41UV7DNsv+WG95BsM2"
+  "xv40T1zDNsn+kqCmK8U2xv4zTVrDNsj+SmJsEMY2xv4xS1fDNsb+hZOaK8g2xv4wSVXDNsX+SF5pEMk2xv4vR1PDNsP+"
+  "g5GYNcs2xv4tRVHDNsL+RltlF8w2xv4sQ0/DNsD+go+VPM42xv4rQkzDNsD+gY6UH842xv4qQErDNsL+QlZfBMw2xv4o"
+  "PkjDNsP+gIyRJss2xv4nPEbDNsX+QFJbC8k2xv4mOkTDNsb+fomPMMg2xv4kOEHDNsj+Pk9XC8Y2xv4jNj/DNsn+ipOY"
+  "MMU2xv4iND3DNsv+SFdfFcM2xv4hMjvDNsz+iJGVOsI2xv4fMDnDNs7+RlRbHMA2xv4eLjbDNs/+h4+TOjbH/oaOksE2"
+  "/f3a"},
+{32, 32, true,
+  "Wf396v5nfYiXWDbc/mZ8hv44VWLA/n2PmDba/mV6hP42U2DBqqf+/wD/2f5keYP+NVFew77VNtf+Y3eB/jRPXMX+eoyT"
+  "NtX+YnZ//jNNWsaqlzbU/mF0fv4xS1fIv9Y20v5gc3z+MElVyv54iI820P5fcnr+L0dTy6uXNs/+XnB5/i1FUc3+UmVv"
+  "Ns3+XW93/ixDT8/+doSLNsv+XG11/itCTM/+dYOKNsv+W2x0/ipASs3+T2FpNs3+Wmpy/ig+SMurpzbP/llpcP4nPEbK"
+  "/nJ/hjbQ/lhnb/4mOkTI/kxcZDbS/ldmbf4kOEHGq6j+/wD/1P5WZGv+IzY/xf5wfIE21f5VY2r+IjQ9w/5IV1821/5U"
+  "YWj+ITI7wayHNtn+U2Bm/h8wOcD+bnh9Ntr+Ul5llHg2/f34"},
+{32, 32, true,
+  "Wf39yv6VpavCNsYlwjbN/jlXZcQ2xCHENsv+lKOp/jhVYsQ2xD/ECjbK/pOiqP42U2DENsQhxDs2yv6Toaf+NVFexDbE"
+  "BsQvNsr+kqCm/jRPXMQ2xCvEIDbK/pGfpf4zTVrENsQQxBE2yv6RnqT+MUtXxDbEK8QFNsr+kJ2j/jBJVcT+/wD/xBDE"
+  "/pCdo/7/AP/K/o+cov4vR1PENsQ1xCc2yv6Pm6D+LUVRxDbEF8QUNsr+jpqf/ixDT8Q2xDzEBTbK/o2Znv4rQkzE/v8A"
+  "/8QfxP6NmZ7+/wD/yv6NmJ3+KkBKxDbEBMQqNsr+jJec/ig+SMQ2xCbEGzbK/ouWm/4nPEbENsQLxAw2yv6LlZr+JjpE"
+  "xDbEMMQANsr+ipSZ/iQ4QcQ2xAvEMTbK/oqTmP4jNj/ENsQwxCU2yv6Jkpb+IjQ9xDbEFcQPNsr+iJGV/iEyO8Q2xDrE"
+  "ADbK/oiQlP4fMDnENsQcxDQ2y/4eLjbENsQ6xDbN/oaOksI2xhbCNv39yg=="},
+{32, 32, true,
+  "Wf396v6VpKrONsz+Q19rlnnQETbK/jZTYNI2yf6Toaf+NVFe0i82yP6SoKb+NE9c0iA2yP6Rn6X+M01a0hE2yP6RnqT+"
+  "MUtX0gU2yP6QnaP+MElV0jb+/wD/yP6PnKL+L0dT0ic2yP6Pm6D+LUVR0hQ2yP6Omp/+LENP0gU2yP6NmZ7+K0JM0jb+"
+  "/wD/yP6NmJ3+KkBK0io2yP6Ml5z+KD5I0hs2yP6Llpv+JzxG0gw2yP6LlZr+JjpE0gA2yP6KlJn+JDhB0jE2yP6Kk5j+"
+  "IzY/0iU2yP6Jkpb+IjQ90g82yf4hMjvSNsr+LDxElHnQDDbM/oePk842/f3q"},
+{32, 32, true,
+  "Wf392v6VpavBNsf+OVdl/pWkqjbPIcM2xv44VWLAvdY2zj/DNsb+NlNgwv6Toqg2zCHDNsb+NVFew77VNssGwzbG/jRP"
+  "XMX+kqCmNskrwzbG/jNNWsa1pTbIEMM2xv4xS1fI/oWTmjbGK8M2xv4wSVXJtbc2xRDDNsb+L0dTy/6DkZg2wzXDNsb+"
+  "LUVRzLa2NsIXwzbG/ixDT87+go+VNsA8wzbG/itCTM7+gY6UNsAfwzbG/ipASsy2pzbCBMM2xv4oPkjL/oCMkTbDJsM2"
+  "xv4nPEbJtrc2xQvDNsb+JjpEyP5+iY82xjDDNsb+JDhBxre3NsgLwzbG/iM2P8X+ipOYNskwwzbG/iI0PcP+SFdfNssV"
+  "wzbG/iEyO8L+iJGVNsw6wzbG/h8wOcD+RlRbNs4cwzbG/h4uNv6Hj5M2zzrDNtr+ho6SwTb9/cc="}},
+{96, 96, true,
+ "Wf39/f39/dz+YmNl/jc4O/4MDhH2Ghg23xj+GhwfIfwzGDbaGCHEo3ioivQLIcQYNtczIcKte65qqnumePY4EDYhwjOE"
+ "lNT+fn+AIcKwazilifw4ICHCNTbRGCHBqHm9XqV6/cIxHSHBGDbPNSHBILpd/cYgIcE1Ns4hwa98ul39yBshwTbNMyHA"
+ "r3u6Tf3KFCHAMzbLGCHAHf4wNkL9zB0hwBg2yiHB/isxO6WJ/cwTIcE2yRghwK9ruV39zhEhwBg2yDMhwP4rMDulef3O"
+ "DiHAMzbIIcCse7td/dAnIcA2xxghwLhdr2v90CMhwBg2xhohwP4qMDmkisusOP5NaHazGH9/oZh/f6GYf3+hl39/oZh/"
+ "f6GYf6J3oZh/f6GYf3+hmH9/oZh/fqGYf3+hmH+id6GYf3+hmH+hmH9/oZh/f6GYf36DuP5BSVSLqMuchv4MDhHA/jc4"
+ "O/7/AP/GIcCiiQfL/kFWYv5gipmnaKGYoYmih6GYooihmH+ih6GZooehmKJ3oZmhmKKHoZiieKGYoZiiiH+ih6GYoZmi"
+ "h3+ih6GZoZiih3+iiKGYoZiieKGYooehmKGZonehmKKHoZmih3+hmKKIoZiih6GJoZiXqP5mc30Hywaeh8CSlMYhwKl6"
+ "vU3Kq0n+XoiYp2iih6GYoYmih6GYEyV/ooehmTuhmKJ3oZmhmKKHoZgQoZihmBJ/oocKoZmih3+ihzmhmKKHMaKIoZih"
+ "mKJ4oZiih6GYoZmidwiih6GZood/MKKIoZiih6GJoZiih5eY/kBJUz3Kg8OXlsCSlMYhwDO8Xsr+SWVz/mGOnqGYooeh"
+ "mKGJooehmBMlf6KHoZmih6GYonehmaGYooehmBChmKGYEn+ihwqhmaKHf6KHoZmhmKKHMaKIoZihmKJ4oZiih6GYoZmi"
+ "dwiih6GZooceMKKIoZiih6GJoZiih6GY/oOSnP4tMz7KhLKXlsCSlMYhwDM4yv5TdoX+YY6eoZiih6GYoYmih6GYEyV/"
+ "ooehmaKHoZiid6GZoZiih6GYEKGYoZgSf6KHCqGZood/ooc5oZiihzGiiKGYoZiieKGYooehmKGZonehmKKHoZmihx4w"
+ "ooihmKKHoYmhmKKHoZj+n7K7/i0zPsqEspeWwJKUxiHAM7xNyir+YY6eoZiih6GYoYmih6GYEyV/ooehmaKHoZiid6GZ"
+ "oZiih6GYEKGYoZgSf6KHCqGZood/ooc5oZiihzGiiKGYoZiieKGYooehmKGZonehmKKHoZmihx4wooihmKKHoYmhmKKH"
+ "oZj+n7K7LsqEw5eWwJKUxiHAM7teyv5TdoT+YY6eoZiih6GYoYmih6GYEyV/ooehmaKHoZiid6GZoZiih6GYEKGYoZgS"
+ "f6KHCqGZood/ooc5oZiihzGiiKGYoZiieKGYooehmKGZonehmKKHoZmihx4wooihmKKHoYmhmKKHoZj+n7K7KcqFspeW"
+ "wJKUxiHAM7tdyv5JZXL+YY6eoZiih6GYoYmih6GYEyV/ooehmaKHoZiid6GZoZiih6GYEKGYoZgSf6KHCqGZood/ooc5"
+ "oZiihzGiiKGYoZiieKGYooehmKGZonehmKKHoZmihx4wooihmKKHoYmhmKKHoZj+gpKb/iwyPMqFs5eWwJKUxiHAM7pe"
+ "yqw4/l6ImKdoooehmKGJooehmBMlf6KHoZk7oZiid6GZoZiih6GYEKGYoZgSf6KHCqGZood/ooc5oZiihzGiiKGYoZii"
+ "eKGYooehmKGZonehmKKHoZmihx4wooihmKKHoYmhmKKHl5j+P0dRGsqGspeWwJKUxiHAM7pdy7Ea/mCJmahXoZihiaKH"
+ "oZiiiCV/ooehmTuhmKJ3oZmhmKKHoZgQoZihmBJ/oocKoZmih3+ihzmhmKKHMaKIoZihmKJ4oZiih6GYoZmidwiih6GZ"
+ "ooceMKKIoZiih6GJoZiXmP5IUVuAuMuGs5eWwJKUxiHAqXkTzKw4/kxndLMZfwChmH9/oZh+f6GYf3+hmH+hmKJ3f6GY"
+ "f3+hmH9/oZh/L6GYfn+hmH9/oZiid3+hmH9/oZh/f6GYPn+hmH9/oZh+f4LI/j5GUIuozCyXl8A2xiHALLlv/dIsIcA2"
+ "xiHAqIq6Tf3SJyHANsYhwKh6BP3SJCHANsYhwCS5bf3SJCHANsYhwCS5Xf3SJCHANsYhwCS5XP3SJCHANsYhwCS4bf3S"
+ "JCHANsYhwCS4Xf3SJCHANsYhwCS3bf3SJCHANsYhwKh5Gv3SHSHANsYhwB23Xdn+Zm10hpkQ8x0hwDbGIcAdtm7Z/oqS"
+ "mf7t+Pv+o6yx/kBGTgvxHSHANsYhwKeKt1zZ/omRmP7r9vrB/qGqsP4/RU4E74m0IcA2xiHAGLdM2f6HkJf+6PT4wwb+"
+ "MzhBAe0YIcA2xiHAGLZd2f6Gj5b+5vP3xJOZN/4yOEE86xghwDbGIcCnerZs2f6FjpX+4/H1xpSYKDXqFSHANsYhwBW2"
+ "XNn+g42U/uHv9MiImP5sdHwy6Iq0IcA2xiHAFbVs2f6CjJP+3+3yyoiI/mtzeybmFSHANsYhwKd5Jtn+gYuS/tzs8cz+"
+ "usfN/lNaYibkDiHANsYhwA60fdn+f4qR/trq787+rLrA/lJaYhriDiHANsYhwA60bdn+fomQ/tfo7tD+q7i//kZNVf4k"
+ "KTLgDiHANsYhwA60bNn+fIiP/tXm7NL+k5+m/jpASRDeDiHANsYhwA6zfdn+e4eO/tPl69T+kZ6l/jlASAvcDiHAkpTG"
+ "IcAOs23Z/nqGjf7Q4+nWJ/4uNDwI2g4hwDbGIcCmirRb2f54hIz+zuHo15WHEP4uMzwB2AkhwDbGIcAJs2zZ/neDi/7L"
+ "4ObZlKkBPNcJIcA2xiHACbNb2f52gor+yd7l24mo/mFrc/4iJy/VCZqGwDbGIcCmeTLZ/nSBif7G3OPdibn+YGtzMtM/"
+ "IcA2xiHAP7J82f5zgIj+xNri3/6mucD+SlNbJtE/IcA2xiHAP7Js2f5xf4f+wtnh4T8j0I6kIcA2xiHAP7F92f5wfob+"
+ "v9ff34qo/lxocB7RPyHANsYhwD+xfNn+b32F/r3V3t2KqP5bZ28X0z+al8A2xiHAP7Fs2f5tfIT+utPc25Wo/mRxeRTV"
+ "PyHANsYhwD+wfNn+bHuD/rjS29mVmAD+Ki83CNaQlCHANsYhwD8I2f5reoP+tdDZ15WoOP4pLzcI2JCUIcA2xiHApYqx"
+ "Wtn+aXmC/rPO2Nb+fI6X/jI5QT7aj7YhwDbGIcA6sGvZ/mh4gf6xzNbU/nqNlv4xOEA53DohwDbGIcCliTnZ/mZ3gP6u"
+ "y9XS/oqhqis53jMhwDbGIcAzsGvZ/mV2f/6sydPQ/oifqf5CTFQy4DMhwJKUxiHAM69s2f5kdX7+qcfSzv6Hnqj+QUtU"
+ "KuIzIcA2xiHApXmve9n+YnR9/qfF0MyMt/5RX2gj5DAhwDbGIcAwrozZ/mFzfP6kxM/Ki9j+UF5nHuYwIcA2xiHAMK57"
+ "2f5gcXv+osLNyJao/ldncRToMCHANsYhwDAU2f5ecHr+oMDMxpaYIP4lKzIU6TCbl8A2xiHAMK2M2f5db3n+nb7KxJao"
+ "Ef4lKjIP6zAhwDbGIcB/sWzZ/lxueP6bvcnD/muCjP4sNDsF7TAhwDbG/jc4OyHAr3wF2P5abXf+mLvHwf5qgYv+LDM7"
+ "Be4bIcAaNsb+YmNlIcCreqaK2P5ZbHb+lrnG/neTnv4rMzo58BGVlsAYNschwDqsatj+QU9Xlqg28johwJKUyLx8IcCv"
+ "a6KI/c4RIcAzNsgYIcCmiqp6/c4JIcAYNskhwa57onn9zAUhwTbKGCHAo4mtav3MFSHAGDbLMyHAPxv9yj8hwDM2zSHB"
+ "PxH9yD8hwTbO/n5/gCHBOql6/cY6IcE1Ns8YIcGjeKmLBf3CJwshwRg20TUhwqWJJ6J4/CczIcI1NtS8fCHCpImkiaR5"
+ "oYn2J5yXJCHCMzbXGCHEfxX0MCHEGDbaGDMh/DMYNt8YGiH2Ghg2/f39/f393A=="}},
 };
-constexpr std::uint32_t kPrev_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00453932, 0x00463B33, 0x00483C34, 0x00473C33, 0x00463A33, 0x00443932, 0x00443832, 0x00443832,
-    0x00443832, 0x00443932, 0x00443932, 0x00453932, 0x00443932, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433831, 0x00473C33, 0x004E4236, 0x00534739,
-    0x00524538, 0x004B3F35, 0x00453A32, 0x00433731, 0x00433831, 0x00463A32, 0x00493D34, 0x004B3F35,
-    0x004A3E34, 0x00463B33, 0x00443831, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00433831, 0x004D4136, 0x00665A49, 0x00B3ACA0, 0x009E9588, 0x0055483A, 0x00483C33,
-    0x00433831, 0x00483C33, 0x00514538, 0x005A4D3C, 0x00675A4A, 0x006A5F52, 0x004B3F35, 0x00443831,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x00443831, 0x00534638,
-    0x008F8471, 0x00FEFCF8, 0x00DCD7CD, 0x0060523F, 0x004D4136, 0x004C4035, 0x00584B3B, 0x006B5D45,
-    0x00AAA08C, 0x00F5F3ED, 0x008C816F, 0x00514538, 0x00443931, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x00433831, 0x0056493A, 0x00968A73, 0x00FCFAF4, 0x00DED9CB,
-    0x006B5D45, 0x005B4E3D, 0x0061533F, 0x00877A5F, 0x00E1DBCC, 0x00FCFAF4, 0x00FCFAF4, 0x00958973,
-    0x00554839, 0x00443831, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x00433830, 0x00574A3A, 0x00978B73, 0x00FCF8EF, 0x00DFD9C9, 0x0078684B, 0x00726347, 0x00B6AC95,
-    0x00F5F1E6, 0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF, 0x00998D74, 0x00564A3A, 0x00433830, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x0042372F, 0x00564939, 0x00978A72,
-    0x00FAF6EB, 0x00DFD8C5, 0x00908263, 0x00DDD6C4, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB,
-    0x00FAF6EB, 0x009A8D73, 0x00564939, 0x0042372F, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x0041362F, 0x00554939, 0x00968970, 0x00FAF5E6, 0x00DFD7C2, 0x00908162,
-    0x00DCD4C1, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00998C72, 0x00554939,
-    0x0041362F, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x0040352E,
-    0x00544838, 0x0095896F, 0x00F8F3E2, 0x00DDD4BE, 0x00766749, 0x00706146, 0x00B4A98E, 0x00F2ECD9,
-    0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00978A70, 0x00544838, 0x0040352E, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003F342D, 0x00524637, 0x0092856C, 0x00F8F1DD,
-    0x00DAD1BA, 0x00685A42, 0x00584B3A, 0x005D503D, 0x0084765B, 0x00DDD3BB, 0x00F8F1DD, 0x00F8F1DD,
-    0x0091856C, 0x00514536, 0x003F342D, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003D332C, 0x004D4134, 0x008A7E67, 0x00F6EFD9, 0x00D6CCB4, 0x005A4E3B, 0x00473C31,
-    0x00453A30, 0x00534737, 0x00665941, 0x00A5997E, 0x00EEE6D0, 0x00867A65, 0x004B4033, 0x003D332C,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x003B312B, 0x00453A30,
-    0x005F5342, 0x00ABA189, 0x00978B75, 0x004E4234, 0x0040352D, 0x003B312B, 0x0040352D, 0x004A3E32,
-    0x00534737, 0x00605442, 0x00635748, 0x0043382F, 0x003B312B, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00392F29, 0x003D332C, 0x00443A2F, 0x004A3F32, 0x00483D31,
-    0x0041372E, 0x003B312B, 0x00382F29, 0x00392F29, 0x003C322B, 0x003F352D, 0x0041372E, 0x0040352D,
-    0x003C322B, 0x00392F2A, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E29, 0x00382F29, 0x003A302A, 0x003C322B, 0x003B312B, 0x003A302A, 0x00382E29, 0x00372E28,
-    0x00372E28, 0x00372E29, 0x00382E29, 0x00382F29, 0x00382F29, 0x00382E29, 0x00382E29, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPrev_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x0027221D, 0x00716957, 0x005C5546, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x0027221D, 0x00312C25, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x00464035, 0x00C3B795, 0x009A8F75,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x005B5445, 0x00B9AD8D, 0x00464035,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x00463F35, 0x00C0B492, 0x00978D73, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00322C25, 0x00978D73, 0x00C0B492, 0x00C0B492, 0x00463F35, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x00463F34,
-    0x00BDB18F, 0x00958B71, 0x001E1916, 0x001E1916, 0x00645B4B, 0x00B3A787, 0x00BDB18F, 0x00BDB18F,
-    0x00BDB18F, 0x00463F34, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00463F34, 0x00BAAD8B, 0x0093886E, 0x00322C25,
-    0x0093886E, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00463F34, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x00453E33, 0x00B7AA88, 0x0091866C, 0x00322C25, 0x0091866C, 0x00B7AA88, 0x00B7AA88,
-    0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00453E33, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00453E33, 0x00B4A785,
-    0x008F846A, 0x00201B18, 0x00201B18, 0x00615847, 0x00AB9E7E, 0x00B4A785, 0x00B4A785, 0x00B4A785,
-    0x00453E33, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00453E33, 0x00B1A482, 0x008D8267, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00332C25, 0x008D8267, 0x00B1A482, 0x00B1A482, 0x00453E33, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00443D32, 0x00AEA17F, 0x008B7F65, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00564E3F, 0x00A59878, 0x00443D32, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x002B251F, 0x00675E4B, 0x00564D3E,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x002B251F, 0x00332D25,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPlay_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00564D45, 0x00403731, 0x00352C28,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00342C27, 0x008A8273, 0x00CBC2AB, 0x006A6156, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00887F70,
-    0x00DDD4B9, 0x00DDD4B9, 0x00B2A995, 0x00494039, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00867D6D, 0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4,
-    0x00D9D0B4, 0x00867D6D, 0x003D352F, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00322A25, 0x00847B6A, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00C2B89E,
-    0x00655C50, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00827967, 0x00D3C8AA,
-    0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00BFB499, 0x00645B4E, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00302924, 0x00807664, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5,
-    0x00807664, 0x003A322C, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824,
-    0x007E7462, 0x00CCC0A0, 0x00CCC0A0, 0x00A59A81, 0x00433B33, 0x00302824, 0x00302824, 0x00302824,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x007C725F, 0x00B6AA8C, 0x005F5648,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x004B4238, 0x0038302A, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPlay_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00443832, 0x00443932, 0x00453932, 0x00453932, 0x00443932, 0x00443832, 0x00443832,
-    0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00433731, 0x00443932, 0x00473C33,
-    0x004B3F35, 0x004C4035, 0x00493D34, 0x00463A32, 0x00433831, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00423730, 0x00453A32, 0x004E4236, 0x00786E60, 0x00695C4B, 0x005B4D3D,
-    0x00514438, 0x00483C33, 0x00433831, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x00473B32, 0x00564A3A, 0x00B5AD9F, 0x00EDEAE3, 0x00A39882, 0x006B5C44, 0x00594C3B, 0x004C4035,
-    0x00453A32, 0x00423730, 0x00413630, 0x0041362F, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0040352F, 0x0040352F, 0x00473C32, 0x005C4F3D, 0x00BCB3A0,
-    0x00FCFAF4, 0x00FCFAF4, 0x00E1DBCC, 0x00897B60, 0x00635540, 0x00534738, 0x00483D33, 0x00433830,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x00473B32, 0x005E513E, 0x00C0B6A0, 0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF,
-    0x00FCF8EF, 0x00C0B6A0, 0x0075674F, 0x00564939, 0x00473C32, 0x0041362F, 0x003F342E, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x003E332D, 0x003E332D, 0x00463B31,
-    0x005E503D, 0x00C0B69E, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00EBE6D7,
-    0x00918775, 0x004C4034, 0x0041362F, 0x003E332D, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x003D332D, 0x003D332D, 0x00453A31, 0x005D503D, 0x00BFB49C, 0x00FAF5E6,
-    0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00EAE4D3, 0x00918673, 0x004B3F34, 0x0040352E,
-    0x003D332D, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003C322C,
-    0x003C322C, 0x00443930, 0x005C4F3C, 0x00BEB399, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2,
-    0x00BEB399, 0x0073654D, 0x00534738, 0x00443930, 0x003E332D, 0x003C322C, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003B312B, 0x003B312B, 0x0043382F, 0x00584C3A,
-    0x00B8AD94, 0x00F8F1DD, 0x00F8F1DD, 0x00DDD3BB, 0x0085775B, 0x0060523E, 0x004F4335, 0x00443930,
-    0x003E342D, 0x003C322C, 0x003B312B, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003A302B, 0x003A302B, 0x0040362E, 0x00514536, 0x00AFA58D, 0x00E7DEC7, 0x009E9176,
-    0x00665841, 0x00534737, 0x00463B31, 0x003F342D, 0x003B312B, 0x003A302B, 0x003A302B, 0x003A302B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x003D332C, 0x00463B30, 0x00716554, 0x00625643, 0x00534737, 0x00493E32, 0x0040352D, 0x003B312B,
-    0x0039302A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x00382F29, 0x003A302A, 0x003D332C, 0x0041372E,
-    0x0042382E, 0x003F352D, 0x003B312B, 0x00392F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29,
-    0x00382F29, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00372E28, 0x00382E29, 0x00382F29, 0x00392F29, 0x00382F29, 0x00382E29, 0x00372E29,
-    0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPlay_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x003C362E, 0x0027221D, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x00706855,
-    0x00AEA385, 0x00514A3D, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x006F6654, 0x00C0B492, 0x00C0B492, 0x00978D73,
-    0x00322C25, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x001E1916, 0x006E6552, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x006E6552, 0x0028231E,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x006C6451, 0x00BAAD8B,
-    0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00A79B7D, 0x004F483B, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x006B6250, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88,
-    0x00B7AA88, 0x00A4987A, 0x004F473A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18,
-    0x006A614E, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x006A614E, 0x0029241E, 0x00201B18,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x0069604D, 0x00B1A482, 0x00B1A482,
-    0x008D8267, 0x00332C25, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00211C19, 0x00675E4C, 0x009C9072, 0x004D4538, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x003C352C,
-    0x002B251F, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPauze_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00403731, 0x008C8476, 0x008C8476, 0x004B423B,
-    0x00352C28, 0x004B423B, 0x008C8476, 0x008C8476, 0x00403731, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x005F574D, 0x00E0D7BE, 0x00E0D7BE, 0x008A8273, 0x00342C27, 0x008A8273, 0x00E0D7BE,
-    0x00E0D7BE, 0x005F574D, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x005E554B, 0x00DDD4B9,
-    0x00DDD4B9, 0x00887F70, 0x00332B26, 0x00887F70, 0x00DDD4B9, 0x00DDD4B9, 0x005E554B, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x005C5449, 0x00D9D0B4, 0x00D9D0B4, 0x00867D6D, 0x00332A26,
-    0x00867D6D, 0x00D9D0B4, 0x00D9D0B4, 0x005C5449, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x005B5248, 0x00D6CCAF, 0x00D6CCAF, 0x00847B6A, 0x00322A25, 0x00847B6A, 0x00D6CCAF, 0x00D6CCAF,
-    0x005B5248, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x005A5146, 0x00D3C8AA, 0x00D3C8AA,
-    0x00827967, 0x00312925, 0x00827967, 0x00D3C8AA, 0x00D3C8AA, 0x005A5146, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00584F44, 0x00D0C4A5, 0x00D0C4A5, 0x00807664, 0x00302924, 0x00807664,
-    0x00D0C4A5, 0x00D0C4A5, 0x00584F44, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00574E43,
-    0x00CCC0A0, 0x00CCC0A0, 0x007E7462, 0x00302824, 0x007E7462, 0x00CCC0A0, 0x00CCC0A0, 0x00574E43,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x00554D41, 0x00C9BD9B, 0x00C9BD9B, 0x007C725F,
-    0x002F2723, 0x007C725F, 0x00C9BD9B, 0x00C9BD9B, 0x00554D41, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x0038302A, 0x007A705C, 0x007A705C, 0x00413931, 0x002E2722, 0x00413931, 0x007A705C,
-    0x007A705C, 0x0038302A, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPauze_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00453932, 0x00473B33, 0x00483C34, 0x00483D34, 0x00473B33, 0x00463B33, 0x00473B33,
-    0x00483D34, 0x00483C34, 0x00473B33, 0x00453932, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00433831, 0x00473C33, 0x004F4337,
-    0x0056493B, 0x00574A3B, 0x00524638, 0x004F4237, 0x00524638, 0x00574A3B, 0x0056493B, 0x004F4337,
-    0x00473C33, 0x00433831, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00433831, 0x004D4136, 0x00685B4A, 0x00B7AFA2, 0x00B8B0A2, 0x00796D59,
-    0x005E513E, 0x00796D59, 0x00B8B0A2, 0x00B7AFA2, 0x00685B4A, 0x004D4136, 0x00433831, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x00443831,
-    0x00534638, 0x00928672, 0x00FEFCF8, 0x00FEFCF8, 0x00BDB4A3, 0x00706147, 0x00BDB4A3, 0x00FEFCF8,
-    0x00FEFCF8, 0x00928672, 0x00534638, 0x00443831, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0040352F, 0x00433831, 0x0056493A, 0x00988C75, 0x00FCFAF4,
-    0x00FCFAF4, 0x00C3B9A4, 0x007A6B4C, 0x00C3B9A4, 0x00FCFAF4, 0x00FCFAF4, 0x00988C75, 0x0056493A,
-    0x00433831, 0x0040352F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x003F342E, 0x00433830, 0x00574A3A, 0x009A8E75, 0x00FCF8EF, 0x00FCF8EF, 0x00C5BAA2, 0x007E6E4E,
-    0x00C5BAA2, 0x00FCF8EF, 0x00FCF8EF, 0x009A8E75, 0x00574A3A, 0x00433830, 0x003F342E, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x003E332D, 0x0042372F, 0x00564939,
-    0x009A8D73, 0x00FAF6EB, 0x00FAF6EB, 0x00C4B9A0, 0x007D6E4D, 0x00C4B9A0, 0x00FAF6EB, 0x00FAF6EB,
-    0x009A8D73, 0x00564939, 0x0042372F, 0x003E332D, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x003D332D, 0x0041362F, 0x00554939, 0x00998C72, 0x00FAF5E6, 0x00FAF5E6,
-    0x00C3B89E, 0x007D6D4D, 0x00C3B89E, 0x00FAF5E6, 0x00FAF5E6, 0x00998C72, 0x00554939, 0x0041362F,
-    0x003D332D, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003C322C,
-    0x0040352E, 0x00544838, 0x00988B70, 0x00F8F3E2, 0x00F8F3E2, 0x00C2B79B, 0x007C6D4C, 0x00C2B79B,
-    0x00F8F3E2, 0x00F8F3E2, 0x00988B70, 0x00544838, 0x0040352E, 0x003C322C, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003B312B, 0x003F342D, 0x00524637, 0x0095886D,
-    0x00F8F1DD, 0x00F8F1DD, 0x00BFB397, 0x0077684A, 0x00BFB397, 0x00F8F1DD, 0x00F8F1DD, 0x0095886D,
-    0x00524637, 0x003F342D, 0x003B312B, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003A302B, 0x003D332C, 0x004D4134, 0x008C8068, 0x00F6EFD9, 0x00F6EFD9, 0x00B7AC91,
-    0x006B5D43, 0x00B7AC91, 0x00F6EFD9, 0x00F6EFD9, 0x008C8068, 0x004D4134, 0x003D332C, 0x003A302B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x003B312B,
-    0x00453A30, 0x00615543, 0x00AFA48B, 0x00B0A58C, 0x00726650, 0x00574B39, 0x00726650, 0x00B0A58C,
-    0x00AFA48B, 0x00615543, 0x00453A30, 0x003B312B, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x00392F29, 0x003D332C, 0x00453A30, 0x004D4234,
-    0x004E4234, 0x00493E32, 0x00453A30, 0x00493E32, 0x004E4234, 0x004D4234, 0x00453A30, 0x003D332C,
-    0x00392F29, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00372E29, 0x00382F29, 0x003A312A, 0x003C322B, 0x003C332B, 0x003B312A, 0x003A302A,
-    0x003B312A, 0x003C332B, 0x003C322B, 0x003A312A, 0x00382F29, 0x00372E29, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kPauze_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x0027221D, 0x00716957, 0x00716957, 0x00312C25, 0x001C1815, 0x00312C25, 0x00716957,
-    0x00716957, 0x0027221D, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x00464035, 0x00C3B795,
-    0x00C3B795, 0x00706855, 0x001D1815, 0x00706855, 0x00C3B795, 0x00C3B795, 0x00464035, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x00463F35, 0x00C0B492, 0x00C0B492, 0x006F6654, 0x001E1916,
-    0x006F6654, 0x00C0B492, 0x00C0B492, 0x00463F35, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00463F34, 0x00BDB18F, 0x00BDB18F, 0x006E6552, 0x001E1916, 0x006E6552, 0x00BDB18F, 0x00BDB18F,
-    0x00463F34, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00463F34, 0x00BAAD8B, 0x00BAAD8B,
-    0x006C6451, 0x001F1A17, 0x006C6451, 0x00BAAD8B, 0x00BAAD8B, 0x00463F34, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00453E33, 0x00B7AA88, 0x00B7AA88, 0x006B6250, 0x001F1A17, 0x006B6250,
-    0x00B7AA88, 0x00B7AA88, 0x00453E33, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00453E33,
-    0x00B4A785, 0x00B4A785, 0x006A614E, 0x00201B18, 0x006A614E, 0x00B4A785, 0x00B4A785, 0x00453E33,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00453E33, 0x00B1A482, 0x00B1A482, 0x0069604D,
-    0x00211B18, 0x0069604D, 0x00B1A482, 0x00B1A482, 0x00453E33, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00443D32, 0x00AEA17F, 0x00AEA17F, 0x00675E4C, 0x00211C19, 0x00675E4C, 0x00AEA17F,
-    0x00AEA17F, 0x00443D32, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x002B251F, 0x00675E4B,
-    0x00675E4B, 0x00332D25, 0x00221D19, 0x00332D25, 0x00675E4B, 0x00675E4B, 0x002B251F, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kStop_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x007F7769, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE,
-    0x00E0D7BE, 0x007F7769, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00887F70, 0x00DDD4B9,
-    0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00887F70, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00867D6D, 0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4,
-    0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4, 0x00867D6D, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00847B6A, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF,
-    0x00847B6A, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00827967, 0x00D3C8AA, 0x00D3C8AA,
-    0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00827967, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00807664, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5,
-    0x00D0C4A5, 0x00D0C4A5, 0x00807664, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x007E7462,
-    0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x007E7462,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x00726957, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B,
-    0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00726957, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kStop_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832,
-    0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00433831, 0x00463A32, 0x004A3E35,
-    0x004E4237, 0x00514538, 0x00524638, 0x00524638, 0x00524638, 0x00514538, 0x004E4237, 0x004A3E35,
-    0x00463A32, 0x00433831, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00443931, 0x004C4035, 0x00584B3B, 0x00655742, 0x006D5F46, 0x00706147,
-    0x00706147, 0x00706147, 0x006D5F46, 0x00655742, 0x00584B3B, 0x004C4035, 0x00443931, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x00463A32,
-    0x00554839, 0x00ADA494, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8,
-    0x00FEFCF8, 0x00ADA494, 0x00554839, 0x00463A32, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0040352F, 0x00473B32, 0x005B4E3C, 0x00BDB4A1, 0x00FCFAF4,
-    0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00BDB4A1, 0x005B4E3C,
-    0x00473B32, 0x0040352F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x003F342E, 0x00473B32, 0x005E513E, 0x00C0B7A0, 0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF,
-    0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF, 0x00C0B7A0, 0x005E513E, 0x00473B32, 0x003F342E, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x003E332D, 0x00463B31, 0x005E503D,
-    0x00C0B69E, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB,
-    0x00C0B69E, 0x005E503D, 0x00463B31, 0x003E332D, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x003D332D, 0x00453A31, 0x005D503D, 0x00BFB49C, 0x00FAF5E6, 0x00FAF5E6,
-    0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00BFB49C, 0x005D503D, 0x00453A31,
-    0x003D332D, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003C322C,
-    0x00443930, 0x005C4F3C, 0x00BEB399, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2,
-    0x00F8F3E2, 0x00F8F3E2, 0x00BEB399, 0x005C4F3C, 0x00443930, 0x003C322C, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003B312B, 0x0042372F, 0x00574B3A, 0x00B9AE94,
-    0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00B9AE94,
-    0x00574B3A, 0x0042372F, 0x003B312B, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003A302B, 0x003F352D, 0x004F4335, 0x00A79C84, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9,
-    0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00A79C84, 0x004F4335, 0x003F352D, 0x003A302B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x003C322B,
-    0x0044392F, 0x00514536, 0x005F523D, 0x00675941, 0x006A5C43, 0x006A5C43, 0x006A5C43, 0x00675941,
-    0x005F523D, 0x00514536, 0x0044392F, 0x003C322B, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x00392F2A, 0x003C322B, 0x0040362D, 0x00453A30,
-    0x00483D31, 0x00493E32, 0x00493E32, 0x00493E32, 0x00483D31, 0x00453A30, 0x0040362D, 0x003C322B,
-    0x00392F2A, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28,
-    0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kStop_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x00665E4D, 0x00C3B795,
-    0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00665E4D, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x006F6654, 0x00C0B492, 0x00C0B492, 0x00C0B492, 0x00C0B492,
-    0x00C0B492, 0x00C0B492, 0x00C0B492, 0x006F6654, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x006E6552, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F,
-    0x006E6552, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x006C6451, 0x00BAAD8B, 0x00BAAD8B,
-    0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x006C6451, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x006B6250, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88,
-    0x00B7AA88, 0x00B7AA88, 0x006B6250, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x006A614E,
-    0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x006A614E,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x0069604D, 0x00B1A482, 0x00B1A482, 0x00B1A482,
-    0x00B1A482, 0x00B1A482, 0x00B1A482, 0x00B1A482, 0x0069604D, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x005F5645, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F,
-    0x00AEA17F, 0x005F5645, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kNext_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x004B423B, 0x00403731, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00766E62, 0x008C8476, 0x00403731, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x005F574D, 0x00D5CDB5, 0x00756C60, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00B5AC99, 0x00E0D7BE, 0x005F574D, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x005E554B, 0x00DDD4B9, 0x00DDD4B9,
-    0x00B2A995, 0x00494039, 0x00332B26, 0x00332B26, 0x00332B26, 0x00B2A995, 0x00DDD4B9, 0x005E554B,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x005C5449, 0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4, 0x00CFC5AB, 0x007C7364,
-    0x00332A26, 0x00332A26, 0x00B0A691, 0x00D9D0B4, 0x005C5449, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x005B5248,
-    0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00ADA38D, 0x00463E37, 0x00ADA38D,
-    0x00D6CCAF, 0x005B5248, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x005A5146, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA,
-    0x00D3C8AA, 0x00D3C8AA, 0x00AAA089, 0x00453D35, 0x00AAA089, 0x00D3C8AA, 0x005A5146, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00584F44, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00C6BB9D, 0x00766D5C, 0x00302924,
-    0x00302924, 0x00A89D85, 0x00D0C4A5, 0x00584F44, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00574E43, 0x00CCC0A0,
-    0x00CCC0A0, 0x00A59A81, 0x00433B33, 0x00302824, 0x00302824, 0x00302824, 0x00A59A81, 0x00CCC0A0,
-    0x00574E43, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x00554D41, 0x00BFB393, 0x00695F50, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x00A2977D, 0x00C9BD9B, 0x00554D41, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x00413931, 0x0038302A, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x00675D4E, 0x007A705C, 0x0038302A, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kNext_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443932, 0x00453932, 0x00443932, 0x00443932, 0x00443832, 0x00443832, 0x00443832, 0x00443932,
-    0x00463A33, 0x00473C33, 0x00483C34, 0x00463B33, 0x00453932, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00443831, 0x00463B33, 0x004A3E34, 0x004B3F35,
-    0x00493D34, 0x00463A32, 0x00433831, 0x00433731, 0x00453A32, 0x004B3F35, 0x00524538, 0x00534739,
-    0x004E4236, 0x00473C33, 0x00433831, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00443831, 0x004B3F35, 0x006A5F52, 0x00675A4A, 0x005A4D3C, 0x00514538, 0x00483C33,
-    0x00433831, 0x00483C33, 0x0055483A, 0x009E9588, 0x00B3ACA0, 0x00665A49, 0x004D4136, 0x00433831,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x00443931, 0x00514538,
-    0x008C816F, 0x00F5F3ED, 0x00AAA08C, 0x006B5D45, 0x00584B3B, 0x004C4035, 0x004D4136, 0x0060523F,
-    0x00DCD7CD, 0x00FEFCF8, 0x008F8471, 0x00534638, 0x00443831, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x00443831, 0x00554839, 0x00958973, 0x00FCFAF4, 0x00FCFAF4,
-    0x00E1DBCC, 0x00877A5F, 0x0061533F, 0x005B4E3D, 0x006B5D45, 0x00DED9CB, 0x00FCFAF4, 0x00968A73,
-    0x0056493A, 0x00433831, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x00433830, 0x00564A3A, 0x00998D74, 0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF, 0x00F5F1E6, 0x00B6AC95,
-    0x00726347, 0x0078684B, 0x00DFD9C9, 0x00FCF8EF, 0x00978B73, 0x00574A3A, 0x00433830, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x0042372F, 0x00564939, 0x009A8D73,
-    0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00DDD6C4, 0x00908263, 0x00DFD8C5,
-    0x00FAF6EB, 0x00978A72, 0x00564939, 0x0042372F, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x0041362F, 0x00554939, 0x00998C72, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6,
-    0x00FAF5E6, 0x00FAF5E6, 0x00DCD4C1, 0x00908162, 0x00DFD7C2, 0x00FAF5E6, 0x00968970, 0x00554939,
-    0x0041362F, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x0040352E,
-    0x00544838, 0x00978A70, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F2ECD9, 0x00B4A98E, 0x00706146,
-    0x00766749, 0x00DDD4BE, 0x00F8F3E2, 0x0095896F, 0x00544838, 0x0040352E, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003F342D, 0x00514536, 0x0091856C, 0x00F8F1DD,
-    0x00F8F1DD, 0x00DDD3BB, 0x0084765B, 0x005D503D, 0x00584B3A, 0x00685A42, 0x00DAD1BA, 0x00F8F1DD,
-    0x0092856C, 0x00524637, 0x003F342D, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003D332C, 0x004B4033, 0x00867A65, 0x00EEE6D0, 0x00A5997E, 0x00665941, 0x00534737,
-    0x00453A30, 0x00473C31, 0x005A4E3B, 0x00D6CCB4, 0x00F6EFD9, 0x008A7E67, 0x004D4134, 0x003D332C,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x003B312B, 0x0043382F,
-    0x00635748, 0x00605442, 0x00534737, 0x004A3E32, 0x0040352D, 0x003B312B, 0x0040352D, 0x004E4234,
-    0x00978B75, 0x00ABA189, 0x005F5342, 0x00453A30, 0x003B312B, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00392F2A, 0x003C322B, 0x0040352D, 0x0041372E, 0x003F352D,
-    0x003C322B, 0x00392F29, 0x00382F29, 0x003B312B, 0x0041372E, 0x00483D31, 0x004A3F32, 0x00443A2F,
-    0x003D332C, 0x00392F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00382E29, 0x00382E29, 0x00382F29, 0x00382F29, 0x00382E29, 0x00372E29, 0x00372E28, 0x00372E28,
-    0x00382E29, 0x003A302A, 0x003B312B, 0x003C322B, 0x003A302A, 0x00382F29, 0x00372E29, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kNext_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x00312C25, 0x0027221D, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x005C5546, 0x00716957, 0x0027221D, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x00464035, 0x00B9AD8D, 0x005B5445,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x009A8F75, 0x00C3B795, 0x00464035,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x00463F35, 0x00C0B492, 0x00C0B492, 0x00978D73, 0x00322C25, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x00978D73, 0x00C0B492, 0x00463F35, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x00463F34,
-    0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00B3A787, 0x00645B4B, 0x001E1916, 0x001E1916, 0x00958B71,
-    0x00BDB18F, 0x00463F34, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00463F34, 0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B,
-    0x00BAAD8B, 0x00BAAD8B, 0x0093886E, 0x00322C25, 0x0093886E, 0x00BAAD8B, 0x00463F34, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x00453E33, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x0091866C,
-    0x00322C25, 0x0091866C, 0x00B7AA88, 0x00453E33, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00453E33, 0x00B4A785,
-    0x00B4A785, 0x00B4A785, 0x00AB9E7E, 0x00615847, 0x00201B18, 0x00201B18, 0x008F846A, 0x00B4A785,
-    0x00453E33, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00453E33, 0x00B1A482, 0x00B1A482, 0x008D8267, 0x00332C25,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x008D8267, 0x00B1A482, 0x00453E33, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00443D32, 0x00A59878, 0x00564E3F, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x008B7F65, 0x00AEA17F, 0x00443D32, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00332D25, 0x002B251F, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00564D3E, 0x00675E4B, 0x002B251F,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kHerstel_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00766E62, 0x00B8AF9D, 0x00B8AF9D, 0x00B8AF9D, 0x00B8AF9D,
-    0x00B8AF9D, 0x00B8AF9D, 0x00B8AF9D, 0x00B8AF9D, 0x00B8AF9D, 0x00766E62, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00B5AC99, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE,
-    0x00E0D7BE, 0x00E0D7BE, 0x00B5AC99, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00B2A995, 0x00D2C9B0, 0x00B2A995,
-    0x00B2A995, 0x00B2A995, 0x00B2A995, 0x00B2A995, 0x00B2A995, 0x00B2A995, 0x00D2C9B0, 0x00B2A995,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00B0A691, 0x00B0A691, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00B0A691, 0x00B0A691, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00ADA38D,
-    0x00ADA38D, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00ADA38D, 0x00ADA38D, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00AAA089, 0x00AAA089, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00AAA089, 0x00AAA089, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00A89D85, 0x00A89D85, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00A89D85, 0x00A89D85, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00A59A81, 0x00A59A81,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00A59A81,
-    0x00A59A81, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x00A2977D, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B,
-    0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00A2977D, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x005D5446, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C,
-    0x007A705C, 0x007A705C, 0x005D5446, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kHerstel_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443932,
-    0x00463B33, 0x00493D34, 0x004D4036, 0x004F4237, 0x004F4337, 0x004F4337, 0x004F4337, 0x004F4337,
-    0x004F4337, 0x004F4237, 0x004D4036, 0x00493D34, 0x00463B33, 0x00443932, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00453A32, 0x004C4036, 0x00574A3B, 0x00615440,
-    0x00675943, 0x00695B44, 0x00695B44, 0x00695B44, 0x00695B44, 0x00695B44, 0x00675943, 0x00615440,
-    0x00574A3B, 0x004C4036, 0x00453A32, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00483C33, 0x0056493A, 0x00A49B8B, 0x00DFDBD2, 0x00E2DDD3, 0x00E3DED3, 0x00E3DED3,
-    0x00E3DED3, 0x00E3DED3, 0x00E3DED3, 0x00E2DDD3, 0x00DFDBD2, 0x00A49B8B, 0x0056493A, 0x00483C33,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x004A3E34, 0x005F523F,
-    0x00DED9CE, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8,
-    0x00FEFCF8, 0x00FEFCF8, 0x00DED9CE, 0x005F523F, 0x004A3E34, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x004B3F34, 0x00645641, 0x00DFD9CB, 0x00F6F3EA, 0x00E3DDCE,
-    0x00E2DCCD, 0x00E1DBCC, 0x00E1DBCC, 0x00E1DBCC, 0x00E2DCCD, 0x00E3DDCE, 0x00F6F3EA, 0x00DFD9CB,
-    0x00645641, 0x004B3F34, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x004B3F34, 0x00635640, 0x00DDD6C7, 0x00DFD9C8, 0x007F6F4E, 0x006F6046, 0x00665842, 0x00665842,
-    0x00665842, 0x006F6046, 0x007F6F4E, 0x00DFD9C8, 0x00DDD6C7, 0x00635640, 0x004B3F34, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x004A3E33, 0x0062543F, 0x00DBD4C3,
-    0x00DBD4C4, 0x006A5C44, 0x00554839, 0x004A3E33, 0x004A3E33, 0x004A3E33, 0x00554839, 0x006A5C44,
-    0x00DBD4C4, 0x00DBD4C3, 0x0062543F, 0x004A3E33, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x00493E33, 0x0061533F, 0x00D9D2BF, 0x00D9D2BF, 0x0061533F, 0x00493E33,
-    0x003D332D, 0x003D332D, 0x003D332D, 0x00493E33, 0x0061533F, 0x00D9D2BF, 0x00D9D2BF, 0x0061533F,
-    0x00493E33, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x00483D32,
-    0x0061533E, 0x00D9D1BC, 0x00DAD2BD, 0x006C5D44, 0x00574A39, 0x004C4034, 0x004C4034, 0x004C4034,
-    0x00574A39, 0x006C5D44, 0x00DAD2BD, 0x00D9D1BC, 0x0061533E, 0x00483D32, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x00463B31, 0x005E513D, 0x00D8CFB9, 0x00DBD2BA,
-    0x007A6B4B, 0x006B5D44, 0x00635640, 0x00635640, 0x00635640, 0x006B5D44, 0x007A6B4B, 0x00DBD2BA,
-    0x00D8CFB9, 0x005E513D, 0x00463B31, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x0043392F, 0x00584B3A, 0x00D6CCB5, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9,
-    0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00D6CCB5, 0x00584B3A, 0x0043392F,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x003F352D, 0x004C4134,
-    0x008F836D, 0x00B2A78D, 0x00B5A98E, 0x00B5A98E, 0x00B4A88E, 0x00B4A88E, 0x00B4A88E, 0x00B5A98E,
-    0x00B5A98E, 0x00B2A78D, 0x008F836D, 0x004C4134, 0x003F352D, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x003B312A, 0x0041372E, 0x004B3F33, 0x00534737, 0x00584C39,
-    0x00594D3A, 0x00594D3A, 0x00594D3A, 0x00594D3A, 0x00594D3A, 0x00584C39, 0x00534737, 0x004B3F33,
-    0x0041372E, 0x003B312A, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00382E29, 0x0039302A, 0x003C322B, 0x003E342C, 0x003F352D, 0x0040352D, 0x0040352D, 0x0040352D,
-    0x0040352D, 0x0040352D, 0x003F352D, 0x003E342C, 0x003C322B, 0x0039302A, 0x00382E29, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kHerstel_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x005C5546, 0x009C9277, 0x009C9277, 0x009C9277, 0x009C9277, 0x009C9277, 0x009C9277, 0x009C9277,
-    0x009C9277, 0x009C9277, 0x005C5546, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x009A8F75, 0x00C3B795, 0x00C3B795,
-    0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x009A8F75,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x00978D73, 0x00B6AA8A, 0x00978D73, 0x00978D73, 0x00978D73, 0x00978D73,
-    0x00978D73, 0x00978D73, 0x00978D73, 0x00B6AA8A, 0x00978D73, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x00958B71,
-    0x00958B71, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00958B71, 0x00958B71, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x0093886E, 0x0093886E, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x0093886E, 0x0093886E, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x0091866C, 0x0091866C, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x0091866C, 0x0091866C, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x008F846A, 0x008F846A,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x008F846A,
-    0x008F846A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x008D8267, 0x008D8267, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x008D8267, 0x008D8267, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x008B7F65, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F,
-    0x00AEA17F, 0x00AEA17F, 0x008B7F65, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x004D4538, 0x00675E4B, 0x00675E4B,
-    0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x004D4538,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kVerberg_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x006C645A, 0x008D8577, 0x006C645A, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00B8AF9D,
-    0x00E3DBC3, 0x00B8AF9D, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00B5AC99, 0x00E0D7BE, 0x00B5AC99, 0x00342C27,
-    0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00534B42, 0x00887F70,
-    0x00887F70, 0x00C8BEA7, 0x00DDD4B9, 0x00C8BEA7, 0x00887F70, 0x00887F70, 0x00534B42, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x009B927F, 0x00D9D0B4, 0x00D9D0B4, 0x00D9D0B4,
-    0x00D9D0B4, 0x00D9D0B4, 0x009B927F, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00322A25, 0x00322A25, 0x00998F7B, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00998F7B, 0x00322A25,
-    0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925,
-    0x00968D78, 0x00D3C8AA, 0x00968D78, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x006C6354, 0x00302924,
-    0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x0039312B, 0x007E7462,
-    0x007E7462, 0x007E7462, 0x007E7462, 0x007E7462, 0x007E7462, 0x007E7462, 0x007E7462, 0x007E7462,
-    0x0039312B, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x007C725F, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B,
-    0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x00C9BD9B, 0x007C725F, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x00413931, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C, 0x007A705C,
-    0x007A705C, 0x007A705C, 0x00413931, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kVerberg_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453933, 0x00473B33,
-    0x00483C34, 0x00493D35, 0x00483C34, 0x00473B33, 0x00453933, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00443832, 0x00443832, 0x00463A33, 0x004C4036, 0x0054473A, 0x00574A3B, 0x0054473A,
-    0x004C4036, 0x00463A33, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00483C34, 0x0055483A, 0x00978D7E, 0x00B7B0A3, 0x00978D7E, 0x0055483A, 0x00483C34, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00423730, 0x00433831, 0x00453A32, 0x00504337, 0x00645641, 0x00DFDBD1,
-    0x00FEFEFD, 0x00DFDBD1, 0x00645641, 0x00504337, 0x00453A32, 0x00433831, 0x00423730, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x00413630,
-    0x00453A32, 0x004C4035, 0x005D503E, 0x0078684B, 0x00E4DED1, 0x00FEFCF8, 0x00E4DED1, 0x0078684B,
-    0x005D503E, 0x004C4035, 0x00453A32, 0x00413630, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0040352F, 0x0041362F, 0x00473B32, 0x0073695C, 0x00B4AC9C,
-    0x00C4BAA4, 0x00F0ECE1, 0x00FCFAF4, 0x00F0ECE1, 0x00C4BAA4, 0x00B4AC9C, 0x0073695C, 0x00473B32,
-    0x0041362F, 0x0040352F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x003F342E, 0x0040352E, 0x00453A31, 0x00544839, 0x00C7C0B0, 0x00FCF8EF, 0x00FCF8EF, 0x00FCF8EF,
-    0x00FCF8EF, 0x00FCF8EF, 0x00C7C0B0, 0x00544839, 0x00453A31, 0x0040352E, 0x003F342E, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x003E332D, 0x003E342E, 0x0042372F,
-    0x004D4135, 0x00645640, 0x00CEC5B1, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00CEC5B1, 0x00645640,
-    0x004D4135, 0x0042372F, 0x003E342E, 0x003E332D, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x003D332D, 0x003E342D, 0x0041362F, 0x00493D33, 0x00584B3A, 0x00706247,
-    0x00CFC6AF, 0x00FAF5E6, 0x00CFC6AF, 0x00706247, 0x00584B3A, 0x00493D33, 0x0041362F, 0x003E342D,
-    0x003D332D, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003D332D,
-    0x0042372F, 0x004A3F33, 0x00554838, 0x0060533E, 0x006F6046, 0x007D6D4D, 0x00B0A487, 0x007D6D4D,
-    0x006F6046, 0x0060533E, 0x00554838, 0x004A3F33, 0x0042372F, 0x003D332D, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003D332C, 0x00473C31, 0x00625544, 0x00B1A790,
-    0x00B8AD94, 0x00BCB196, 0x00BFB397, 0x00C0B598, 0x00BFB397, 0x00BCB196, 0x00B8AD94, 0x00B1A790,
-    0x00625544, 0x00473C31, 0x003D332C, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003E332C, 0x004A3F33, 0x00ABA18B, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9,
-    0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00F6EFD9, 0x00ABA18B, 0x004A3F33, 0x003E332C,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x003C322B, 0x00463B30,
-    0x006B5F4C, 0x00B0A48B, 0x00B6AA8F, 0x00B8AC90, 0x00B8AC90, 0x00B8AC90, 0x00B8AC90, 0x00B8AC90,
-    0x00B6AA8F, 0x00B0A48B, 0x006B5F4C, 0x00463B30, 0x003C322B, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x003A302A, 0x003F342C, 0x00473C31, 0x00514536, 0x00574B39,
-    0x00594D3A, 0x00594D3A, 0x00594D3A, 0x00594D3A, 0x00594D3A, 0x00574B39, 0x00514536, 0x00473C31,
-    0x003F342C, 0x003A302A, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00382E29, 0x00392F29, 0x003B312A, 0x003D332C, 0x003F352C, 0x0040352D, 0x0040352D, 0x0040352D,
-    0x0040352D, 0x0040352D, 0x003F352C, 0x003D332C, 0x003B312A, 0x00392F29, 0x00382E29, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kVerberg_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x00524B3F,
-    0x00736A58, 0x00524B3F, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x009C9277, 0x00C6BA98, 0x009C9277, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x009A8F75, 0x00C3B795, 0x009A8F75, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x003C362D, 0x006F6654, 0x006F6654, 0x00ACA082, 0x00C0B492,
-    0x00ACA082, 0x006F6654, 0x006F6654, 0x003C362D, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x001E1916, 0x00817861, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00BDB18F, 0x00817861,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00807660,
-    0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00807660, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x007E745E, 0x00B7AA88, 0x007E745E,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00574F41, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x002A241F, 0x0069604D, 0x0069604D, 0x0069604D, 0x0069604D,
-    0x0069604D, 0x0069604D, 0x0069604D, 0x0069604D, 0x0069604D, 0x002A241F, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00675E4C, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F, 0x00AEA17F,
-    0x00AEA17F, 0x00AEA17F, 0x00675E4C, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00332D25, 0x00675E4B, 0x00675E4B,
-    0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00675E4B, 0x00332D25,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kMSN_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00827A6D,
-    0x008D8577, 0x008D8577, 0x008D8577, 0x008D8577, 0x008D8577, 0x008D8577, 0x008D8577, 0x00827A6D,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00B8AF9D, 0x00E3DBC3, 0x00E3DBC3, 0x00E3DBC3, 0x00E3DBC3,
-    0x00E3DBC3, 0x00E3DBC3, 0x00E3DBC3, 0x00E3DBC3, 0x00E3DBC3, 0x00B8AF9D, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x004A413A,
-    0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE,
-    0x00E0D7BE, 0x00E0D7BE, 0x00E0D7BE, 0x004A413A, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x005E554B, 0x00DDD4B9, 0x00DDD4B9, 0x00938A79,
-    0x00BDB49E, 0x00D2C9B0, 0x00887F70, 0x00D2C9B0, 0x00BDB49E, 0x00938A79, 0x00DDD4B9, 0x00DDD4B9,
-    0x005E554B, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x005C5449, 0x00D9D0B4, 0x00B0A691, 0x00332A26, 0x005C5449, 0x00867D6D, 0x00332A26,
-    0x00867D6D, 0x005C5449, 0x00332A26, 0x00B0A691, 0x00D9D0B4, 0x005C5449, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x005B5248, 0x00D6CCAF,
-    0x00D6CCAF, 0x008E8573, 0x00B7AE95, 0x00CCC2A6, 0x00847B6A, 0x00CCC2A6, 0x00B7AE95, 0x008E8573,
-    0x00D6CCAF, 0x00D6CCAF, 0x005B5248, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00453D35, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA,
-    0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00453D35,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00A89D85, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5,
-    0x00D0C4A5, 0x00D0C4A5, 0x00D0C4A5, 0x00A89D85, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x007E7462,
-    0x00CCC0A0, 0x00CCC0A0, 0x009B9179, 0x007E7462, 0x007E7462, 0x007E7462, 0x007E7462, 0x00746B5A,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x00554D41, 0x00C9BD9B, 0x008F856E, 0x002F2723,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x00544B3F, 0x008D826A, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x00403830, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kMSN_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00473B34, 0x00473B33, 0x00493D35, 0x004B3F35, 0x004C4036,
-    0x004C4036, 0x004C4036, 0x004C4036, 0x004C4036, 0x004B3F35, 0x00493D35, 0x00473B33, 0x00473B34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00453932,
-    0x00493D34, 0x00514538, 0x005A4D3D, 0x0060523F, 0x00625441, 0x00625441, 0x00625441, 0x00625441,
-    0x00625441, 0x0060523F, 0x005A4D3D, 0x00514538, 0x00493D34, 0x00453932, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00453932, 0x00473C33, 0x00534739, 0x00665843, 0x00B3AB9A,
-    0x00C1B9A8, 0x00C3BBA9, 0x00C3BBA9, 0x00C3BBA9, 0x00C3BBA9, 0x00C3BBA9, 0x00C1B9A8, 0x00B3AB9A,
-    0x00665843, 0x00534739, 0x00473C33, 0x00453932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00433731, 0x004D4036, 0x00625440, 0x00DFDBD2, 0x00FEFEFD, 0x00FEFEFD, 0x00FEFEFD, 0x00FEFEFD,
-    0x00FEFEFD, 0x00FEFEFD, 0x00FEFEFD, 0x00FEFEFD, 0x00FEFEFD, 0x00DFDBD2, 0x00625440, 0x004D4036,
-    0x00433731, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x00433830, 0x00524538, 0x0081745D,
-    0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8,
-    0x00FEFCF8, 0x00FEFCF8, 0x00FEFCF8, 0x0081745D, 0x00524538, 0x00433830, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x00433830, 0x00554939, 0x00988C74, 0x00FCFAF4, 0x00FCFAF4, 0x00D1C7B1,
-    0x00EAE4D7, 0x00F6F3EA, 0x00CAC0A7, 0x00F6F3EA, 0x00EAE4D7, 0x00D1C7B1, 0x00FCFAF4, 0x00FCFAF4,
-    0x00988C74, 0x00554939, 0x00433830, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x00423730,
-    0x00564939, 0x00988C74, 0x00FCF8EF, 0x00E3DCCA, 0x0098855B, 0x00B1A280, 0x00CABFA5, 0x0098855B,
-    0x00CABFA5, 0x00B1A280, 0x0098855B, 0x00E3DCCA, 0x00FCF8EF, 0x00988C74, 0x00564939, 0x00423730,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x0041362F, 0x00544738, 0x00968A71, 0x00FAF6EB,
-    0x00FAF6EB, 0x00CFC5AC, 0x00E8E1D0, 0x00F4EFE2, 0x00C9BEA3, 0x00F4EFE2, 0x00E8E1D0, 0x00CFC5AC,
-    0x00FAF6EB, 0x00FAF6EB, 0x00968A71, 0x00544738, 0x0041362F, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003F342E, 0x004E4235, 0x007E7159, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6,
-    0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x007E7159,
-    0x004E4235, 0x003F342E, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003D332C, 0x00473C32,
-    0x005E513D, 0x00DBD3BD, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2,
-    0x00F8F3E2, 0x00F8F3E2, 0x00F8F3E2, 0x00DAD2BD, 0x005E513D, 0x00473C32, 0x003D332C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x0040362E, 0x004E4235, 0x006B5D44, 0x00C2B699,
-    0x00F8F1DD, 0x00F8F1DD, 0x00D9CFB4, 0x00C1B598, 0x00BEB397, 0x00BDB297, 0x00BBB096, 0x00ADA289,
-    0x0061533E, 0x004C4134, 0x0040362E, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003C312B, 0x0043382F, 0x00574B39, 0x0093866B, 0x00F6EFD9, 0x00CAC0A5, 0x00706246,
-    0x0061543E, 0x005B4F3B, 0x005A4E3B, 0x00584B3A, 0x00524637, 0x00493D32, 0x0040362E, 0x003C312B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x003D332C,
-    0x00493E32, 0x00817561, 0x00BFB59D, 0x005E513D, 0x00514536, 0x00453A30, 0x0042372E, 0x0041372E,
-    0x0040362D, 0x003E342C, 0x003C322B, 0x003A302A, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x003A302A, 0x0040362D, 0x005D5345, 0x004B4033,
-    0x00463B30, 0x003F342C, 0x0039302A, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29,
-    0x00382F29, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00382F29, 0x003A312A, 0x003C322B, 0x003D332B, 0x003B312A, 0x00382F29, 0x00372E28,
-    0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00372D28, 0x00372D28,
-    0x00372E28, 0x00372D28, 0x00372D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kMSN_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x00686050, 0x00736A58, 0x00736A58, 0x00736A58,
-    0x00736A58, 0x00736A58, 0x00736A58, 0x00736A58, 0x00686050, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x009C9277, 0x00C6BA98, 0x00C6BA98, 0x00C6BA98, 0x00C6BA98, 0x00C6BA98, 0x00C6BA98, 0x00C6BA98,
-    0x00C6BA98, 0x00C6BA98, 0x009C9277, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x00322C25, 0x00C3B795, 0x00C3B795, 0x00C3B795,
-    0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795, 0x00C3B795,
-    0x00322C25, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x00463F35, 0x00C0B492, 0x00C0B492, 0x0079705C, 0x00A2977B, 0x00B6AA8A, 0x006F6654,
-    0x00B6AA8A, 0x00A2977B, 0x0079705C, 0x00C0B492, 0x00C0B492, 0x00463F35, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x00463F34, 0x00BDB18F,
-    0x00958B71, 0x001E1916, 0x00463F34, 0x006E6552, 0x001E1916, 0x006E6552, 0x00463F34, 0x001E1916,
-    0x00958B71, 0x00BDB18F, 0x00463F34, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x00463F34, 0x00BAAD8B, 0x00BAAD8B, 0x00766D58, 0x009D9276,
-    0x00B0A484, 0x006C6451, 0x00B0A484, 0x009D9276, 0x00766D58, 0x00BAAD8B, 0x00BAAD8B, 0x00463F34,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x00322C25, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88,
-    0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88, 0x00322C25, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x008F846A, 0x00B4A785,
-    0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785, 0x00B4A785,
-    0x008F846A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x0069604D, 0x00B1A482, 0x00B1A482, 0x00847961,
-    0x0069604D, 0x0069604D, 0x0069604D, 0x0069604D, 0x00605746, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00443D32, 0x00AEA17F, 0x00796F58, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00453D32, 0x00786E57,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00342D26, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kInstellingen_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00413832, 0x00615950, 0x00413832, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x004B423B, 0x00352C28, 0x0081796C,
-    0x00E3DBC3, 0x0081796C, 0x00352C28, 0x004B423B, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00958C7C, 0x00E0D7BE, 0x00958C7C, 0x00CBC2AB, 0x00E0D7BE, 0x00CBC2AB, 0x00958C7C,
-    0x00E0D7BE, 0x00958C7C, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00686054, 0x00DDD4B9,
-    0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00DDD4B9, 0x00686054, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00473F38, 0x00D9D0B4, 0x00D9D0B4, 0x007C7364, 0x00473F38,
-    0x007C7364, 0x00D9D0B4, 0x00D9D0B4, 0x00473F38, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00998F7B,
-    0x00D6CCAF, 0x00D6CCAF, 0x00A39984, 0x00322A25, 0x00322A25, 0x00322A25, 0x00A39984, 0x00D6CCAF,
-    0x00D6CCAF, 0x00998F7B, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00968D78, 0x00D3C8AA, 0x00D3C8AA, 0x00A09680,
-    0x00312925, 0x00312925, 0x00312925, 0x00A09680, 0x00D3C8AA, 0x00D3C8AA, 0x00968D78, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00443C34, 0x00D0C4A5, 0x00D0C4A5, 0x00766D5C, 0x00443C34, 0x00766D5C,
-    0x00D0C4A5, 0x00D0C4A5, 0x00443C34, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x0061584A,
-    0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x00CCC0A0, 0x0061584A,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x00867B66, 0x00C9BD9B, 0x00867B66, 0x00B6AA8C,
-    0x00C9BD9B, 0x00B6AA8C, 0x00867B66, 0x00C9BD9B, 0x00867B66, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x00413931, 0x002E2722, 0x00706755, 0x00C6B996, 0x00706755, 0x002E2722,
-    0x00413931, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x00372F29, 0x00534A3E, 0x00372F29, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kInstellingen_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453A33,
-    0x00463A33, 0x00463B33, 0x00463A33, 0x00453A33, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00443832, 0x00443932, 0x00453A32, 0x00493D34, 0x004D4136, 0x004F4337, 0x004D4136,
-    0x00493D34, 0x00453A32, 0x00443932, 0x00443832, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00443831, 0x00473B33, 0x004B3F35,
-    0x00504438, 0x00584B3B, 0x006B5E4C, 0x008C8171, 0x006B5E4C, 0x00584B3B, 0x00504438, 0x004B3F35,
-    0x00473B33, 0x00443831, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00443931, 0x004D4036, 0x00584B3B, 0x007A6D5A, 0x00746549, 0x00B8AF9C,
-    0x00FEFEFD, 0x00B8AF9C, 0x00746549, 0x007A6D5A, 0x00584B3B, 0x004D4036, 0x00443931, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x00453A32,
-    0x00544739, 0x00BDB6AA, 0x00FEFCF8, 0x00D0C7B3, 0x00F1EDE5, 0x00FEFCF8, 0x00F1EDE5, 0x00D0C7B3,
-    0x00FEFCF8, 0x00BDB6AA, 0x00544739, 0x00453A32, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0041362F, 0x00483C33, 0x005D503D, 0x00A49881, 0x00FCFAF4,
-    0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00FCFAF4, 0x00A49881, 0x005D503D,
-    0x00483C33, 0x0041362F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x00423730, 0x004D4235, 0x00685A43, 0x00988967, 0x00FCF8EF, 0x00FCF8EF, 0x00C0B59A, 0x00978867,
-    0x00C0B59A, 0x00FCF8EF, 0x00FCF8EF, 0x00988967, 0x00685A43, 0x004D4235, 0x00423730, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x00433830, 0x00534738, 0x00C7BFAE,
-    0x00FAF6EB, 0x00FAF6EB, 0x00DBD3BE, 0x007D6D4D, 0x00706146, 0x007D6D4D, 0x00DBD3BE, 0x00FAF6EB,
-    0x00FAF6EB, 0x00C7BFAE, 0x00534738, 0x00433830, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x0043382F, 0x00524637, 0x00C7BEAB, 0x00FAF5E6, 0x00FAF5E6, 0x00DBD2BA,
-    0x007D6D4D, 0x006F6046, 0x007D6D4D, 0x00DBD2BA, 0x00FAF5E6, 0x00FAF5E6, 0x00C7BEAB, 0x00524637,
-    0x0043382F, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003F352E,
-    0x004B3F33, 0x00665941, 0x00978765, 0x00F8F3E2, 0x00F8F3E2, 0x00BEB294, 0x00958664, 0x00BEB294,
-    0x00F8F3E2, 0x00F8F3E2, 0x00978765, 0x00665941, 0x004B3F33, 0x003F352E, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003C322C, 0x0043382F, 0x00594C3A, 0x00A09478,
-    0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00F8F1DD, 0x00A09478,
-    0x00594C3A, 0x0043382F, 0x003C322C, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003A302B, 0x003F342D, 0x004E4335, 0x00B7AD96, 0x00F6EFD9, 0x00CABEA0, 0x00EAE1C9,
-    0x00F6EFD9, 0x00EAE1C9, 0x00CABEA0, 0x00F6EFD9, 0x00B7AD96, 0x004E4335, 0x003F342D, 0x003A302B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x003C322B,
-    0x00453A30, 0x00514536, 0x00736651, 0x006F6045, 0x00B2A588, 0x00F6EDD4, 0x00B2A588, 0x006F6045,
-    0x00736651, 0x00514536, 0x00453A30, 0x003C322B, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x0039302A, 0x003D332B, 0x0041372E, 0x00473C31,
-    0x004F4335, 0x00625643, 0x00837761, 0x00625643, 0x004F4335, 0x00473C31, 0x0041372E, 0x003D332B,
-    0x0039302A, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00372E28, 0x00382E29, 0x00382E29, 0x00392F29, 0x003D332B, 0x0041372E, 0x0044392F,
-    0x0041372E, 0x003D332B, 0x00392F29, 0x00382E29, 0x00382E29, 0x00372E28, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00372E28, 0x00382E28, 0x00382F29, 0x00382E28, 0x00372E28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kInstellingen_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x0026211D,
-    0x00474136, 0x0026211D, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x00312C25, 0x001C1815, 0x00675F4E, 0x00C6BA98, 0x00675F4E, 0x001C1815,
-    0x00312C25, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x007A715D, 0x00C3B795,
-    0x007A715D, 0x00AEA385, 0x00C3B795, 0x00AEA385, 0x007A715D, 0x00C3B795, 0x007A715D, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x0050493D, 0x00C0B492, 0x00C0B492, 0x00C0B492, 0x00C0B492,
-    0x00C0B492, 0x00C0B492, 0x00C0B492, 0x0050493D, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00322C25, 0x00BDB18F, 0x00BDB18F, 0x00645B4B, 0x00322C25, 0x00645B4B, 0x00BDB18F, 0x00BDB18F,
-    0x00322C25, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00807660, 0x00BAAD8B, 0x00BAAD8B, 0x00897F67,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00897F67, 0x00BAAD8B, 0x00BAAD8B, 0x00807660, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x007E745E, 0x00B7AA88, 0x00B7AA88, 0x00887D65, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x00887D65, 0x00B7AA88, 0x00B7AA88, 0x007E745E, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00332C25,
-    0x00B4A785, 0x00B4A785, 0x00615847, 0x00332C25, 0x00615847, 0x00B4A785, 0x00B4A785, 0x00332C25,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x004E4639, 0x00B1A482, 0x00B1A482, 0x00B1A482,
-    0x00B1A482, 0x00B1A482, 0x00B1A482, 0x00B1A482, 0x004E4639, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00706752, 0x00AEA17F, 0x00706752, 0x009C9072, 0x00AEA17F, 0x009C9072, 0x00706752,
-    0x00AEA17F, 0x00706752, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00332D25,
-    0x00221D19, 0x005E5645, 0x00AC9F7D, 0x005E5645, 0x00221D19, 0x00332D25, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x002B2520, 0x00453E32,
-    0x002B2520, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kAfsluiten_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00564D45, 0x00766E62, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00766E62, 0x00564D45, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00D5CDB5, 0x00E0D7BE, 0x00A09786, 0x00342C27, 0x00342C27, 0x00342C27, 0x00A09786,
-    0x00E0D7BE, 0x00D5CDB5, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00938A79, 0x00DDD4B9,
-    0x00DDD4B9, 0x009D9482, 0x00332B26, 0x009D9482, 0x00DDD4B9, 0x00DDD4B9, 0x00938A79, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x009B927F, 0x00D9D0B4, 0x00D9D0B4, 0x00C5BBA2,
-    0x00D9D0B4, 0x00D9D0B4, 0x009B927F, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00322A25, 0x00322A25, 0x00998F7B, 0x00D6CCAF, 0x00D6CCAF, 0x00D6CCAF, 0x00998F7B, 0x00322A25,
-    0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00968D78,
-    0x00D3C8AA, 0x00D3C8AA, 0x00D3C8AA, 0x00968D78, 0x00312925, 0x00312925, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00302924, 0x00948A75, 0x00D0C4A5, 0x00D0C4A5, 0x00BCB195, 0x00D0C4A5,
-    0x00D0C4A5, 0x00948A75, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00887E69,
-    0x00CCC0A0, 0x00CCC0A0, 0x00928771, 0x00302824, 0x00928771, 0x00CCC0A0, 0x00CCC0A0, 0x00887E69,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x00BFB393, 0x00C9BD9B, 0x008F856E, 0x002F2723,
-    0x002F2723, 0x002F2723, 0x008F856E, 0x00C9BD9B, 0x00BFB393, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x004B4238, 0x00675D4E, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x00675D4E, 0x004B4238, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kAfsluiten_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00453932, 0x00463A33, 0x00463B33, 0x00453A32, 0x00443932, 0x00443832, 0x00443932,
-    0x00453A32, 0x00463B33, 0x00463A33, 0x00453932, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00453932, 0x004A3E35, 0x00514438,
-    0x00524639, 0x004E4237, 0x00483C33, 0x00453932, 0x00483C33, 0x004E4237, 0x00524639, 0x00514438,
-    0x004A3E35, 0x00453932, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00473B33, 0x00534739, 0x00807564, 0x00A29989, 0x00635541, 0x0055483A,
-    0x004E4236, 0x0055483A, 0x00635541, 0x00A29989, 0x00807564, 0x00534739, 0x00473B33, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x00483D33,
-    0x005B4E3C, 0x00F5F3ED, 0x00FEFCF8, 0x00CFC8B9, 0x006F6047, 0x00665842, 0x006F6047, 0x00CFC8B9,
-    0x00FEFCF8, 0x00F5F3ED, 0x005B4E3C, 0x00483D33, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0040352F, 0x00463B32, 0x00584C3B, 0x00C2BAAA, 0x00FCFAF4,
-    0x00FCFAF4, 0x00D3CBB9, 0x00887753, 0x00D3CBB9, 0x00FCFAF4, 0x00FCFAF4, 0x00C2BAAA, 0x00584C3B,
-    0x00463B32, 0x0040352F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x003F342E, 0x00433830, 0x004F4336, 0x00685A43, 0x00D0C7B4, 0x00FCF8EF, 0x00FCF8EF, 0x00EFEADD,
-    0x00FCF8EF, 0x00FCF8EF, 0x00D0C7B4, 0x00685A43, 0x004F4336, 0x00433830, 0x003F342E, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x003E332D, 0x003F342E, 0x00453A31,
-    0x00584B3A, 0x0077684A, 0x00D5CCB5, 0x00FAF6EB, 0x00FAF6EB, 0x00FAF6EB, 0x00D5CCB5, 0x0077684A,
-    0x00584B3A, 0x00453A31, 0x003F342E, 0x003E332D, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x003D332D, 0x003E342D, 0x00443930, 0x00574A3A, 0x0077684A, 0x00D4CBB2,
-    0x00FAF5E6, 0x00FAF5E6, 0x00FAF5E6, 0x00D4CBB2, 0x0077684A, 0x00574A3A, 0x00443930, 0x003E342D,
-    0x003D332D, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003C322C,
-    0x0040352E, 0x004C4034, 0x00665841, 0x00CDC3AB, 0x00F8F3E2, 0x00F8F3E2, 0x00ECE5D1, 0x00F8F3E2,
-    0x00F8F3E2, 0x00CDC3AB, 0x00665841, 0x004C4034, 0x0040352E, 0x003C322C, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003B312B, 0x0042372F, 0x00544838, 0x00BEB39C,
-    0x00F8F1DD, 0x00F8F1DD, 0x00CFC5AA, 0x00857551, 0x00CFC5AA, 0x00F8F1DD, 0x00F8F1DD, 0x00BEB39C,
-    0x00544838, 0x0042372F, 0x003B312B, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003A302B, 0x0042372F, 0x00554938, 0x00EEE6D0, 0x00F6EFD9, 0x00C9BEA4, 0x006B5D43,
-    0x0061533E, 0x006B5D43, 0x00C9BEA4, 0x00F6EFD9, 0x00EEE6D0, 0x00554938, 0x0042372F, 0x003A302B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x003F342D,
-    0x004C4033, 0x00796D58, 0x009A8F77, 0x005C4F3C, 0x004D4234, 0x00463B30, 0x004D4234, 0x005C4F3C,
-    0x009A8F77, 0x00796D58, 0x004C4033, 0x003F342D, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x003B312A, 0x0040362D, 0x00473C31, 0x00493E32,
-    0x00443A2F, 0x003E342C, 0x003B312A, 0x003E342C, 0x00443A2F, 0x00493E32, 0x00473C31, 0x0040362D,
-    0x003B312A, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00382E29, 0x00392F29, 0x003A302A, 0x003A302A, 0x00392F29, 0x00382E29, 0x00372E28,
-    0x00382E29, 0x00392F29, 0x003A302A, 0x003A302A, 0x00392F29, 0x00382E29, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kAfsluiten_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x003C362E, 0x005C5546, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x005C5546, 0x003C362E, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x00B9AD8D, 0x00C3B795,
-    0x00857B65, 0x001D1815, 0x001D1815, 0x001D1815, 0x00857B65, 0x00C3B795, 0x00B9AD8D, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x0079705C, 0x00C0B492, 0x00C0B492, 0x00837A63, 0x001E1916,
-    0x00837A63, 0x00C0B492, 0x00C0B492, 0x0079705C, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x001E1916, 0x00817861, 0x00BDB18F, 0x00BDB18F, 0x00A99E80, 0x00BDB18F, 0x00BDB18F, 0x00817861,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00807660,
-    0x00BAAD8B, 0x00BAAD8B, 0x00BAAD8B, 0x00807660, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x007E745E, 0x00B7AA88, 0x00B7AA88, 0x00B7AA88,
-    0x007E745E, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18,
-    0x007C725C, 0x00B4A785, 0x00B4A785, 0x00A19577, 0x00B4A785, 0x00B4A785, 0x007C725C, 0x00201B18,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00726854, 0x00B1A482, 0x00B1A482, 0x007B715A,
-    0x00211B18, 0x007B715A, 0x00B1A482, 0x00B1A482, 0x00726854, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00A59878, 0x00AEA17F, 0x00796F58, 0x00211C19, 0x00211C19, 0x00211C19, 0x00796F58,
-    0x00AEA17F, 0x00A59878, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x003C352C, 0x00564D3E,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00564D3E, 0x003C352C, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kLeeg_normal[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028211D,
-    0x003C322D, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38,
-    0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x00493E38, 0x003C322D, 0x0028211D,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00463A35, 0x00473C36, 0x00493E37, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38, 0x004A3E38,
-    0x004A3E38, 0x004A3E38, 0x00493E37, 0x00473C36, 0x00463A35, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x003A312C, 0x00463B35, 0x003F3530, 0x00382F2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A,
-    0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00372E2A, 0x00382F2A,
-    0x003F3530, 0x00463B35, 0x003A312C, 0x00201A17, 0x00201A17, 0x00463A35, 0x003E342F, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29,
-    0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x00362E29, 0x003E342F, 0x00463A35,
-    0x00201A17, 0x00201A17, 0x00453A34, 0x00372E29, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00372E29, 0x00453A34, 0x00201A17, 0x00201A17, 0x00433833,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28, 0x00352C28,
-    0x00352C28, 0x00433833, 0x00201A17, 0x00201A17, 0x00423832, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27,
-    0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00342C27, 0x00423832, 0x00201A17,
-    0x00201A17, 0x00413631, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26, 0x00332B26,
-    0x00332B26, 0x00332B26, 0x00332B26, 0x00413631, 0x00201A17, 0x00201A17, 0x00403630, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00403630, 0x00201A17, 0x00201A17, 0x003F342F, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25,
-    0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x00322A25, 0x003F342F, 0x00201A17, 0x00201A17,
-    0x003D342F, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925, 0x00312925,
-    0x00312925, 0x00312925, 0x003D342F, 0x00201A17, 0x00201A17, 0x003C322E, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924,
-    0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x00302924, 0x003C322E,
-    0x00201A17, 0x00201A17, 0x003B322D, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x00302824,
-    0x00302824, 0x00302824, 0x00302824, 0x00302824, 0x003B322D, 0x00201A17, 0x00201A17, 0x003A302C,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723, 0x002F2723,
-    0x002F2723, 0x003A302C, 0x00201A17, 0x00201A17, 0x0039302B, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722,
-    0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x002E2722, 0x0039302B, 0x00201A17,
-    0x00201A17, 0x00372E2A, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622, 0x002D2622,
-    0x002D2622, 0x002D2622, 0x002D2622, 0x00372E2A, 0x00201A17, 0x00201A17, 0x00362E29, 0x002D2622,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2622,
-    0x00362E29, 0x00201A17, 0x00201A17, 0x002B2421, 0x00302824, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520,
-    0x002C2520, 0x002C2520, 0x002C2520, 0x002C2520, 0x00302824, 0x002B2421, 0x00201A17, 0x00201A17,
-    0x001E1916, 0x00322A26, 0x002F2723, 0x002C2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420,
-    0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002B2420, 0x002C2420,
-    0x002F2723, 0x00322A26, 0x001E1916, 0x00201A17, 0x00201A17, 0x001F1917, 0x001D1815, 0x002A231F,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26,
-    0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x00332A26, 0x002A231F, 0x001D1815, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kLeeg_hover[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342C24,
-    0x00695D47, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C,
-    0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x008A7C5C, 0x00695D47, 0x00342C24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00332C24, 0x00807356, 0x0066594A, 0x005F5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148, 0x005E5148,
-    0x005E5148, 0x005E5148, 0x005F5148, 0x0066594A, 0x00807356, 0x00332C24, 0x00201A17, 0x00201A17,
-    0x00645944, 0x00655849, 0x0050433C, 0x00463A34, 0x00453932, 0x00453932, 0x00453932, 0x00453932,
-    0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00453932, 0x00463A34,
-    0x0050433C, 0x00655849, 0x00645944, 0x00201A17, 0x00201A17, 0x00817457, 0x0050443C, 0x00443832,
-    0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832,
-    0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x00443832, 0x0050443C, 0x00817457,
-    0x00201A17, 0x00201A17, 0x007F7255, 0x00443932, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00443932, 0x007F7255, 0x00201A17, 0x00201A17, 0x007C6F54,
-    0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x007C6F54, 0x00201A17, 0x00201A17, 0x00796C52, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x00796C52, 0x00201A17,
-    0x00201A17, 0x00766A50, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x00766A50, 0x00201A17, 0x00201A17, 0x0074674F, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x0074674F, 0x00201A17, 0x00201A17, 0x0071654D, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D,
-    0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D,
-    0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x0071654D, 0x00201A17, 0x00201A17,
-    0x006E624B, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D,
-    0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D, 0x003D332D,
-    0x003D332D, 0x003D332D, 0x006E624B, 0x00201A17, 0x00201A17, 0x006B6049, 0x003C322C, 0x003C322C,
-    0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C,
-    0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x006B6049,
-    0x00201A17, 0x00201A17, 0x00695D48, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B,
-    0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B,
-    0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x00695D48, 0x00201A17, 0x00201A17, 0x00665B46,
-    0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B,
-    0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B, 0x003A302B,
-    0x003A302B, 0x00665B46, 0x00201A17, 0x00201A17, 0x00635844, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00635844, 0x00201A17,
-    0x00201A17, 0x00605543, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29,
-    0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29, 0x00382F29,
-    0x00382F29, 0x00382F29, 0x00382F29, 0x00605543, 0x00201A17, 0x00201A17, 0x005E5341, 0x003A302A,
-    0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28,
-    0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x00372E28, 0x003A302A,
-    0x005E5341, 0x00201A17, 0x00201A17, 0x00453D30, 0x00463C32, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28,
-    0x00362D28, 0x00362D28, 0x00362D28, 0x00362D28, 0x00463C32, 0x00453D30, 0x00201A17, 0x00201A17,
-    0x00251F1A, 0x00544A3B, 0x00453B31, 0x00382E28, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00382E28,
-    0x00453B31, 0x00544A3B, 0x00251F1A, 0x00201A17, 0x00201A17, 0x001F1917, 0x00231E19, 0x0041392E,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C,
-    0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x00554B3C, 0x0041392E, 0x00231E19, 0x001F1917,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x001F1917, 0x001B1613, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411, 0x00181411,
-    0x00181411, 0x00181411, 0x001B1613, 0x001F1917, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kLeeg_pressed[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A,
-    0x002C2521, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26,
-    0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x00312A26, 0x002C2521, 0x00231D1A,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x00312A26, 0x001C1815, 0x00130F0E, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D, 0x00110E0D,
-    0x00110E0D, 0x00110E0D, 0x00130F0E, 0x001C1815, 0x00312A26, 0x00231D1A, 0x00201A17, 0x00201A17,
-    0x002D2622, 0x001D1816, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D, 0x00120F0D,
-    0x00120F0D, 0x001D1816, 0x002D2622, 0x00201A17, 0x00201A17, 0x00332B27, 0x0013100E, 0x00171311,
-    0x001A1513, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614,
-    0x001A1614, 0x001A1614, 0x001A1614, 0x001A1614, 0x001A1513, 0x00171311, 0x0013100E, 0x00332B27,
-    0x00201A17, 0x00201A17, 0x00332C28, 0x00171311, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614, 0x001B1614,
-    0x001B1614, 0x001B1614, 0x001B1614, 0x00171311, 0x00332C28, 0x00201A17, 0x00201A17, 0x00342C28,
-    0x001B1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714,
-    0x001B1714, 0x00342C28, 0x00201A17, 0x00201A17, 0x00342D28, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815,
-    0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x001C1815, 0x00342D28, 0x00201A17,
-    0x00201A17, 0x00352D29, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x00352D29, 0x00201A17, 0x00201A17, 0x00352D29, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x00352D29, 0x00201A17, 0x00201A17, 0x00362E29, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916,
-    0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x001E1916, 0x00362E29, 0x00201A17, 0x00201A17,
-    0x00362E2A, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x00362E2A, 0x00201A17, 0x00201A17, 0x00372F2A, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17,
-    0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x001F1A17, 0x00372F2A,
-    0x00201A17, 0x00201A17, 0x00372F2A, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18,
-    0x00201B18, 0x00201B18, 0x00201B18, 0x00201B18, 0x00372F2A, 0x00201A17, 0x00201A17, 0x00382F2B,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18, 0x00211B18,
-    0x00211B18, 0x00382F2B, 0x00201A17, 0x00201A17, 0x0038302B, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19,
-    0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x00211C19, 0x0038302B, 0x00201A17,
-    0x00201A17, 0x0039302B, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19, 0x00221D19,
-    0x00221D19, 0x00221D19, 0x00221D19, 0x0039302B, 0x00201A17, 0x00201A17, 0x0039312C, 0x00241E1B,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00241E1B,
-    0x0039312C, 0x00201A17, 0x00201A17, 0x00322A26, 0x002D2622, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A,
-    0x00231E1A, 0x00231E1A, 0x00231E1A, 0x00231E1A, 0x002D2622, 0x00322A26, 0x00201A17, 0x00201A17,
-    0x00251E1B, 0x0039302B, 0x002E2722, 0x00251F1B, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A,
-    0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00241E1A, 0x00251F1B,
-    0x002E2722, 0x0039302B, 0x00251E1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00251E1B, 0x00322A26,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D,
-    0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x003B322D, 0x00322A26, 0x00251E1B, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kProgressRailPixels[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00211B18, 0x00130F0D, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00130F0D, 0x00211B18, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00261F1B, 0x00130F0D, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00130F0D, 0x00261F1B, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x002E2521, 0x00130F0D, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00130F0D, 0x002E2521, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00241D1A, 0x002D2521, 0x00130F0D, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00130F0D, 0x002D2521, 0x00241D1A, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x002A221E, 0x00392F2A, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x00392F2A, 0x002A221E, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kProgressThumbPixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x0014100E, 0x00484540, 0x00484540, 0x00484540, 0x00484540, 0x00484540,
-    0x00484540, 0x00484540, 0x00484540, 0x0014100E, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x003A3632,
-    0x00D2CDBF, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9,
-    0x00EEE9D9, 0x00D2CDBF, 0x003A3632, 0x00FF00FF, 0x0014100E, 0x00CAC4B4, 0x00E5DFCC, 0x00E5DFCC,
-    0x00E5DFCC, 0x00B8B09B, 0x00E5DFCC, 0x00B8B09B, 0x00E5DFCC, 0x00B8B09B, 0x00E5DFCC, 0x00E5DFCC,
-    0x00CAC4B4, 0x0014100E, 0x00423E37, 0x00DCD5BF, 0x00DCD5BF, 0x00DCD5BF, 0x00DCD5BF, 0x008A8068,
-    0x00DCD5BF, 0x008A8068, 0x00DCD5BF, 0x008A8068, 0x00DCD5BF, 0x00DCD5BF, 0x00DCD5BF, 0x00423E37,
-    0x00403C34, 0x00D3CAB1, 0x00D3CAB1, 0x00D3CAB1, 0x00D3CAB1, 0x00887E65, 0x00D3CAB1, 0x00887E65,
-    0x00D3CAB1, 0x00887E65, 0x00D3CAB1, 0x00D3CAB1, 0x00D3CAB1, 0x00403C34, 0x0014100E, 0x00B3AA91,
-    0x00CAC0A4, 0x00CAC0A4, 0x00CAC0A4, 0x00A89E83, 0x00CAC0A4, 0x00A89E83, 0x00CAC0A4, 0x00A89E83,
-    0x00CAC0A4, 0x00CAC0A4, 0x00B3AA91, 0x0014100E, 0x00FF00FF, 0x00312D25, 0x00ABA185, 0x00C1B697,
-    0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00ABA185,
-    0x00312D25, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0014100E, 0x003A342A, 0x003A342A, 0x003A342A,
-    0x003A342A, 0x003A342A, 0x003A342A, 0x003A342A, 0x003A342A, 0x0014100E, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kVolumeRailPixels[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x001F1916, 0x001C1714,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001C1714, 0x001D1815, 0x0028201D, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x001F1916,
-    0x001C1714, 0x001C1714, 0x001C1714, 0x001B1613, 0x001C1714, 0x001C1714, 0x00191411, 0x00181411,
-    0x00252018, 0x00312A1C, 0x002E281A, 0x002F281A, 0x00372F1F, 0x004F452B, 0x0050462B, 0x0051462C,
-    0x0052472C, 0x0074663E, 0x00292318, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x001F1916, 0x001C1714, 0x001C1714, 0x001C1714, 0x00191412, 0x00201B16, 0x002F281D, 0x002C251A,
-    0x002D261B, 0x002D271B, 0x00413924, 0x00403823, 0x00413924, 0x00423A24, 0x00564B2E, 0x005E5232,
-    0x005F5333, 0x00615534, 0x0070623B, 0x007F7043, 0x00817144, 0x00837345, 0x00857546, 0x00877647,
-    0x00887848, 0x008A7949, 0x008C7B4A, 0x008E7D4B, 0x00907E4C, 0x0091804D, 0x0093824E, 0x0095834F,
-    0x00322B1C, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x001F1916, 0x001C1714, 0x00272119, 0x00282119, 0x00251F17, 0x00282119, 0x00332B1E,
-    0x00352D1E, 0x00352E1E, 0x00372F1F, 0x003E3622, 0x00473E26, 0x00483F27, 0x004A4027, 0x0050462A,
-    0x00605433, 0x00625634, 0x00645735, 0x00665936, 0x00685B37, 0x00695C37, 0x006B5E38, 0x006D6039,
-    0x006F613A, 0x0071633B, 0x0073643C, 0x0074663D, 0x0076683E, 0x0078693F, 0x007A6B40, 0x007C6D41,
-    0x007D6E42, 0x007F7043, 0x00817144, 0x00837345, 0x00857546, 0x00877647, 0x00887848, 0x008A7949,
-    0x008C7B4A, 0x008E7D4B, 0x00907E4C, 0x0091804D, 0x0093824E, 0x0095834F, 0x00322B1C, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00241D1A, 0x00171311, 0x00332B1C, 0x00342D1D, 0x00352D1D, 0x00413922, 0x00433A23, 0x00453C24,
-    0x00473E25, 0x00493F26, 0x004A4127, 0x004C4228, 0x004E4429, 0x0050462A, 0x0052472B, 0x0054492C,
-    0x00554A2D, 0x00574C2E, 0x00594E2F, 0x005B4F30, 0x005D5131, 0x005E5332, 0x00605433, 0x00625634,
-    0x00645735, 0x00665936, 0x00685B37, 0x00695C37, 0x006B5E38, 0x006D6039, 0x006F613A, 0x0071633B,
-    0x0073643C, 0x0074663D, 0x0076683E, 0x0078693F, 0x007A6B40, 0x007C6D41, 0x007D6E42, 0x007F7043,
-    0x00817144, 0x00837345, 0x00857546, 0x00877647, 0x00887848, 0x008A7949, 0x008C7B4A, 0x008E7D4B,
-    0x00907E4C, 0x0091804D, 0x0093824E, 0x0095834F, 0x00322B1C, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C, 0x0028201C,
-    0x0028201C, 0x0028201C, 0x0028201C, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0028201D, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722, 0x00302722,
-    0x00302722, 0x0028201D, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kVolumeThumbPixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x0014100E, 0x00484540, 0x00484540, 0x00484540, 0x00484540, 0x00484540,
-    0x00484540, 0x00484540, 0x00484540, 0x0014100E, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x003A3632,
-    0x00D2CDBF, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9, 0x00EEE9D9,
-    0x00EEE9D9, 0x00D2CDBF, 0x003A3632, 0x00FF00FF, 0x0014100E, 0x00CAC4B4, 0x00E5DFCC, 0x00E5DFCC,
-    0x00E5DFCC, 0x00B8B09B, 0x00E5DFCC, 0x00B8B09B, 0x00E5DFCC, 0x00B8B09B, 0x00E5DFCC, 0x00E5DFCC,
-    0x00CAC4B4, 0x0014100E, 0x00423E37, 0x00DCD5BF, 0x00DCD5BF, 0x00DCD5BF, 0x00DCD5BF, 0x008A8068,
-    0x00DCD5BF, 0x008A8068, 0x00DCD5BF, 0x008A8068, 0x00DCD5BF, 0x00DCD5BF, 0x00DCD5BF, 0x00423E37,
-    0x00403C34, 0x00D3CAB1, 0x00D3CAB1, 0x00D3CAB1, 0x00D3CAB1, 0x00887E65, 0x00D3CAB1, 0x00887E65,
-    0x00D3CAB1, 0x00887E65, 0x00D3CAB1, 0x00D3CAB1, 0x00D3CAB1, 0x00403C34, 0x0014100E, 0x00B3AA91,
-    0x00CAC0A4, 0x00CAC0A4, 0x00CAC0A4, 0x00A89E83, 0x00CAC0A4, 0x00A89E83, 0x00CAC0A4, 0x00A89E83,
-    0x00CAC0A4, 0x00CAC0A4, 0x00B3AA91, 0x0014100E, 0x00FF00FF, 0x00312D25, 0x00ABA185, 0x00C1B697,
-    0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00C1B697, 0x00ABA185,
-    0x00312D25, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0014100E, 0x003A342A, 0x003A342A, 0x003A342A,
-    0x003A342A, 0x003A342A, 0x003A342A, 0x003A342A, 0x003A342A, 0x0014100E, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kScrollRailPixels[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00211B18, 0x00130F0D, 0x00130F0D, 0x00211B18, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00261F1B, 0x00130F0D, 0x00100D0B, 0x00100D0B, 0x00130F0D, 0x00261F1B, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B,
-    0x00100D0B, 0x00100D0B, 0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00302722, 0x00100D0B, 0x00100D0B, 0x00100D0B,
-    0x00100D0B, 0x00302722, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x002E2521, 0x00130F0D, 0x00100D0B, 0x00100D0B, 0x00130F0D, 0x002E2521,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00241D1A, 0x002D2521, 0x00130F0D, 0x00130F0D, 0x002D2521, 0x00241D1A, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x002A221E,
-    0x00392F2A, 0x00392F2A, 0x002A221E, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kScrollThumbPixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x0014100E, 0x00484540, 0x00484540, 0x0014100E, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x003A3732, 0x00D5D1C4, 0x00F1EDDE, 0x00F1EDDE, 0x00D5D1C4, 0x003A3732, 0x00FF00FF,
-    0x0014100E, 0x00D1CCBE, 0x00EDE7D7, 0x00EDE7D7, 0x00EDE7D7, 0x00EDE7D7, 0x00D1CCBE, 0x0014100E,
-    0x0045423C, 0x00E8E2D0, 0x00E8E2D0, 0x00E8E2D0, 0x00E8E2D0, 0x00E8E2D0, 0x00E8E2D0, 0x0045423C,
-    0x0044403A, 0x00E3DDC9, 0x00E3DDC9, 0x00E3DDC9, 0x00E3DDC9, 0x00E3DDC9, 0x00E3DDC9, 0x0044403A,
-    0x00433F38, 0x00DFD7C2, 0x00B4AC95, 0x008A8168, 0x008A8168, 0x00B4AC95, 0x00DFD7C2, 0x00433F38,
-    0x00423E36, 0x00DAD2BB, 0x00DAD2BB, 0x00DAD2BB, 0x00DAD2BB, 0x00DAD2BB, 0x00DAD2BB, 0x00423E36,
-    0x00413C35, 0x00D5CDB5, 0x00AFA68D, 0x00887F66, 0x00887F66, 0x00AFA68D, 0x00D5CDB5, 0x00413C35,
-    0x003F3B33, 0x00D0C8AE, 0x00D0C8AE, 0x00D0C8AE, 0x00D0C8AE, 0x00D0C8AE, 0x00D0C8AE, 0x003F3B33,
-    0x003E3A31, 0x00CCC2A7, 0x00A99F85, 0x00867C63, 0x00867C63, 0x00A99F85, 0x00CCC2A7, 0x003E3A31,
-    0x003D382F, 0x00C7BDA0, 0x00C7BDA0, 0x00C7BDA0, 0x00C7BDA0, 0x00C7BDA0, 0x00C7BDA0, 0x003D382F,
-    0x0014100E, 0x00ACA287, 0x00C2B899, 0x00C2B899, 0x00C2B899, 0x00C2B899, 0x00ACA287, 0x0014100E,
-    0x00FF00FF, 0x00312C24, 0x00A89D81, 0x00BEB292, 0x00BEB292, 0x00A89D81, 0x00312C24, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x0014100E, 0x003A342A, 0x003A342A, 0x0014100E, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kTopLeftPixels[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00F0EBDB, 0x00D9D2BE,
-    0x009C937A, 0x008B826D, 0x007B7360, 0x006C6454, 0x005D5648, 0x004F483D, 0x00413A32, 0x00342D27,
-    0x0027201C, 0x00201A17, 0x00201A17, 0x00201A17, 0x00D9D2BE, 0x00B0A996, 0x005E5649, 0x00564E42,
-    0x004E463C, 0x00463F35, 0x003F3830, 0x0038312A, 0x00312A24, 0x002A241F, 0x00231D1A, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x009C937A, 0x005E5649, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x008B826D, 0x00564E42, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x007B7360, 0x004E463C,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x006C6454, 0x00463F35, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x005D5648, 0x003F3830, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x004F483D, 0x0038312A, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00413A32, 0x00312A24,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00342D27, 0x002A241F, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x0027201C, 0x00231D1A, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kTopRightPixels[] = {
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x0027201C, 0x00342D27, 0x00413A32,
-    0x004F483D, 0x005D5648, 0x006C6454, 0x007B7360, 0x008B826D, 0x009C937A, 0x00D9D2BE, 0x00F0EBDB,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00231D1A, 0x002A241F, 0x00312A24, 0x0038312A, 0x003F3830,
-    0x00463F35, 0x004E463C, 0x00564E42, 0x005E5649, 0x00B0A996, 0x00D9D2BE, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x005E5649, 0x009C937A, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00564E42, 0x008B826D, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x004E463C, 0x007B7360,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00463F35, 0x006C6454, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x003F3830, 0x005D5648, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x0038312A, 0x004F483D, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00312A24, 0x00413A32,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x002A241F, 0x00342D27, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00231D1A, 0x0027201C, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-    0x00201A17, 0x00201A17, 0x00201A17, 0x00201A17,
-};
-constexpr std::uint32_t kSettingsIconPixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0027201C,
-    0x0027201C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00C0BBB1,
-    0x00C0BBB1, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00241E1A, 0x00332D28, 0x00FF00FF, 0x00FF00FF, 0x00241D1A, 0x00EDE8DB,
-    0x00EDE8DB, 0x00241D1A, 0x00FF00FF, 0x00FF00FF, 0x00332D28, 0x00241E1A, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00332C27, 0x00C4BEB1, 0x00DCD6C8, 0x004B443E, 0x00888178, 0x00E8E2D3,
-    0x00E8E2D3, 0x00888178, 0x004B443E, 0x00DCD6C8, 0x00C4BEB1, 0x00332C27, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00D7D1C1, 0x00E3DCCC, 0x00E3DCCC, 0x00E3DCCC, 0x00E3DCCC,
-    0x00E3DCCC, 0x00E3DCCC, 0x00E3DCCC, 0x00E3DCCC, 0x00D7D1C1, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0049423B, 0x00DED7C4, 0x00DED7C4, 0x00C7C0AF, 0x00827B70,
-    0x00827B70, 0x00C7C0AF, 0x00DED7C4, 0x00DED7C4, 0x0049423B, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00241D1A, 0x0080786C, 0x00D9D1BD, 0x00C2BBA9, 0x00322B26, 0x00241D1A,
-    0x00241D1A, 0x00322B26, 0x00C2BBA9, 0x00D9D1BD, 0x0080786C, 0x00241D1A, 0x00FF00FF, 0x00FF00FF,
-    0x0027201C, 0x00A8A08F, 0x00D4CBB5, 0x00D4CBB5, 0x00D4CBB5, 0x007D7569, 0x00241D1A, 0x00FF00FF,
-    0x00FF00FF, 0x00241D1A, 0x007D7569, 0x00D4CBB5, 0x00D4CBB5, 0x00D4CBB5, 0x00A8A08F, 0x0027201C,
-    0x0027201C, 0x00A59C89, 0x00CEC5AE, 0x00CEC5AE, 0x00CEC5AE, 0x007B7365, 0x00241D1A, 0x00FF00FF,
-    0x00FF00FF, 0x00241D1A, 0x007B7365, 0x00CEC5AE, 0x00CEC5AE, 0x00CEC5AE, 0x00A59C89, 0x0027201C,
-    0x00FF00FF, 0x00FF00FF, 0x00241D1A, 0x00787061, 0x00C9BFA6, 0x00B5AB95, 0x00312A24, 0x00241D1A,
-    0x00241D1A, 0x00312A24, 0x00B5AB95, 0x00C9BFA6, 0x00787061, 0x00241D1A, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00443C34, 0x00C4B99F, 0x00C4B99F, 0x00B0A68E, 0x00766D5D,
-    0x00766D5D, 0x00B0A68E, 0x00C4B99F, 0x00C4B99F, 0x00443C34, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00B6AA90, 0x00BFB497, 0x00BFB497, 0x00BFB497, 0x00BFB497,
-    0x00BFB497, 0x00BFB497, 0x00BFB497, 0x00BFB497, 0x00B6AA90, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00302923, 0x009E937A, 0x00B1A589, 0x00423A31, 0x00706756, 0x00BAAE90,
-    0x00BAAE90, 0x00706756, 0x00423A31, 0x00B1A589, 0x009E937A, 0x00302923, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00241E1A, 0x00302823, 0x00FF00FF, 0x00FF00FF, 0x00241D1A, 0x00B5A888,
-    0x00B5A888, 0x00241D1A, 0x00FF00FF, 0x00FF00FF, 0x00302823, 0x00241E1A, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x008D8168,
-    0x008D8168, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0027201C,
-    0x0027201C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kActionIcon0Pixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00918873, 0x00887E67, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00615437, 0x00615437, 0x00A9A294, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00857B65, 0x00615437, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x005D5035, 0x005D5035, 0x00A6A092, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00665A40, 0x005D5035, 0x005D5035, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00594C32, 0x00594C32, 0x00A49E91, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x007E7561, 0x00594C32, 0x00594C32, 0x00594C32, 0x00594C32, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x0054482F, 0x0054482F, 0x00A29C90, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x005E533B, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x0050442D, 0x0050442D, 0x00A09A8E, 0x00FF00FF, 0x00786F5E, 0x0050442D,
-    0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x004B412A, 0x004B412A, 0x009E988D, 0x00FF00FF, 0x00746C5C, 0x004B412A,
-    0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00473D28, 0x00473D28, 0x009B968C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00514834, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00423925, 0x00423925, 0x0099948B, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x006E6758, 0x00423925, 0x00423925, 0x00423925, 0x00423925, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x003E3522, 0x003E3522, 0x00979289, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0049402F, 0x003E3522, 0x003E3522, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x003A3120, 0x003A3120, 0x00959088, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00676154, 0x003A3120, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00706A5F, 0x00645E52, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kActionIcon1Pixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00857B65, 0x006A5E43, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00827863, 0x005D5035, 0x005D5035, 0x00827863,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x007E7561, 0x00594C32, 0x00594C32, 0x00594C32,
-    0x00594C32, 0x009B9485, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x007B7260, 0x0054482F, 0x0054482F, 0x0054482F,
-    0x0054482F, 0x0054482F, 0x005E533B, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00786F5E, 0x0050442D, 0x0050442D, 0x0050442D,
-    0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x00786F5E, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00746C5C, 0x004B412A, 0x004B412A, 0x004B412A,
-    0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x00746C5C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0071695A, 0x00473D28, 0x00473D28, 0x00473D28,
-    0x00473D28, 0x00473D28, 0x00514834, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x006E6758, 0x00423925, 0x00423925, 0x00423925,
-    0x00423925, 0x008E897E, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x006B6456, 0x003E3522, 0x003E3522, 0x006B6456,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00676154, 0x00453D2D, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kActionIcon2Pixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00ABA495, 0x00887E67, 0x00887E67, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00887E67, 0x00887E67, 0x00ABA495, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00857B65, 0x00615437, 0x00615437, 0x00A9A294, 0x00FF00FF,
-    0x00FF00FF, 0x00A9A294, 0x00615437, 0x00615437, 0x00857B65, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00827863, 0x005D5035, 0x005D5035, 0x00A6A092, 0x00FF00FF,
-    0x00FF00FF, 0x00A6A092, 0x005D5035, 0x005D5035, 0x00827863, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x007E7561, 0x00594C32, 0x00594C32, 0x00A49E91, 0x00FF00FF,
-    0x00FF00FF, 0x00A49E91, 0x00594C32, 0x00594C32, 0x007E7561, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x007B7260, 0x0054482F, 0x0054482F, 0x00A29C90, 0x00FF00FF,
-    0x00FF00FF, 0x00A29C90, 0x0054482F, 0x0054482F, 0x007B7260, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00786F5E, 0x0050442D, 0x0050442D, 0x00A09A8E, 0x00FF00FF,
-    0x00FF00FF, 0x00A09A8E, 0x0050442D, 0x0050442D, 0x00786F5E, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00746C5C, 0x004B412A, 0x004B412A, 0x009E988D, 0x00FF00FF,
-    0x00FF00FF, 0x009E988D, 0x004B412A, 0x004B412A, 0x00746C5C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0071695A, 0x00473D28, 0x00473D28, 0x009B968C, 0x00FF00FF,
-    0x00FF00FF, 0x009B968C, 0x00473D28, 0x00473D28, 0x0071695A, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x006E6758, 0x00423925, 0x00423925, 0x0099948B, 0x00FF00FF,
-    0x00FF00FF, 0x0099948B, 0x00423925, 0x00423925, 0x006E6758, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x006B6456, 0x003E3522, 0x003E3522, 0x00979289, 0x00FF00FF,
-    0x00FF00FF, 0x00979289, 0x003E3522, 0x003E3522, 0x006B6456, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00676154, 0x003A3120, 0x003A3120, 0x00959088, 0x00FF00FF,
-    0x00FF00FF, 0x00959088, 0x003A3120, 0x003A3120, 0x00676154, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00938E87, 0x00645E52, 0x00645E52, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00645E52, 0x00645E52, 0x00938E87, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kActionIcon3Pixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00615437, 0x00615437, 0x00615437, 0x00615437, 0x00615437,
-    0x00615437, 0x00615437, 0x00615437, 0x00615437, 0x00615437, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x005D5035, 0x005D5035, 0x005D5035, 0x005D5035, 0x005D5035,
-    0x005D5035, 0x005D5035, 0x005D5035, 0x005D5035, 0x005D5035, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00594C32, 0x00594C32, 0x00594C32, 0x00594C32, 0x00594C32,
-    0x00594C32, 0x00594C32, 0x00594C32, 0x00594C32, 0x00594C32, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F,
-    0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D,
-    0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A,
-    0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28,
-    0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00423925, 0x00423925, 0x00423925, 0x00423925, 0x00423925,
-    0x00423925, 0x00423925, 0x00423925, 0x00423925, 0x00423925, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x003E3522, 0x003E3522, 0x003E3522, 0x003E3522, 0x003E3522,
-    0x003E3522, 0x003E3522, 0x003E3522, 0x003E3522, 0x003E3522, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x003A3120, 0x003A3120, 0x003A3120, 0x003A3120, 0x003A3120,
-    0x003A3120, 0x003A3120, 0x003A3120, 0x003A3120, 0x003A3120, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kActionIcon4Pixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00887E67, 0x00918873, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00615437, 0x00857B65, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00A9A294, 0x00615437, 0x00615437, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x005D5035, 0x005D5035, 0x00665A40, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00A6A092, 0x005D5035, 0x005D5035, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00594C32, 0x00594C32, 0x00594C32, 0x00594C32, 0x007E7561, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00A49E91, 0x00594C32, 0x00594C32, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x0054482F, 0x005E533B,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00A29C90, 0x0054482F, 0x0054482F, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D, 0x0050442D,
-    0x0050442D, 0x00786F5E, 0x00FF00FF, 0x00A09A8E, 0x0050442D, 0x0050442D, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A, 0x004B412A,
-    0x004B412A, 0x00746C5C, 0x00FF00FF, 0x009E988D, 0x004B412A, 0x004B412A, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00473D28, 0x00514834,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x009B968C, 0x00473D28, 0x00473D28, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00423925, 0x00423925, 0x00423925, 0x00423925, 0x006E6758, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x0099948B, 0x00423925, 0x00423925, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x003E3522, 0x003E3522, 0x0049402F, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00979289, 0x003E3522, 0x003E3522, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x003A3120, 0x00676154, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00959088, 0x003A3120, 0x003A3120, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00645E52, 0x00706A5F, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-constexpr std::uint32_t kLogoPixels[] = {
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00656362, 0x002D2A28, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C,
-    0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C,
-    0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C,
-    0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x002D2A28, 0x00656362,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00575553, 0x00110E0C,
-    0x0014110E, 0x00241E1A, 0x002B231F, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x002B231F, 0x00241E1A, 0x0014110E,
-    0x00110E0C, 0x00575553, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x002D2A28, 0x0014110E, 0x002E2621,
-    0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831,
-    0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831,
-    0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831,
-    0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831, 0x00443831,
-    0x002E2621, 0x0014110E, 0x002D2A28, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x002D2A28, 0x0014110E, 0x003A302A, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731, 0x00433731,
-    0x00433731, 0x003A302A, 0x0014110E, 0x002D2A28, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00575553, 0x0014110E, 0x00392F29, 0x00423730, 0x00423730,
-    0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730, 0x00423730,
-    0x00423730, 0x00423730, 0x00392F29, 0x0014110E, 0x00575553, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002C2420, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F, 0x0041362F,
-    0x0041362F, 0x0041362F, 0x0041362F, 0x002C2420, 0x00110E0C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00656362, 0x0014100E, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F,
-    0x0040352F, 0x0040352F, 0x0040352F, 0x0040352F, 0x0014100E, 0x00656362, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x002D2A28, 0x00221C19, 0x003F352E, 0x003F352E, 0x003F352E, 0x003F352E,
-    0x003F352E, 0x003F352E, 0x003F352E, 0x005E5240, 0x0071644C, 0x0073664E, 0x0074674F, 0x00756951,
-    0x00766A53, 0x00786B55, 0x00796D57, 0x007A6E58, 0x007C705A, 0x007D715C, 0x007E725E, 0x007F745F,
-    0x00817561, 0x00827763, 0x00837865, 0x00847967, 0x00867B68, 0x00877C6A, 0x00887E6C, 0x00897F6E,
-    0x008B8070, 0x008C8271, 0x008D8373, 0x008F8575, 0x0072675C, 0x003F352E, 0x003F352E, 0x003F352E,
-    0x003F352E, 0x003F352E, 0x003F352E, 0x003F352E, 0x00221C19, 0x002D2A28, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x0028211D, 0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x008C7E58, 0x00A19166, 0x00A39469, 0x00A6976D, 0x00A89A71, 0x00AB9D74,
-    0x00AD9F78, 0x00B0A27B, 0x00B3A57F, 0x00B5A882, 0x00B8AB86, 0x00BAAD8A, 0x00BDB08D, 0x00BFB391,
-    0x00C2B694, 0x00C4B998, 0x00C7BC9B, 0x00C9BE9F, 0x00CCC1A3, 0x00CEC4A6, 0x00D1C7AA, 0x00D4CAAD,
-    0x00D6CCB1, 0x00D9CFB4, 0x00DBD2B8, 0x00DED5BC, 0x00E0D8BF, 0x00C4BBA7, 0x003F342E, 0x003F342E,
-    0x003F342E, 0x003F342E, 0x003F342E, 0x003F342E, 0x0028211D, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00332A25, 0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D,
-    0x003E332D, 0x005B4F3D, 0x009E8F62, 0x00A19166, 0x00A39469, 0x00A6976D, 0x00A89A71, 0x00AB9D74,
-    0x00AD9F78, 0x00B0A27B, 0x00B3A57F, 0x00B5A882, 0x00B8AB86, 0x00BAAD8A, 0x00BDB08D, 0x00BFB391,
-    0x00C2B694, 0x00C4B998, 0x00C7BC9B, 0x00C9BE9F, 0x00CCC1A3, 0x00CEC4A6, 0x00D1C7AA, 0x00D4CAAD,
-    0x00D6CCB1, 0x00D9CFB4, 0x00DBD2B8, 0x00DED5BC, 0x00E0D8BF, 0x00E3DAC3, 0x0072685D, 0x003E332D,
-    0x003E332D, 0x003E332D, 0x003E332D, 0x003E332D, 0x00332A25, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00322924, 0x003D322C, 0x003D322C, 0x003D322C, 0x003D322C,
-    0x003D322C, 0x00675A42, 0x009E8F62, 0x00A19166, 0x00A39469, 0x00A6976D, 0x00A89A71, 0x00AB9D74,
-    0x00AD9F78, 0x00B0A27B, 0x00B3A57F, 0x00B5A882, 0x00B8AB86, 0x00BAAD8A, 0x00BDB08D, 0x00BFB391,
-    0x00C2B694, 0x00C4B998, 0x00C7BC9B, 0x00C9BE9F, 0x00CCC1A3, 0x00CEC4A6, 0x00D1C7AA, 0x00D4CAAD,
-    0x00D6CCB1, 0x00D9CFB4, 0x00DBD2B8, 0x00DED5BC, 0x00E0D8BF, 0x00E3DAC3, 0x00867D70, 0x003D322C,
-    0x003D322C, 0x003D322C, 0x003D322C, 0x003D322C, 0x00322924, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00312924, 0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C,
-    0x003C322C, 0x00483D32, 0x009E8F62, 0x00A19166, 0x00A39469, 0x00A6976D, 0x00A89A71, 0x00AB9D74,
-    0x00AD9F78, 0x00B0A27B, 0x00B3A57F, 0x00B5A882, 0x00B8AB86, 0x00BAAD8A, 0x00BDB08D, 0x00BFB391,
-    0x00C2B694, 0x00C4B998, 0x00C7BC9B, 0x00C9BE9F, 0x00CCC1A3, 0x00CEC4A6, 0x00D1C7AA, 0x00D4CAAD,
-    0x00D6CCB1, 0x00D9CFB4, 0x00DBD2B8, 0x00DED5BC, 0x00E0D8BF, 0x00E3DAC3, 0x0051473F, 0x003C322C,
-    0x003C322C, 0x003C322C, 0x003C322C, 0x003C322C, 0x00312924, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00312823, 0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B,
-    0x003B312B, 0x003B312B, 0x005A4E3C, 0x008E7F5B, 0x00A39469, 0x00A6976D, 0x00A89A71, 0x00AB9D74,
-    0x00AD9F78, 0x00B0A27B, 0x00B3A57F, 0x00B5A882, 0x00B8AB86, 0x00BAAD8A, 0x00BDB08D, 0x00BFB391,
-    0x00C2B694, 0x00C4B998, 0x00C7BC9B, 0x00C9BE9F, 0x00CCC1A3, 0x00CEC4A6, 0x00D1C7AA, 0x00D4CAAD,
-    0x00D6CCB1, 0x00D9CFB4, 0x00DBD2B8, 0x00DED5BC, 0x00C1B8A3, 0x0070665A, 0x003B312B, 0x003B312B,
-    0x003B312B, 0x003B312B, 0x003B312B, 0x003B312B, 0x00312823, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00302823, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A,
-    0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A,
-    0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A,
-    0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A,
-    0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A,
-    0x003A302A, 0x003A302A, 0x003A302A, 0x003A302A, 0x00302823, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002F2722, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A,
-    0x00392F2A, 0x00392F2A, 0x00392F2A, 0x00392F2A, 0x002F2722, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002F2722, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29,
-    0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29,
-    0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29,
-    0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29,
-    0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29,
-    0x00392F29, 0x00392F29, 0x00392F29, 0x00392F29, 0x002F2722, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002E2621, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28,
-    0x00382E28, 0x00382E28, 0x00382E28, 0x00382E28, 0x002E2621, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002D2521, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28,
-    0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28,
-    0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28,
-    0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28,
-    0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28,
-    0x00372D28, 0x00372D28, 0x00372D28, 0x00372D28, 0x002D2521, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002D2520, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27,
-    0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27,
-    0x00362D27, 0x0099938B, 0x00686059, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27,
-    0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27,
-    0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27,
-    0x00362D27, 0x00362D27, 0x00362D27, 0x00362D27, 0x002D2520, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002C2420, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00C8C3B9, 0x00F9F5EA, 0x00B0AAA0, 0x004E453F, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27,
-    0x00352C27, 0x00352C27, 0x00352C27, 0x00352C27, 0x002C2420, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002B241F, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26,
-    0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26,
-    0x00342B26, 0x00C6C0B5, 0x00F6F2E5, 0x00F6F2E5, 0x00F6F2E5, 0x00ADA79D, 0x004D443E, 0x00342B26,
-    0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26,
-    0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26,
-    0x00342B26, 0x00342B26, 0x00342B26, 0x00342B26, 0x002B241F, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002B231F, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00C3BDB1, 0x00F3EEE0, 0x00F3EEE0, 0x00F3EEE0, 0x00F3EEE0, 0x00F3EEE0, 0x009F998E,
-    0x003F3731, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x002B231F, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002A231F, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00C1BBAD, 0x00F0EBDB, 0x00F0EBDB, 0x00F0EBDB, 0x00F0EBDB, 0x00F0EBDB, 0x00F0EBDB,
-    0x00E4DFD0, 0x00918A80, 0x003E3630, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25,
-    0x00332A25, 0x00332A25, 0x00332A25, 0x00332A25, 0x002A231F, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x002A221E, 0x00322924, 0x00322924, 0x00322924, 0x00322924,
-    0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924,
-    0x00322924, 0x00BEB8AA, 0x00EDE7D6, 0x00EDE7D6, 0x00EDE7D6, 0x00EDE7D6, 0x00EDE7D6, 0x00EDE7D6,
-    0x00EDE7D6, 0x00EDE7D6, 0x00E1DBCB, 0x008F887D, 0x003D352F, 0x00322924, 0x00322924, 0x00322924,
-    0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x00322924,
-    0x00322924, 0x00322924, 0x00322924, 0x00322924, 0x002A221E, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x0029221E, 0x00312823, 0x00312823, 0x00312823, 0x00312823,
-    0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823,
-    0x00312823, 0x00BCB5A6, 0x00EAE4D1, 0x00EAE4D1, 0x00EAE4D1, 0x00EAE4D1, 0x00EAE4D1, 0x00EAE4D1,
-    0x00EAE4D1, 0x00EAE4D1, 0x00EAE4D1, 0x00EAE4D1, 0x00D3CCBC, 0x00766F65, 0x00312823, 0x00312823,
-    0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x00312823,
-    0x00312823, 0x00312823, 0x00312823, 0x00312823, 0x0029221E, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x0028211D, 0x00302723, 0x00302723, 0x00302723, 0x00302723,
-    0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723,
-    0x00302723, 0x00B9B2A2, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC,
-    0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00E7E0CC, 0x00D0C9B7, 0x00756D62,
-    0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x00302723,
-    0x00302723, 0x00302723, 0x00302723, 0x00302723, 0x0028211D, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x0028211D, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722,
-    0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722,
-    0x002F2722, 0x00B7AF9E, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8,
-    0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8, 0x00E4DDC8,
-    0x00CEC6B3, 0x005C544C, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722,
-    0x002F2722, 0x002F2722, 0x002F2722, 0x002F2722, 0x0028211D, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x0027201C, 0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622,
-    0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622,
-    0x002E2622, 0x00B5AD9A, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3,
-    0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3, 0x00E1D9C3,
-    0x00E1D9C3, 0x00E1D9C3, 0x00B5AD9A, 0x00453C36, 0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622,
-    0x002E2622, 0x002E2622, 0x002E2622, 0x002E2622, 0x0027201C, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00261F1C, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x00B2AA97, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE,
-    0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE, 0x00DED6BE,
-    0x00DED6BE, 0x00C8C0AA, 0x005A5148, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521,
-    0x002D2521, 0x002D2521, 0x002D2521, 0x002D2521, 0x00261F1C, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00261F1B, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520,
-    0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520,
-    0x002D2520, 0x00B0A793, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9,
-    0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00DBD2B9, 0x00C5BDA6,
-    0x006E665A, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520,
-    0x002D2520, 0x002D2520, 0x002D2520, 0x002D2520, 0x00261F1B, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00251E1B, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420,
-    0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420,
-    0x002C2420, 0x00ADA48F, 0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4,
-    0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4, 0x00D8CFB4, 0x00C3BAA2, 0x006C6457, 0x002C2420,
-    0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420,
-    0x002C2420, 0x002C2420, 0x002C2420, 0x002C2420, 0x00251E1B, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00241E1A, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F,
-    0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F,
-    0x002B231F, 0x00ABA18B, 0x00D5CBAF, 0x00D5CBAF, 0x00D5CBAF, 0x00D5CBAF, 0x00D5CBAF, 0x00D5CBAF,
-    0x00D5CBAF, 0x00D5CBAF, 0x00D5CBAF, 0x00CBC1A6, 0x00807767, 0x00352E28, 0x002B231F, 0x002B231F,
-    0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F,
-    0x002B231F, 0x002B231F, 0x002B231F, 0x002B231F, 0x00241E1A, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00241D1A, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E,
-    0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E,
-    0x002A221E, 0x00A89F87, 0x00D2C8AB, 0x00D2C8AB, 0x00D2C8AB, 0x00D2C8AB, 0x00D2C8AB, 0x00D2C8AB,
-    0x00D2C8AB, 0x00C8BEA2, 0x007E7564, 0x00342D27, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E,
-    0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E,
-    0x002A221E, 0x002A221E, 0x002A221E, 0x002A221E, 0x00241D1A, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00231D19, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E,
-    0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E,
-    0x0029221E, 0x00A69C84, 0x00CFC4A6, 0x00CFC4A6, 0x00CFC4A6, 0x00CFC4A6, 0x00CFC4A6, 0x00CFC4A6,
-    0x00877D6A, 0x00342C26, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E,
-    0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E,
-    0x0029221E, 0x0029221E, 0x0029221E, 0x0029221E, 0x00231D19, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x00221C19, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D,
-    0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D,
-    0x0028211D, 0x00A39980, 0x00CCC1A1, 0x00CCC1A1, 0x00CCC1A1, 0x00CCC1A1, 0x008F856F, 0x003D352E,
-    0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D,
-    0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D,
-    0x0028211D, 0x0028211D, 0x0028211D, 0x0028211D, 0x00221C19, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x001C1714, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C,
-    0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C,
-    0x0027201C, 0x00A1967C, 0x00CABD9C, 0x00CABD9C, 0x008D836C, 0x003C342C, 0x0027201C, 0x0027201C,
-    0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C,
-    0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C,
-    0x0027201C, 0x0027201C, 0x0027201C, 0x0027201C, 0x001C1714, 0x00110E0C, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x002D2A28, 0x00191512, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C,
-    0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C,
-    0x00271F1C, 0x009F9378, 0x009F9378, 0x004F463B, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C,
-    0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C,
-    0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C,
-    0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00271F1C, 0x00191512, 0x002D2A28, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00656362, 0x00120F0D, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B,
-    0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B,
-    0x00261F1B, 0x0039322A, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B,
-    0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B,
-    0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B,
-    0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00261F1B, 0x00120F0D, 0x00656362, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00110E0C, 0x001C1714, 0x00251E1B, 0x00251E1B, 0x00251E1B,
-    0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B,
-    0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B,
-    0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B,
-    0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B, 0x00251E1B,
-    0x00251E1B, 0x00251E1B, 0x00251E1B, 0x001C1714, 0x00110E0C, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00575553, 0x00120F0D, 0x00201A17, 0x00241D1A, 0x00241D1A,
-    0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A,
-    0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A,
-    0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A,
-    0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A, 0x00241D1A,
-    0x00241D1A, 0x00241D1A, 0x00201A17, 0x00120F0D, 0x00575553, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x002D2A28, 0x00120F0D, 0x00201A17, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19, 0x00231D19,
-    0x00231D19, 0x00201A17, 0x00120F0D, 0x002D2A28, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x002D2A28, 0x00120F0D, 0x001B1613,
-    0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19,
-    0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19,
-    0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19,
-    0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19, 0x00221C19,
-    0x001B1613, 0x00120F0D, 0x002D2A28, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00575553, 0x00110E0C,
-    0x00120F0D, 0x00171311, 0x00191512, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815,
-    0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x001D1815, 0x00191512, 0x00171311, 0x00120F0D,
-    0x00110E0C, 0x00575553, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00656362, 0x002D2A28, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C,
-    0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C,
-    0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C,
-    0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x00110E0C, 0x002D2A28, 0x00656362,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-    0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF, 0x00FF00FF,
-};
-}  // namespace
-
-const RawImage kButtonFaces[kFaceStyles][kFaceLooks] = {
-    {{21, 22, false, kPrev_normal}, {21, 22, false, kPrev_hover}, {21, 22, false, kPrev_pressed}},
-    {{21, 22, false, kPlay_normal}, {21, 22, false, kPlay_hover}, {21, 22, false, kPlay_pressed}},
-    {{21, 22, false, kPauze_normal}, {21, 22, false, kPauze_hover}, {21, 22, false, kPauze_pressed}},
-    {{21, 22, false, kStop_normal}, {21, 22, false, kStop_hover}, {21, 22, false, kStop_pressed}},
-    {{21, 22, false, kNext_normal}, {21, 22, false, kNext_hover}, {21, 22, false, kNext_pressed}},
-    {{21, 22, false, kHerstel_normal}, {21, 22, false, kHerstel_hover}, {21, 22, false, kHerstel_pressed}},
-    {{21, 22, false, kVerberg_normal}, {21, 22, false, kVerberg_hover}, {21, 22, false, kVerberg_pressed}},
-    {{21, 22, false, kMSN_normal}, {21, 22, false, kMSN_hover}, {21, 22, false, kMSN_pressed}},
-    {{21, 22, false, kInstellingen_normal}, {21, 22, false, kInstellingen_hover}, {21, 22, false, kInstellingen_pressed}},
-    {{21, 22, false, kAfsluiten_normal}, {21, 22, false, kAfsluiten_hover}, {21, 22, false, kAfsluiten_pressed}},
-    {{21, 22, false, kLeeg_normal}, {21, 22, false, kLeeg_hover}, {21, 22, false, kLeeg_pressed}},
-};
-const RawImage kProgressRail = {184, 11, false, kProgressRailPixels};
-const RawImage kProgressThumb = {14, 8, true, kProgressThumbPixels};
-const RawImage kVolumeRail = {62, 10, false, kVolumeRailPixels};
-const RawImage kVolumeThumb = {14, 8, true, kVolumeThumbPixels};
-const RawImage kScrollRail = {14, 81, false, kScrollRailPixels};
-const RawImage kScrollThumb = {8, 14, true, kScrollThumbPixels};
-const RawImage kTopLeft = {14, 14, false, kTopLeftPixels};
-const RawImage kTopRight = {14, 14, false, kTopRightPixels};
-const RawImage kSettingsIcon = {16, 16, true, kSettingsIconPixels};
-const RawImage kActionIcon0 = {16, 16, true, kActionIcon0Pixels};
-const RawImage kActionIcon1 = {16, 16, true, kActionIcon1Pixels};
-const RawImage kActionIcon2 = {16, 16, true, kActionIcon2Pixels};
-const RawImage kActionIcon3 = {16, 16, true, kActionIcon3Pixels};
-const RawImage kActionIcon4 = {16, 16, true, kActionIcon4Pixels};
-const RawImage kLogo = {48, 48, true, kLogoPixels};
 
 }  // namespace tb::art::data

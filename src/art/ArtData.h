@@ -5,13 +5,15 @@
 
 namespace tb::art::data {
 
-// One picture: row-major 0x00BBGGRR pixels, top row first. In keyed pictures the pixels equal
-// to kKeyColor are transparent.
+// One picture of width x height pixels, row-major from the top row, encoded: base-64 text of
+// the run, index and difference code of its 0x00BBGGRR colours that art/generate.py describes
+// (encode) and Artwork.cpp decodes. In keyed pictures the pixels equal to kKeyColor are
+// transparent.
 struct RawImage {
     std::int32_t width;
     std::int32_t height;
     bool keyed;
-    const std::uint32_t* pixels;
+    const char* code;
 };
 
 constexpr std::uint32_t kKeyColor = 0xFF00FF;
@@ -22,21 +24,27 @@ constexpr std::uint32_t kTextColor = 0xD3C8A6;
 
 constexpr int kFaceStyles = 11;  // the ten button styles and a blank face
 constexpr int kFaceLooks = 3;    // normal, hover, pressed
-extern const RawImage kButtonFaces[kFaceStyles][kFaceLooks];
-extern const RawImage kProgressRail;
-extern const RawImage kProgressThumb;
-extern const RawImage kVolumeRail;
-extern const RawImage kVolumeThumb;
-extern const RawImage kScrollRail;
-extern const RawImage kScrollThumb;
-extern const RawImage kTopLeft;
-extern const RawImage kTopRight;
-extern const RawImage kSettingsIcon;
-extern const RawImage kActionIcon0;
-extern const RawImage kActionIcon1;
-extern const RawImage kActionIcon2;
-extern const RawImage kActionIcon3;
-extern const RawImage kActionIcon4;
-extern const RawImage kLogo;
+constexpr int kActionIcons = 5;
+
+// Every picture drawn at one scale.
+struct RawSet {
+    RawImage buttonFaces[kFaceStyles][kFaceLooks];
+    RawImage progressRail;
+    RawImage progressThumb;
+    RawImage volumeRail;
+    RawImage volumeThumb;
+    RawImage scrollRail;
+    RawImage scrollThumb;
+    RawImage topLeft;
+    RawImage topRight;
+    RawImage settingsIcon;
+    RawImage actionIcons[kActionIcons];
+    RawImage logo;
+};
+
+// The scales the pictures are drawn at, as the densities they are for (100 % is 96 dpi).
+constexpr int kSetCount = 4;
+constexpr int kSetDpi[kSetCount] = {96, 120, 144, 192};
+extern const RawSet kSets[kSetCount];
 
 }  // namespace tb::art::data

@@ -53,8 +53,15 @@ std::int16_t toInt16Checked(std::int64_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-std::int32_t twipsToPixels(double twips, int twipsPerPixel) {
-    return roundHalfEven32(twips / twipsPerPixel);
+std::int32_t twipsToPixelsAtDpi(double twips, int dpi) {
+    // Exact for whole twips: at 96 dpi it rounds what twips / 15 is.
+    return roundHalfEven32(twips * dpi / 1440.0);
+}
+
+double pixelsToTwipsAtDpi(double pixels, int dpi) { return pixels * 1440.0 / dpi; }
+
+std::int32_t scaleToDpi(std::int32_t pixels, int dpi) {
+    return clampToInt32(divRoundHalfEven(std::int64_t{pixels} * dpi, kDefaultDpi));
 }
 
 std::int32_t clampToInt32(std::int64_t value) {

@@ -14,8 +14,17 @@ std::int16_t roundHalfEven16(double value);
 std::int64_t divRoundHalfEven(std::int64_t a, std::int64_t b);
 // Narrowing that fails like a 16-bit conversion: ProgramError(6) when out of range.
 std::int16_t toInt16Checked(std::int64_t value);
-// A length in twips as whole pixels (halves to even); ProgramError(6) beyond 32 bits.
-std::int32_t twipsToPixels(double twips, int twipsPerPixel);
+
+// Display densities in dots per inch. A twip is 1/1440 inch, a pixel 1/dpi inch: 15 twips at
+// 96 dpi (100 %), 12 at 120, 10 at 144, 7.5 at 192.
+constexpr int kDefaultDpi = 96;
+// A length in twips as whole pixels at `dpi` (> 0), halves to even; ProgramError(6) beyond
+// 32 bits.
+std::int32_t twipsToPixelsAtDpi(double twips, int dpi);
+// A length in pixels at `dpi` (> 0) in twips, unrounded.
+double pixelsToTwipsAtDpi(double pixels, int dpi);
+// A length in pixels at 96 dpi as whole pixels at `dpi`, halves to even (as twips would give).
+std::int32_t scaleToDpi(std::int32_t pixels, int dpi);
 // Clamps into the 32-bit range.
 std::int32_t clampToInt32(std::int64_t value);
 

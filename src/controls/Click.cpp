@@ -30,8 +30,9 @@ void Click::ReadProperties(const PropertyBag& bag) {
 void Click::onBoundsChanged() {
     // The button is always as large as its face, whatever the host asks.
     const Rect b = bounds();
-    if (b.width() != kWidth || b.height() != kHeight) {
-        setBounds(Rect::fromXYWH(b.left, b.top, kWidth, kHeight));
+    const Image& f = face();
+    if (b.width() != f.width || b.height() != f.height) {
+        setBounds(Rect::fromXYWH(b.left, b.top, f.width, f.height));
         return;
     }
     invalidate();
@@ -45,7 +46,7 @@ void Click::show(art::Look look) {
 
 void Click::paint(Canvas& canvas) {
     const Rect b = bounds();
-    canvas.drawImage(art::buttonFace(buttonStyle_, look_), b.left, b.top);
+    canvas.drawImage(face(), b.left, b.top);
 }
 
 void Click::mouseEvent(const MouseEvent& e) {
@@ -73,7 +74,7 @@ void Click::mouseEvent(const MouseEvent& e) {
             // The pressed face stays until the next tick decides between hover and normal.
             startTimer();
             const bool clicked = e.button == mouse::Left && leftPressed_ &&
-                                 Rect{0, 0, kWidth, kHeight}.contains(e.pos);
+                                 Rect{0, 0, bounds().width(), bounds().height()}.contains(e.pos);
             if (e.button == mouse::Left) leftPressed_ = false;
             if (e.buttons == 0 && capturing_) {
                 capturing_ = false;
@@ -101,7 +102,8 @@ bool Click::IsMouseOver() {
     // The window under the pointer decides: a window covering the button means "not over".
     if (desk.windowFromPoint(cursor) != h->hostWindow()) return false;
     const Point origin = h->clientToScreen(Point{bounds().left, bounds().top});
-    return Rect{0, 0, kWidth, kHeight}.contains(Point{cursor.x - origin.x, cursor.y - origin.y});
+    return Rect{0, 0, bounds().width(), bounds().height()}.contains(
+        Point{cursor.x - origin.x, cursor.y - origin.y});
 }
 
 void Click::startTimer() {

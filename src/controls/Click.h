@@ -1,7 +1,7 @@
-// The program's image button: a 21 x 22 face chosen by ButtonStyle, in a normal, hover or
-// pressed look. The button notices that the pointer has gone not from a leave message but by
-// asking every 10 ms which window lies under the pointer, for as long as the pointer may still
-// be over it; an idle button runs no timer.
+// The program's image button: a face chosen by ButtonStyle, in a normal, hover or pressed look,
+// 21 x 22 pixels at 96 dpi and drawn for its form's density at any other. The button notices that
+// the pointer has gone not from a leave message but by asking every 10 ms which window lies under
+// the pointer, for as long as the pointer may still be over it; an idle button runs no timer.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,6 @@ namespace tb {
 
 class Click : public Control {
 public:
-    static constexpr std::int32_t kWidth = 21;
-    static constexpr std::int32_t kHeight = 22;
     static constexpr std::uint32_t kHoverPollMs = 10;
 
     Click();
@@ -54,6 +52,7 @@ protected:
 private:
     void ShowNormal() { show(art::Look::Normal); }
     void show(art::Look look);
+    const Image& face() const { return art::buttonFace(buttonStyle_, look_, dpi()); }
     bool IsMouseOver();
     void startTimer();
     void stopTimer();

@@ -3,6 +3,7 @@
 // the capture). Its logic is portable; tests drive it with synthetic input.
 #pragma once
 
+#include "common/Numeric.h"
 #include "platform/Desktop.h"
 
 namespace tb {
@@ -23,6 +24,8 @@ public:
     virtual void releaseMouse(Control& c) = 0;
     // Form client pixels to screen pixels.
     virtual Point clientToScreen(Point client) = 0;
+    // The density (dots per inch) the form is laid out for.
+    virtual int hostDpi() { return kDefaultDpi; }
 };
 
 class Control {
@@ -34,6 +37,9 @@ public:
         onAttached();
     }
     ControlHost* host() const { return host_; }
+    // The density the control is shown at: its form's (96 dpi before it has one). Sizes that
+    // are pixels at 96 dpi grow with it.
+    int dpi() const { return host_ ? host_->hostDpi() : kDefaultDpi; }
 
     // Position and size in the form's client pixels.
     const Rect& bounds() const { return bounds_; }

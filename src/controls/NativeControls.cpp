@@ -23,7 +23,7 @@ bool NativeControl::create(Hwnd parent, const Rect& bounds, int id, const std::s
     hwnd_ = desktop_.createChild(parent, childSpec, this);
     if (hwnd_ == 0) return false;
     id_ = childSpec.id;
-    desktop_.setFont(hwnd_, desktop_.dialogFont());
+    desktop_.setFont(hwnd_, desktop_.dialogFont(desktop_.windowDpi(parent)));
     created();
     return true;
 }

@@ -24,7 +24,7 @@ public:
     NativeControl& operator=(const NativeControl&) = delete;
 
     // Creates the child window on `parent` at `bounds` (the parent's client pixels), visible,
-    // in the dialog's font. False when it could not be created.
+    // in the dialog's font at the parent's density. False when it could not be created.
     bool create(Hwnd parent, const Rect& bounds, int id, const std::string& text = {});
     Hwnd hWnd() const { return hwnd_; }
     int id() const { return id_; }

@@ -20,13 +20,13 @@ constexpr std::int32_t kScrollLeft = 3720;
 constexpr std::int32_t kScrollTop = 120;
 constexpr std::int32_t kScrollWidth = 210;
 constexpr std::int32_t kScrollHeight = 1275;
-constexpr int kDefaultTwipsPerPixel = 15;
+constexpr std::int32_t kFontHeight = 165;  // 11 pixels at 96 dpi
 constexpr std::size_t kMaxItems = std::numeric_limits<std::int16_t>::max();
 }  // namespace
 
 Playlist::Playlist() {
     font_.face = "Tahoma";
-    font_.heightPx = 11;
+    font_.heightPx = toPixelsY(kFontHeight);
 
     PropertyBag design;
     design.WriteProperty("SliderImage", &art::scrollThumb(), Picture{});
@@ -212,16 +212,10 @@ Point Playlist::clientToScreen(Point client) {
 // ---- layout and painting -------------------------------------------------------------------
 
 std::int32_t Playlist::toPixelsX(std::int32_t twips) const {
-    int tpp = host() ? host()->desktop().twipsPerPixelX() : kDefaultTwipsPerPixel;
-    return static_cast<std::int32_t>(
-        divRoundHalfEven(twips, tpp > 0 ? tpp : kDefaultTwipsPerPixel));
+    return clampToInt32(divRoundHalfEven(std::int64_t{twips} * dpi(), 1440));
 }
 
-std::int32_t Playlist::toPixelsY(std::int32_t twips) const {
-    int tpp = host() ? host()->desktop().twipsPerPixelY() : kDefaultTwipsPerPixel;
-    return static_cast<std::int32_t>(
-        divRoundHalfEven(twips, tpp > 0 ? tpp : kDefaultTwipsPerPixel));
-}
+std::int32_t Playlist::toPixelsY(std::int32_t twips) const { return toPixelsX(twips); }
 
 Rect Playlist::rowRect(int r) const {
     const Rect b = bounds();
@@ -231,8 +225,18 @@ Rect Playlist::rowRect(int r) const {
 
 void Playlist::onAttached() { onBoundsChanged(); }
 
+void Playlist::fitToDpi() {
+    const int d = dpi();
+    if (d == layoutDpi_) return;
+    layoutDpi_ = d;
+    font_.heightPx = toPixelsY(kFontHeight);
+    Scroll.setSliderImage(&art::scrollThumb(d));
+    Scroll.setRailImage(&art::scrollRail(d));
+}
+
 void Playlist::onBoundsChanged() {
     if (resizing_) return;
+    fitToDpi();
     // The view's size is fixed, whatever the host asks.
     Rect b = bounds();
     const std::int32_t w = toPixelsX(kWidthTwips);

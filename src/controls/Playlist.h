@@ -22,7 +22,8 @@ public:
     static constexpr int kKeyScrollDown = 1001;  // one entry towards the end
     static constexpr Color kItemColor = 0xD3C8A6;
     static constexpr Color kActiveColor = 0xFFFFFF;
-    // Fixed size and child layout, in twips.
+    // Fixed size and child layout, in twips: in pixels they follow the form's density, as the
+    // font and the scroll bar's pictures do.
     static constexpr std::int32_t kWidthTwips = 4095;
     static constexpr std::int32_t kHeightTwips = 1635;
 
@@ -83,7 +84,10 @@ private:
     void captureMouse(Control& c) override;
     void releaseMouse(Control& c) override;
     Point clientToScreen(Point client) override;
+    int hostDpi() override { return dpi(); }
 
+    // The font and the scroll bar's pictures for the form's density.
+    void fitToDpi();
     void fillRows();
     void UpdateScroll();
     void setRow(int r, const std::string& caption, Color color, bool visible);
@@ -99,6 +103,7 @@ private:
     bool scrollCaptured_ = false;
     bool resizing_ = false;
     FontSpec font_;
+    int layoutDpi_ = kDefaultDpi;
 };
 
 }  // namespace tb

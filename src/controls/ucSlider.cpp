@@ -320,10 +320,11 @@ void ucSlider::paint(Canvas& canvas) {
         if (horizontal()) {
             drawImageClipped(canvas, rail, b.left, b.top + (b.height() - rail.height) / 2, b);
         } else {
-            // The vertical rail is stretched 5 pixels past its height; what falls outside the
-            // control is cut off.
-            if (stretchedFrom_ != railImage_ || stretchedRail_.height != rail.height + 5) {
-                stretchedRail_ = stretch(rail, rail.width, rail.height + 5);
+            // The vertical rail is stretched 5 pixels (at 96 dpi) past its height; what falls
+            // outside the control is cut off.
+            const std::int32_t height = rail.height + scaleToDpi(5, dpi());
+            if (stretchedFrom_ != railImage_ || stretchedRail_.height != height) {
+                stretchedRail_ = stretch(rail, rail.width, height);
                 stretchedFrom_ = railImage_;
             }
             drawImageClipped(canvas, stretchedRail_, b.left + (b.width() - rail.width) / 2, b.top,

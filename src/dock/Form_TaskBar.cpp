@@ -60,23 +60,16 @@ Hwnd Form_TaskBar::container() {
 }
 
 void Form_TaskBar::GetScreenSize() {
-    // Measured, never assumed: 15 twips per pixel at 96 dpi, 12 at 120, 10 at 144.
-    twipsX_ = std::max(1, desk().twipsPerPixelX());
-    twipsY_ = std::max(1, desk().twipsPerPixelY());
     screenWidthPx_ = desk().screenSize().cx;
-    screenWidth_ = clampToInt32(std::int64_t{screenWidthPx_} * twipsX_);
+    screenWidth_ = clampToInt32(divRoundHalfEven(std::int64_t{screenWidthPx_} * 1440, dpi()));
 }
 
 void Form_TaskBar::MakeTopmost(Hwnd hWnd) { desk().setTopmost(hWnd, true); }
 
-std::int32_t Form_TaskBar::hiddenTop(std::int32_t heightPx) const {
-    return hangDown_ * twipsY_ - heightPx * twipsY_;
-}
-
 std::int32_t Form_TaskBar::centredLeft(std::int32_t widthPx) const {
-    // (ScreenWidth - W) / 2 in twips, in whole pixels.
-    const std::int64_t free = std::int64_t{screenWidth_} - std::int64_t{widthPx} * twipsX_;
-    return static_cast<std::int32_t>(divRoundHalfEven(free, 2 * twipsX_));
+    // (ScreenWidth - W) / 2, in whole pixels.
+    return static_cast<std::int32_t>(
+        divRoundHalfEven(std::int64_t{screenWidthPx_} - std::int64_t{widthPx}, 2));
 }
 
 void Form_TaskBar::moveTo(Hwnd h, const Rect& r, std::int32_t leftPx, std::int32_t topPx) {
@@ -90,8 +83,14 @@ void Form_TaskBar::Center() {
     const auto r = h != 0 ? desk().windowRect(h) : std::nullopt;
     if (!r) return;
     GetScreenSize();
-    moveTo(h, *r, centredLeft(r->width()),
-           static_cast<std::int32_t>(divRoundHalfEven(hiddenTop(r->height()), twipsY_)));
+    moveTo(h, *r, centredLeft(r->width()), hiddenTop(r->height()));
+}
+
+void Form_TaskBar::Recenter() {
+    Center();
+    const Hwnd h = container();
+    const auto r = h != 0 ? desk().windowRect(h) : std::nullopt;
+    if (r && isOut_ && slideStep_ == 0) moveTo(h, *r, r->left, 0);
 }
 
 // ---- start-up ------------------------------------------------------------------------------
@@ -112,10 +111,13 @@ void Form_TaskBar::tmrDelayedInit_Timer() {
 void Form_TaskBar::Slide(bool Open) {
     tmrSliding.setInterval(1);
     const auto r = desk().windowRect(hostForm_);
-    const std::int64_t height = r ? std::int64_t{r->height()} * twipsY_ : 0;
-    // At least a pixel a tick, or a slide of many steps would never leave its pixel.
+    // The height in twips over the steps, in whole twips; at least a pixel a tick, or a slide
+    // of many steps would never leave its pixel.
+    const int dpi = this->dpi();
+    const std::int64_t height = r ? std::int64_t{r->height()} * 1440 : 0;
     const auto step = std::max<std::int32_t>(
-        twipsY_, static_cast<std::int32_t>(divRoundHalfEven(height, numSteps_)));
+        (1440 + dpi - 1) / dpi,
+        static_cast<std::int32_t>(divRoundHalfEven(height, std::int64_t{dpi} * numSteps_)));
     if (Open) {
         if (!isOut_)
             raise(onStartOpenUp);
@@ -139,7 +141,8 @@ void Form_TaskBar::tmrSliding_Timer() {
         tmrSliding.setEnabled(false);
         return;
     }
-    const std::int64_t newTop = std::int64_t{r->top} * twipsY_ + slideStep_;
+    // In 1440ths of a pixel, exact at any density (a twip is dpi of them).
+    const std::int64_t newTop = std::int64_t{r->top} * 1440 + std::int64_t{slideStep_} * dpi();
     if (newTop >= 0) {
         moveTo(hostForm_, *r, r->left, 0);
         isOut_ = true;
@@ -149,15 +152,15 @@ void Form_TaskBar::tmrSliding_Timer() {
         return;
     }
     const std::int32_t limit = hiddenTop(r->height());
-    if (limit >= newTop) {
-        moveTo(hostForm_, *r, r->left, static_cast<std::int32_t>(divRoundHalfEven(limit, twipsY_)));
+    if (std::int64_t{limit} * 1440 >= newTop) {
+        moveTo(hostForm_, *r, r->left, limit);
         isOut_ = false;
         slideStep_ = 0;
         tmrSliding.setEnabled(false);
         raise(onEndCloseUp);
         return;
     }
-    moveTo(hostForm_, *r, r->left, static_cast<std::int32_t>(divRoundHalfEven(newTop, twipsY_)));
+    moveTo(hostForm_, *r, r->left, static_cast<std::int32_t>(divRoundHalfEven(newTop, 1440)));
 }
 
 // ---- watching the pointer and the foreground -----------------------------------------------

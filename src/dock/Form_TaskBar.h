@@ -3,7 +3,8 @@
 // HangDown pixels showing, and slides it into view while the pointer is over it or it is the
 // foreground window, and out of view again afterwards. A windowless control that is never
 // drawn; it works entirely through the desktop's window and input queries, and never activates
-// its window (hovering must not steal the keyboard from the program the user works in).
+// its window (hovering must not steal the keyboard from the program the user works in). Its
+// twips follow the density of its form; HangDown pixels show at any density.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,9 @@ public:
 
     // Moves the window to the hidden position, centred on the screen; the slide state stays.
     void Center();
+    // Centres the window again where its slide has it: in view when it is out and at rest,
+    // else parked hidden (after a change of density, which changes the window's size).
+    void Recenter();
     std::int32_t NumSteps() const { return numSteps_; }
     // Ticks per full slide. ProgramError(6) beyond 16 bits, ProgramError(380) below 1.
     void setNumSteps(std::int32_t steps);
@@ -69,11 +73,11 @@ protected:
 private:
     Desktop& desk() { return desktop_; }
     Hwnd container();
-    // Measures the screen: its width in twips and the twips-per-pixel factors.
+    // Measures the screen: its width in pixels and in twips at the form's density.
     void GetScreenSize();
     void MakeTopmost(Hwnd hWnd);
-    // Hidden top of a window `heightPx` high, in twips.
-    std::int32_t hiddenTop(std::int32_t heightPx) const;
+    // Hidden top of a window `heightPx` high, in pixels.
+    std::int32_t hiddenTop(std::int32_t heightPx) const { return hangDown_ - heightPx; }
     // Left of a window `widthPx` wide centred on the screen, in pixels.
     std::int32_t centredLeft(std::int32_t widthPx) const;
     void moveTo(Hwnd h, const Rect& r, std::int32_t leftPx, std::int32_t topPx);
@@ -97,8 +101,6 @@ private:
     // 32 bits: a 16-bit width overflows on any desktop wider than 2184 pixels.
     std::int32_t screenWidth_ = 0;
     std::int32_t screenWidthPx_ = 0;
-    std::int32_t twipsX_ = 15;
-    std::int32_t twipsY_ = 15;
     bool isOut_ = false;
     // Twips per tick: positive showing, negative hiding, 0 at rest.
     std::int32_t slideStep_ = 0;

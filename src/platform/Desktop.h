@@ -42,6 +42,7 @@ constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
 constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
+constexpr std::uint32_t WM_DPICHANGED = 0x02E0;
 constexpr std::uint32_t WM_USER = 0x0400;
 }  // namespace wm
 
@@ -101,6 +102,11 @@ public:
     virtual void onKeyDown(int virtualKey) { (void)virtualKey; }
     // The window's outer size changed (pixels).
     virtual void onSize(Size outer) { (void)outer; }
+    // The window's density changed (WM_DPICHANGED: it moved to a monitor of another scale, or
+    // the user changed the scale): `dpi` is the new one, `suggested` the outer rectangle (screen
+    // pixels) the system proposes for it at that density. Nothing moves unless the handler moves
+    // it.
+    virtual void onDpiChanged(int dpi, const Rect& suggested) { (void)dpi, (void)suggested; }
     virtual void onCaptureLost() {}
     // A close request (WM_CLOSE or the system's close). Return false to keep the window.
     virtual bool onCloseRequest() { return true; }
@@ -236,8 +242,9 @@ public:
     // GetFocus / SetFocus: the window of this program with the keyboard focus (0: none).
     virtual Hwnd focus() = 0;
     virtual bool setFocus(Hwnd hwnd) = 0;
-    // The font in which dialogs and their controls write (the system's message font).
-    virtual FontSpec dialogFont() = 0;
+    // The font in which dialogs and their controls write (the system's message font), for a
+    // window of `dpi` (SystemParametersInfoForDpi).
+    virtual FontSpec dialogFont(int dpi) = 0;
     virtual bool setFont(Hwnd hwnd, const FontSpec& font) = 0;
     // BM_GETCHECK / BM_SETCHECK of a check box. setCheckState refuses (false, nothing changes)
     // a state other than 0, 1, 2 and any window that is no check box; a two-state box shows
@@ -315,9 +322,10 @@ public:
     // Size of a text in a font, in pixels, as painting would draw it (labels size themselves
     // outside painting).
     virtual Size measureText(std::string_view ansiText, const FontSpec& font) = 0;
-    // Twips per pixel horizontally and vertically (15 at 96 dpi).
-    virtual int twipsPerPixelX() = 0;
-    virtual int twipsPerPixelY() = 0;
+    // The density (dots per inch, 96 at 100 %) of the monitor the window is on
+    // (GetDpiForWindow); for 0 or a window that is gone, the system's (that of the primary
+    // monitor when the user signed in). Always above 0.
+    virtual int windowDpi(Hwnd hwnd) = 0;
 
     // ---- Text ------------------------------------------------------------------------------
     // MultiByteToWideChar(CP_ACP): text in the system's ANSI code page as UTF-16. Nothing is

@@ -97,8 +97,8 @@ frmInstellingen::frmInstellingen(AppContext& app, Balk balk)
                                        client.cx, client.cy);
     createWindow(windowSpec);
     if (hWnd() == 0) return;
-    desk.setWindowIcon(hWnd(), art::settingsIcon());
     createControls();
+    applyLayout();
     bindEvents();
     showTab(Algemeen);
     lblVersie.setCaption(VersieTekst());
@@ -118,16 +118,21 @@ Rect frmInstellingen::twips(std::int32_t left, std::int32_t top, std::int32_t wi
 
 void frmInstellingen::createControls() {
     int id = 100;
-    // Created in the order Tab walks them; a page's controls are placed from the tab's origin.
+    // Created in the order Tab walks them (on no page: -1); a page's controls are placed from
+    // the tab's origin.
+    auto place = [&](int page, NativeControl& c, std::int32_t left, std::int32_t top,
+                     std::int32_t width, std::int32_t height, const std::string& text = {}) {
+        c.create(hWnd(), twips(left, top, width, height), id++, text);
+        layout_.push_back({&c, left, top, width, height});
+        if (page >= 0) pages_[static_cast<std::size_t>(page)].push_back(&c);
+    };
     auto add = [&](int page, NativeControl& c, std::int32_t left, std::int32_t top,
                    std::int32_t width, std::int32_t height, const std::string& text = {}) {
-        c.create(hWnd(), twips(kTabLeft + left, kTabTop + top, width, height), id++, text);
-        pages_[static_cast<std::size_t>(page)].push_back(&c);
+        place(page, c, kTabLeft + left, kTabTop + top, width, height, text);
     };
-    FontSpec bold = desktop().dialogFont();
-    bold.bold = true;
+    auto bold = [&] { layout_.back().bold = true; };
 
-    tabInstellingen.create(hWnd(), twips(kTabLeft, kTabTop, kTabWidth, kTabHeight), id++);
+    place(-1, tabInstellingen, kTabLeft, kTabTop, kTabWidth, kTabHeight);
     for (const char* tab : {"Algemeen", "Sneltoetsen", "MSN Plugin", "Info"})
         tabInstellingen.addTab(tab);
 
@@ -151,14 +156,13 @@ void frmInstellingen::createControls() {
     add(Sneltoetsen, chkIngeschakeld, kMargin, kTopLine, 2400, kCheckHeight, "Ingeschakeld");
     add(Sneltoetsen, cmdWatisdit, kHelpLeft, kTopLine - 45, kHelpSize, kHelpSize, "?");
     add(Sneltoetsen, lblOptie, kMargin, kHeaderTop, kCtrlLeft - kMargin, kLabelHeight, "Optie");
+    bold();
     add(Sneltoetsen, lblToets, kCtrlLeft, kHeaderTop, kTabWidth - kMargin - kCtrlLeft, kLabelHeight,
         "Sneltoets");
-    lblOptie.setFont(bold);
-    lblToets.setFont(bold);
+    bold();
     for (std::size_t i = 0; i < kSlots; ++i) {
         const std::int32_t row = kFirstRowTop + kRowPitch * static_cast<std::int32_t>(i);
         add(Sneltoetsen, imgSnel[i], kMargin, row + 15, 240, 240);
-        imgSnel[i].setPicture(art::actionIcon(static_cast<int>(i)));
         add(Sneltoetsen, lblSnel[i], kNameLeft, row + 30, kCtrlLeft - kNameLeft, kLabelHeight,
             kSnel[i]);
         add(Sneltoetsen, chkControl[i], kCtrlLeft, row + 15, kShiftLeft - kCtrlLeft, kCheckHeight,
@@ -183,22 +187,44 @@ void frmInstellingen::createControls() {
     for (std::size_t i = 0; i < lblLegenda.size(); ++i) {
         const std::int32_t line = i == 0 ? 1680 : 1680 + 240 * static_cast<std::int32_t>(i) + 60;
         add(MSNPlugin, lblLegenda[i], kMargin, line, kContentWidth, kLabelHeight, kLegenda[i]);
+        if (i == 0) bold();
     }
-    lblLegenda[0].setFont(bold);
 
     add(Info, Image1, kMargin, kTopLine, 720, 720);
-    Image1.setPicture(art::logo());
     add(Info, lblTitel, 1200, 540, kTabWidth - kMargin - 1200, 255, "Oxalmo Tunebalk 4");
-    lblTitel.setFont(bold);
+    bold();
     add(Info, lblVersie, 1200, 840, kTabWidth - kMargin - 1200, kLabelHeight);
     add(Info, lblOmschrijving, kMargin, 1500, kContentWidth, 900,
         "Tunebalk is de applicatie om Winamp sneller en makkelijker te bedienen. Zo wordt het "
         "luisteren van muziek achter de pc nog leuker.");
 
     cmdOpslaan.Default = true;
-    cmdOpslaan.create(hWnd(), twips(2640, 3600, 1095, 375), id++, "Opslaan");
+    place(-1, cmdOpslaan, 2640, 3600, 1095, 375, "Opslaan");
     cmdAnnuleren.Cancel = true;
-    cmdAnnuleren.create(hWnd(), twips(3840, 3600, 1095, 375), id++, "Annuleren");
+    place(-1, cmdAnnuleren, 3840, 3600, 1095, 375, "Annuleren");
+}
+
+FontSpec frmInstellingen::font(bool bold) {
+    FontSpec f = desktop().dialogFont(dpi());
+    f.bold = bold;
+    return f;
+}
+
+void frmInstellingen::applyLayout() {
+    Desktop& desk = desktop();
+    desk.setWindowIcon(hWnd(), art::settingsIcon(dpi()));
+    const FontSpec normal = font(false), bold = font(true);
+    for (const Placed& p : layout_) {
+        p.control->setBounds(twips(p.left, p.top, p.width, p.height));
+        p.control->setFont(p.bold ? bold : normal);
+    }
+    for (std::size_t i = 0; i < kSlots; ++i)
+        imgSnel[i].setPicture(art::actionIcon(static_cast<int>(i), dpi()));
+    Image1.setPicture(art::logo(dpi()));
+}
+
+void frmInstellingen::layoutForDpi() {
+    RunHandler(app_, "Form_DpiChanged", [this] { applyLayout(); });
 }
 
 std::function<void()> frmInstellingen::Handler(const char* name,

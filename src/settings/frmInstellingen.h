@@ -2,7 +2,8 @@
 // setting of the store, previews the transparency on the bar, and sets a hotkey's key by pressing
 // it. It fills itself from the registry when it is created; "Opslaan" saves, reloads and closes,
 // "Annuleren" reloads and closes, the title bar's close does neither. The bar reaches it through
-// Balk only.
+// Balk only. Its design is in twips, and it lays itself out again on a monitor of another
+// density: places, fonts, icon and pictures.
 #pragma once
 
 #include <array>
@@ -109,7 +110,18 @@ private:
         std::int16_t laatsteToets = 0;
     };
 
+    // A control's place in twips on the window, and whether it writes in bold.
+    struct Placed {
+        NativeControl* control;
+        std::int32_t left, top, width, height;
+        bool bold = false;
+    };
+
     void createControls();
+    // Places, fonts and pictures at the window's density.
+    void layoutForDpi() override;
+    void applyLayout();
+    FontSpec font(bool bold);
     void bindEvents();
     void showTab(int index);
     Rect twips(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
@@ -121,6 +133,7 @@ private:
     int running_ = 0;
     // The controls of each tab, shown only while their tab is selected.
     std::array<std::vector<NativeControl*>, 4> pages_;
+    std::vector<Placed> layout_;
     // Keys that were down when the key box got the focus (the Tab that brought it there).
     std::bitset<256> heldAtFocus_;
     // A Shift captured and still held: Shift+Tab out of the box takes it back.

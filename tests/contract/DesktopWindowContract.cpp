@@ -19,6 +19,7 @@ struct Handler : WindowHandler {
     };
     std::vector<Msg> messages;
     std::vector<Size> sizes;
+    std::vector<std::pair<int, Rect>> densities;
     std::vector<int> keys;
     std::vector<MouseEvent> mice;
     int destroys = 0;
@@ -33,6 +34,9 @@ struct Handler : WindowHandler {
         return static_cast<LResult>(w * 2 + 1);
     }
     void onSize(Size outer) override { sizes.push_back(outer); }
+    void onDpiChanged(int dpi, const Rect& suggested) override {
+        densities.push_back({dpi, suggested});
+    }
     void onKeyDown(int virtualKey) override { keys.push_back(virtualKey); }
     void onMouse(const MouseEvent& e) override { mice.push_back(e); }
     void onDestroy() override { ++destroys; }
@@ -249,6 +253,21 @@ TEST_F(DesktopWindowContract, MovesAndResizesTellingTheHandlerOfNewSizesOnly) {
     EXPECT_TRUE(desk().moveWindow(hwnd, {0, -40, 271, 56}));
     EXPECT_EQ(desk().windowRect(hwnd), (Rect{0, -40, 271, 56}));
     EXPECT_EQ(h.sizes, std::vector<Size>{(Size{271, 96})});
+}
+
+TEST_F(DesktopWindowContract, AWindowHasTheSystemsDensityHearsOfANewOneAndFontsFollowIt) {
+    Handler& h = newHandler();
+    const Hwnd hwnd = make(uniqueClass("dpi"), &h);
+    const int dpi = desk().windowDpi(hwnd);
+    EXPECT_EQ(dpi, desk().windowDpi(0));
+    Rect suggested{20, 30, 170, 105};
+    desk().sendMessage(hwnd, wm::WM_DPICHANGED, 144 | (144 << 16),
+                       reinterpret_cast<LParam>(&suggested));
+    EXPECT_EQ(h.densities, (std::vector<std::pair<int, Rect>>{{144, suggested}}));
+    EXPECT_EQ(desk().windowRect(hwnd), (Rect{100, 100, 300, 150})) << "nothing moves by itself";
+    const FontSpec font = desk().dialogFont(dpi), twice = desk().dialogFont(2 * dpi);
+    EXPECT_EQ(twice.face, font.face);
+    EXPECT_NEAR(twice.heightPx, 2 * font.heightPx, 1);
 }
 
 TEST_F(DesktopWindowContract, ShowsHidesAndFindsVisibleWindowsUnderAPoint) {

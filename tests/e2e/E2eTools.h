@@ -28,13 +28,13 @@ inline fs::path binFolder() {
 
 // Design twips in screen pixels (horizontal).
 inline int px(int twips) {
-    static const int twipsPerPixel = [] {
+    static const int dpi = [] {
         HDC dc = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        const int logical = GetDeviceCaps(dc, LOGPIXELSX);
         ReleaseDC(nullptr, dc);
-        return 1440 / dpi;
+        return logical;
     }();
-    return static_cast<int>(divRoundHalfEven(twips, twipsPerPixel));
+    return static_cast<int>(divRoundHalfEven(std::int64_t{twips} * dpi, 1440));
 }
 
 // A fresh path in the temporary folder; the file does not exist.

@@ -49,8 +49,9 @@ TEST(Resources, TheExeCarriesItsVersionIconAndACommonControlsSixManifest) {
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
     EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
-    // Declared only once the bar scales itself.
-    EXPECT_EQ(text.find("dpiAware"), std::string::npos);
+    // The bar scales itself: per-monitor v2, with per-monitor for Windows 8.1.
+    EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
     // This program carries the same manifest: its activation context sends comctl32.dll to the
     // side-by-side assembly of version 6 (Wine's comctl32 says 5 whichever it is).
     ACTCTX_SECTION_KEYED_DATA data{};

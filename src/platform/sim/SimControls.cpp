@@ -283,7 +283,7 @@ std::optional<Rect> SimDesktop::tabItemRect(Hwnd hwnd, int index) {
         index >= static_cast<int>(win->tabs.size())) {
         return std::nullopt;
     }
-    const FontSpec font = win->font.value_or(dialogFont());
+    const FontSpec font = win->font.value_or(dialogFont(windowDpi(hwnd)));
     int left = 2;
     for (int i = 0;; ++i) {
         const int w =

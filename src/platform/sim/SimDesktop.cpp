@@ -7,6 +7,7 @@
 #include <exception>
 #include <vector>
 
+#include "common/Numeric.h"
 #include "platform/sim/SimMessages.h"
 
 namespace tb::sim {
@@ -67,10 +68,12 @@ Hwnd SimDesktop::createWindow(const WindowSpec& windowSpec, WindowHandler* handl
     win->caption = windowSpec.caption;
     const bool popup = windowSpec.popup && !windowSpec.dialog;
     win->bounds = windowSpec.bounds;
+    win->dpi = monitorDpi_;
     if (windowSpec.boundsAreClient && !popup) {
-        win->bounds = {win->bounds.left - kFrameWidth,
-                       win->bounds.top - kFrameWidth - kCaptionHeight,
-                       win->bounds.right + kFrameWidth, win->bounds.bottom + kFrameWidth};
+        const int frame = scaleToDpi(kFrameWidth, win->dpi);
+        const int caption = scaleToDpi(kCaptionHeight, win->dpi);
+        win->bounds = {win->bounds.left - frame, win->bounds.top - frame - caption,
+                       win->bounds.right + frame, win->bounds.bottom + frame};
     }
     win->bounds.right = std::max(win->bounds.right, win->bounds.left);
     win->bounds.bottom = std::max(win->bounds.bottom, win->bounds.top);
@@ -330,11 +333,38 @@ Rect SimDesktop::clientRect(Hwnd hwnd) const {
     const SimWindow* win = windows_.find(hwnd);
     if (!win) return {};
     if (win->popup) return win->bounds;
-    Rect r{win->bounds.left + kFrameWidth, win->bounds.top + kFrameWidth + kCaptionHeight,
-           win->bounds.right - kFrameWidth, win->bounds.bottom - kFrameWidth};
+    const int frame = scaleToDpi(kFrameWidth, win->dpi);
+    const int caption = scaleToDpi(kCaptionHeight, win->dpi);
+    Rect r{win->bounds.left + frame, win->bounds.top + frame + caption, win->bounds.right - frame,
+           win->bounds.bottom - frame};
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;
+}
+
+int SimDesktop::windowDpi(Hwnd hwnd) {
+    const SimWindow* root = windows_.find(rootOf(hwnd));
+    return root ? root->dpi : systemDpi_;
+}
+
+void SimDesktop::moveToDensity(Hwnd hwnd, int dpi, std::optional<Rect> suggested) {
+    SimWindow* win = windows_.find(rootOf(hwnd));
+    if (!win || dpi <= 0) return;
+    const Rect b = win->bounds;
+    const int old = win->dpi;
+    win->dpi = dpi;
+    auto scale = [&](std::int32_t v) {
+        return clampToInt32(divRoundHalfEven(std::int64_t{v} * dpi, old));
+    };
+    const Rect rect =
+        suggested.value_or(Rect::fromXYWH(b.left, b.top, scale(b.width()), scale(b.height())));
+    const auto dpis = static_cast<WParam>(dpi) | (static_cast<WParam>(dpi) << 16);
+    deliver(win->hwnd, wm::WM_DPICHANGED, dpis, reinterpret_cast<LParam>(&rect));
+}
+
+FontSpec SimDesktop::dialogFont(int dpi) {
+    // MulDiv rounds halves away from zero.
+    return FontSpec{"Tahoma", static_cast<int>((11LL * dpi * 2 + 96) / (2 * 96)), false};
 }
 
 // ---- Messages ---------------------------------------------------------------------------------
@@ -396,6 +426,9 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
             return 0;
         case wm::WM_SIZE:
             h->onSize({win.bounds.width(), win.bounds.height()});
+            return 0;
+        case wm::WM_DPICHANGED:
+            h->onDpiChanged(static_cast<int>(w & 0xFFFF), *reinterpret_cast<const Rect*>(l));
             return 0;
         case wm::WM_DESTROY:
             h->onDestroy();

@@ -2,7 +2,7 @@
 // whole program runs inside a unit test deterministically and in microseconds.
 //
 // Usage:
-//     sim::SimDesktop desk;                          // screen 1024x768, 15 twips per pixel
+//     sim::SimDesktop desk;                          // screen 1024x768 at 96 dpi
 //     ProcessId player = desk.createProcess("player.exe");
 //     Hwnd hw;
 //     {
@@ -29,6 +29,9 @@
 // - An error (std::exception) that escapes a window's hook or handler, or a timer callback, stops
 //   there, as the Win32 host's last-resort catch stops it; escapedErrors() lists them.
 // - A message box returns at once (scripted answer); exitProcessNow throws SimProcessExit.
+// - Every window has a density (dpi): the screen's when it was made, its root's for a child;
+//   moveToDensity changes it as a move to another monitor would. A captioned window's frame and
+//   the dialog font follow it.
 #pragma once
 
 #include <cstdint>
@@ -103,6 +106,7 @@ public:
     static constexpr std::uint64_t kStartTickMs = 1'000'000;
     static constexpr std::uint64_t kHungForever = UINT64_MAX;
     // Frame of a captioned (not popup) window: the client area lies this far inside.
+    // At 96 dpi; both grow with the window's density.
     static constexpr int kFrameWidth = 3;
     static constexpr int kCaptionHeight = 20;
     // Windows' default limit of posted messages waiting in one thread's queue.
@@ -158,7 +162,8 @@ public:
     bool isWindowEnabled(Hwnd hwnd) override;
     Hwnd focus() override;
     bool setFocus(Hwnd hwnd) override;
-    FontSpec dialogFont() override { return FontSpec{"Tahoma", 11, false}; }
+    // Tahoma 11 pixels at 96 dpi, scaled as Windows scales its metrics (MulDiv).
+    FontSpec dialogFont(int dpi) override;
     bool setFont(Hwnd hwnd, const FontSpec& font) override;
     int checkState(Hwnd hwnd) override;
     bool setCheckState(Hwnd hwnd, int state) override;
@@ -204,8 +209,7 @@ public:
     Size measureText(std::string_view ansiText, const FontSpec& font) override {
         return SimCanvas::measure(ansiText, font);
     }
-    int twipsPerPixelX() override { return twipsX_; }
-    int twipsPerPixelY() override { return twipsY_; }
+    int windowDpi(Hwnd hwnd) override;
 
     // Windows-1252, the ANSI code page of Western European and US Windows, as
     // MultiByteToWideChar maps it: every byte is one character, the five bytes without a
@@ -299,10 +303,15 @@ public:
     // Codes outside 1..254 name no key and are ignored.
     void setKeyDown(int virtualKey, bool down);
     void setScreenSize(Size s) { screen_ = s; }
-    void setTwipsPerPixel(int x, int y) {
-        twipsX_ = x;
-        twipsY_ = y;
-    }
+    // The system's density, windowDpi(0), and the screen's, which new top-level windows get.
+    void setDpi(int dpi) { systemDpi_ = monitorDpi_ = dpi; }
+    // The screen's density alone: the user changed the scale since signing in, and the system's
+    // stays what it was until the next sign-in.
+    void setMonitorDpi(int dpi) { monitorDpi_ = dpi; }
+    // The window comes onto a monitor of density `dpi`: its children with it, and then it gets
+    // WM_DPICHANGED with `suggested`, by default its outer rectangle scaled from its top-left
+    // corner. Nothing else moves.
+    void moveToDensity(Hwnd hwnd, int dpi, std::optional<Rect> suggested = std::nullopt);
     // Moves the cursor to `screen` and delivers the mouse message to the capture holder or else
     // the visible window under the point, in its client coordinates. `button` is a mouse::
     // bit (ignored for moves). A press activates the window under the point. Returns the
@@ -459,8 +468,8 @@ private:
     std::set<int> keysPressedSinceQuery_;
     int buttonsDown_ = 0;
     Size screen_{1024, 768};
-    int twipsX_ = 15;
-    int twipsY_ = 15;
+    int systemDpi_ = 96;
+    int monitorDpi_ = 96;
 
     std::vector<MessageBoxRecord> messageBoxes_;
     std::deque<int> messageBoxAnswers_;

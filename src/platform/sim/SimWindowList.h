@@ -22,6 +22,7 @@ struct SimWindow {
     std::string caption;
     Rect bounds;
     std::uint32_t exStyle = 0;  // WS_EX_TOPMOST mirrors the band the window is in
+    int dpi = 96;               // a top-level window's; children go by their root's
     bool visible = false;
     bool minimized = false;
     bool popup = true;

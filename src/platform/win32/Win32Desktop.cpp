@@ -18,13 +18,6 @@ namespace {
 // forever.
 constexpr int kMaxMessagesPerPass = 1000;
 
-int twipsPerPixel(int capability) {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, capability) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? 1440 / dpi : 15;
-}
-
 }  // namespace
 
 std::string argumentsAfterProgramName(std::string_view commandLine) {
@@ -409,9 +402,42 @@ Size Win32Desktop::measureText(std::string_view ansiText, const FontSpec& font) 
     return size;
 }
 
-int Win32Desktop::twipsPerPixelX() { return twipsPerPixel(LOGPIXELSX); }
+int systemDpi() {
+    // Windows 10 (1607) names it; before, the screen's logical density is the system's.
+    static const auto getDpiForSystem =
+        systemFunction<UINT(WINAPI*)()>("user32.dll", "GetDpiForSystem");
+    if (getDpiForSystem) {
+        if (const UINT dpi = getDpiForSystem()) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
 
-int Win32Desktop::twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
+int Win32Desktop::windowDpi(Hwnd hwnd) {
+    // GetDpiForWindow from Windows 10 (1607); on 8.1 the monitor's density; before, the
+    // system's, which is every monitor's there.
+    static const auto getDpiForWindow =
+        systemFunction<UINT(WINAPI*)(HWND)>("user32.dll", "GetDpiForWindow");
+    static const auto getDpiForMonitor =
+        systemFunction<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>("shcore.dll",
+                                                                      "GetDpiForMonitor");
+    HWND h = toHwnd(hwnd);
+    if (h && IsWindow(h)) {
+        UINT dpi = 0, dpiY = 0;
+        if (getDpiForWindow) {
+            dpi = getDpiForWindow(h);
+        } else if (getDpiForMonitor) {
+            // MDT_EFFECTIVE_DPI
+            if (FAILED(getDpiForMonitor(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), 0, &dpi,
+                                        &dpiY)))
+                dpi = 0;
+        }
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return systemDpi();
+}
 
 // ---- Files and user messages ---------------------------------------------------------------
 

@@ -17,6 +17,9 @@ namespace tb::win32 {
 // after the program's name, quoted or not, without the blanks that separate them.
 std::string argumentsAfterProgramName(std::string_view commandLine);
 
+// The system's density (dots per inch): what windows start with on the primary monitor.
+int systemDpi();
+
 class Win32Desktop : public Desktop {
 public:
     Win32Desktop() = default;
@@ -72,7 +75,7 @@ public:
     bool isWindowEnabled(Hwnd hwnd) override;
     Hwnd focus() override;
     bool setFocus(Hwnd hwnd) override;
-    FontSpec dialogFont() override;
+    FontSpec dialogFont(int dpi) override;
     bool setFont(Hwnd hwnd, const FontSpec& font) override;
     int checkState(Hwnd hwnd) override;
     bool setCheckState(Hwnd hwnd, int state) override;
@@ -118,8 +121,7 @@ public:
     Point cursorPos() override;
     Size screenSize() override;
     Size measureText(std::string_view ansiText, const FontSpec& font) override;
-    int twipsPerPixelX() override;
-    int twipsPerPixelY() override;
+    int windowDpi(Hwnd hwnd) override;
 
     // Text
     std::u16string ansiToUtf16(std::string_view ansi) override;

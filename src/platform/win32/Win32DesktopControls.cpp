@@ -90,14 +90,24 @@ bool Win32Desktop::setFocus(Hwnd hwnd) {
     return GetFocus() == h;
 }
 
-FontSpec Win32Desktop::dialogFont() {
-    NONCLIENTMETRICSA ncm{};
+FontSpec Win32Desktop::dialogFont(int dpi) {
+    // Windows 10 (1607) gives the metrics of any density (in its wide form only); before, they
+    // are the system density's and are scaled here.
+    static const auto forDpi = systemFunction<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>(
+        "user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return FontSpec{};
-    const LOGFONTA& lf = ncm.lfMessageFont;
+    const bool atDpi =
+        forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, static_cast<UINT>(dpi));
+    if (!atDpi && !SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+        return FontSpec{};
+    const LOGFONTW& lf = ncm.lfMessageFont;
     FontSpec font;
-    font.face = lf.lfFaceName;
+    char face[LF_FACESIZE * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, lf.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
+    font.face = face;
     font.heightPx = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    if (!atDpi) font.heightPx = MulDiv(font.heightPx, dpi, systemDpi());
     font.bold = lf.lfWeight >= FW_BOLD;
     return font;
 }

@@ -27,4 +27,14 @@ std::string HwndGetClassName(HWND hwnd);
 bool HwndSetText(HWND hwnd, std::string_view text);
 void HwndScheduleRepaint(HWND hwnd);
 
+// A function of a system library that older Windows lack; null there.
+template <class Fn>
+Fn systemFunction(const char* module, const char* name) {
+    HMODULE m = GetModuleHandleA(module);
+    if (!m) m = LoadLibraryA(module);  // kept for the process's life
+    // Through a plain function pointer: a direct cast between function types draws a warning.
+    return m ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(m, name)))
+             : nullptr;
+}
+
 }  // namespace tb::win32

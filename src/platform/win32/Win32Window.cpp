@@ -259,6 +259,10 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         case WM_SIZE:
             sizeChanged(hwnd);
             return 0;
+        case WM_DPICHANGED:
+            // The low word is the horizontal density; Windows keeps both the same.
+            handler_->onDpiChanged(LOWORD(w), fromRECT(*reinterpret_cast<const RECT*>(l)));
+            return 0;
         case WM_COPYDATA: {
             const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
             if (!cds) return 0;

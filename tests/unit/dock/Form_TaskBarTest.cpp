@@ -32,7 +32,7 @@ struct TestDock : Form_TaskBar {
 // the foreground. Events are logged by name.
 struct Scene {
     explicit Scene(int twips = 15, int screenWidth = 1024) {
-        desk.setTwipsPerPixel(twips, twips);
+        desk.setDpi(1440 / twips);
         desk.setScreenSize({screenWidth, 768});
         form.createWindow(
             {"Plain", "", Rect::fromXYWH(0, 300, 8130 / twips, 1440 / twips), 0, true});
