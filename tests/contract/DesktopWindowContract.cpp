@@ -23,7 +23,6 @@ struct Handler : WindowHandler {
     std::vector<int> keys;
     std::vector<MouseEvent> mice;
     int destroys = 0;
-    bool allowClose = true;
     Hwnd copyFrom = 0;
     std::uintptr_t copyData = 0;
     std::string copyBytes;
@@ -40,7 +39,6 @@ struct Handler : WindowHandler {
     void onKeyDown(int virtualKey) override { keys.push_back(virtualKey); }
     void onMouse(const MouseEvent& e) override { mice.push_back(e); }
     void onDestroy() override { ++destroys; }
-    bool onCloseRequest() override { return allowClose; }
     LResult onCopyData(Hwnd from, std::uintptr_t dwData,
                        std::span<const std::uint8_t> data) override {
         copyFrom = from;
@@ -188,18 +186,6 @@ TEST_F(DesktopWindowContract, HookSeesMessagesFirstAndMayAnswerThem) {
     EXPECT_FALSE(desk().removeMessageHook(hwnd));
     EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 9, 5, 0), 11);
     EXPECT_EQ(hook.seen.size(), 4u);
-}
-
-TEST_F(DesktopWindowContract, CloseRequestMayKeepTheWindow) {
-    Handler& h = newHandler();
-    const Hwnd hwnd = make(uniqueClass("c"), &h);
-    h.allowClose = false;
-    desk().sendMessage(hwnd, wm::WM_CLOSE, 0, 0);
-    EXPECT_TRUE(desk().isWindow(hwnd));
-    h.allowClose = true;
-    desk().sendMessage(hwnd, wm::WM_CLOSE, 0, 0);
-    EXPECT_FALSE(desk().isWindow(hwnd));
-    EXPECT_EQ(h.destroys, 1);
 }
 
 TEST_F(DesktopWindowContract, MouseMessagesTellTheirButtonsPointAndTheModifierKeysHeld) {

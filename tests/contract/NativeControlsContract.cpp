@@ -185,14 +185,8 @@ TEST_F(NativeControlsContract, TrackbarStaysInItsRangeAndTellsTheUsersMovesOnly)
     }
 }
 
-TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTabAskingFirst) {
-    struct Asking : TabStrip {
-        using TabStrip::TabStrip;
-        bool refuse = false;
-        bool onNotify(int code) override {
-            return (refuse && code == tcn::TCN_SELCHANGING) || TabStrip::onNotify(code);
-        }
-    } tabs(desk());
+TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTab) {
+    TabStrip tabs(desk());
     add(tabs, "tabs", {10, 10, 400, 200}, 104);
     for (const char* t : {"Algemeen", "Sneltoetsen", "MSN Plugin", "Info"}) tabs.addTab(t);
     EXPECT_EQ(tabs.TabCount(), 4);
@@ -216,9 +210,6 @@ TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTabAskingFirst) {
     host_->click({at.left + (item.left + item.right) / 2, at.top + (item.top + item.bottom) / 2});
     EXPECT_EQ(tabs.SelectedIndex(), 1);
     EXPECT_EQ(clicks, 5);
-    tabs.refuse = true;
-    host_->pressKey(vkey::VK_TAB, false, true);
-    EXPECT_EQ(tabs.SelectedIndex(), 1) << "a refused change keeps the selection";
 }
 
 TEST_F(NativeControlsContract, TabAndShiftTabWalkTheTabStopsInOrderAndClicksFocus) {
