@@ -1,4 +1,4 @@
-// Process memory and file behaviour that the simulated and the real desktop share.
+// Process memory, files and text conversion that the simulated and the real desktop share.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,6 +23,7 @@ protected:
 };
 
 TEST_F(DesktopSystemContract, ReadsOwnMemoryAllOrNothingUpToAnUnreadablePage) {
+    EXPECT_EQ(desk().openProcessForRead(0) + desk().openProcessForRead(0x7FFFFFF0), 0u);
     const std::string text("Artist - Title\0", 15);
     const std::uint64_t at = host_->placeBeforeUnreadable(text);
     const ProcessHandle h = desk().openProcessForRead(host_->selfProcessId());
@@ -34,73 +35,48 @@ TEST_F(DesktopSystemContract, ReadsOwnMemoryAllOrNothingUpToAnUnreadablePage) {
     EXPECT_EQ(read(h, at + 9, 6, &got), 6u);
     EXPECT_EQ(got, std::string("Title\0", 6));
     // One byte into the unreadable page spoils the whole read, as a 1024-byte read would.
-    EXPECT_EQ(read(h, at, text.size() + 1, nullptr), 0u);
-    EXPECT_EQ(read(h, at, 1024, nullptr), 0u);
-    EXPECT_EQ(read(h, at + text.size(), 1, nullptr), 0u);
-    EXPECT_EQ(read(h, 0, 16, nullptr), 0u);
-    EXPECT_EQ(read(h, 0x10, 16, nullptr), 0u);
+    for (auto [address, n] : {std::pair{at, text.size() + 1},
+                              {at, std::size_t{1024}},
+                              {at + text.size(), std::size_t{1}},
+                              {0, std::size_t{16}},
+                              {0x10, std::size_t{16}}})
+        EXPECT_EQ(read(h, address, n, nullptr), 0u) << address - at << " " << n;
     desk().closeHandle(h);
     EXPECT_EQ(read(h, at, text.size(), nullptr), 0u) << "a closed handle reads nothing";
 }
 
-TEST_F(DesktopSystemContract, CannotOpenProcessesThatDoNotExist) {
-    EXPECT_EQ(desk().openProcessForRead(0), 0u);
-    EXPECT_EQ(desk().openProcessForRead(0x7FFFFFF0), 0u);
-}
-
-TEST_F(DesktopSystemContract, CreatesReadsAndReplacesFiles) {
+TEST_F(DesktopSystemContract, FilesAreMadeReadReplacedAndDeletedOnlyWhereThatCanBe) {
     const std::string folder = host_->tempFolder();
     if (folder.empty()) GTEST_SKIP() << "the host has no temp folder";
     const std::string path = folder + "\\log20240314120000.log";
-    EXPECT_FALSE(desk().fileExists(path));
-    EXPECT_EQ(desk().readFile(path), std::nullopt);
+    EXPECT_FALSE(desk().fileExists(path) || desk().readFile(path) || desk().deleteFile(path));
     {
         auto file = desk().createFile(path, true);
         ASSERT_NE(file, nullptr);
-        EXPECT_TRUE(file->write("Tunebalk load\r\n"));
-        EXPECT_TRUE(file->write("Tunebalk load OK\r\n"));
-    }
-    EXPECT_TRUE(desk().fileExists(path));
-    EXPECT_EQ(desk().readFile(path), "Tunebalk load\r\nTunebalk load OK\r\n");
-
-    std::string upper = path;
-    for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    EXPECT_TRUE(desk().fileExists(upper)) << "names compare without regard to case";
-
-    EXPECT_EQ(desk().createFile(path, true), nullptr) << "failIfExists leaves it alone";
-    EXPECT_EQ(desk().readFile(path), "Tunebalk load\r\nTunebalk load OK\r\n");
-    {
-        auto file = desk().createFile(path, false);
-        ASSERT_NE(file, nullptr);
-        EXPECT_TRUE(file->write("x"));
-    }
-    EXPECT_EQ(desk().readFile(path), "x");
-}
-
-TEST_F(DesktopSystemContract, FailsForFoldersAndMissingFolders) {
-    const std::string folder = host_->tempFolder();
-    if (folder.empty()) GTEST_SKIP() << "the host has no temp folder";
-    EXPECT_FALSE(desk().fileExists(folder)) << "a folder is not a file";
-    EXPECT_EQ(desk().createFile(folder + "\\no such folder\\a.log", false), nullptr);
-    EXPECT_FALSE(desk().fileExists(folder + "\\no such folder\\a.log"));
-    EXPECT_EQ(desk().createFile(folder, false), nullptr);
-    EXPECT_EQ(desk().readFile(folder + "\\missing.txt"), std::nullopt);
-}
-
-TEST_F(DesktopSystemContract, DeletesClosedFilesOnly) {
-    const std::string folder = host_->tempFolder();
-    if (folder.empty()) GTEST_SKIP() << "the host has no temp folder";
-    const std::string path = folder + "\\export.reg";
-    EXPECT_FALSE(desk().deleteFile(path)) << "no such file";
-    {
-        auto file = desk().createFile(path, true);
-        ASSERT_NE(file, nullptr);
+        EXPECT_TRUE(file->write("Tunebalk load\r\n") && file->write("Tunebalk load OK\r\n"));
         EXPECT_FALSE(desk().deleteFile(path)) << "open for writing";
     }
+    EXPECT_EQ(desk().readFile(path), "Tunebalk load\r\nTunebalk load OK\r\n");
+    std::string upper = path;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(desk().fileExists(upper)) << "names compare without regard to case";
+    EXPECT_EQ(desk().createFile(path, true), nullptr) << "failIfExists leaves it alone";
+    desk().createFile(path, false)->write("x");
+    EXPECT_EQ(desk().readFile(path), "x");
     EXPECT_TRUE(desk().deleteFile(path));
     EXPECT_FALSE(desk().fileExists(path));
-    EXPECT_NE(desk().createFile(path, true), nullptr) << "the name is free again";
-    EXPECT_FALSE(desk().deleteFile(folder)) << "a folder is not a file";
+
+    // A folder is no file, and a file in a missing folder cannot be made.
+    const std::string missing = folder + "\\no such folder\\a.log";
+    EXPECT_FALSE(desk().fileExists(folder) || desk().deleteFile(folder) ||
+                 desk().fileExists(missing));
+    EXPECT_EQ(desk().createFile(missing, false), nullptr);
+    EXPECT_EQ(desk().createFile(folder, false), nullptr);
+}
+
+TEST_F(DesktopSystemContract, AnsiTextBecomesUtf16ByTheWindowsCodePage) {
+    EXPECT_EQ(desk().ansiToUtf16(std::string("Caf\xE9 \x80\x81 - A\0B", 14)),
+              std::u16string(u"Caf\u00e9 \u20ac\u0081 - A\0B", 14));
 }
 
 }  // namespace

@@ -13,14 +13,6 @@
 namespace tb::test {
 namespace {
 
-struct DialogHandler : WindowHandler {
-    std::vector<WParam> commands;  // WM_COMMAND that reached the dialog itself
-    std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam) override {
-        if (msg == wm::WM_COMMAND) commands.push_back(w);
-        return std::nullopt;
-    }
-};
-
 // Every event of the controls, in order, as "name+" (got focus), "name-" (lost it), "name!"
 // (click or change).
 using Journal = std::vector<std::string>;
@@ -28,13 +20,12 @@ using Journal = std::vector<std::string>;
 class NativeControlsContract : public ::testing::Test {
 protected:
     void SetUp() override {
-        WindowSpec spec;
-        spec.className = "TbContractDialog";
-        spec.caption = "Contract dialog";
-        spec.bounds = Rect::fromXYWH(100, 100, 420, 260);
-        spec.boundsAreClient = true;
-        spec.dialog = true;
-        dialog_ = desk().createWindow(spec, &handler_);
+        dialog_ = desk().createWindow({.className = "TbContractDialog",
+                                       .caption = "Contract dialog",
+                                       .bounds = Rect::fromXYWH(100, 100, 420, 260),
+                                       .dialog = true,
+                                       .boundsAreClient = true},
+                                      &handler_);
         ASSERT_NE(dialog_, 0u);
     }
     void TearDown() override { desk().destroyWindow(dialog_); }
@@ -62,7 +53,7 @@ protected:
     }
 
     std::unique_ptr<ContractHost> host_ = makeContractHost();
-    DialogHandler handler_;
+    WindowHandler handler_;
     Hwnd dialog_ = 0;
     Journal journal_;
 };
@@ -194,7 +185,7 @@ TEST_F(NativeControlsContract, TrackbarStaysInItsRangeAndTellsTheUsersMovesOnly)
     }
 }
 
-TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTabAskingFirst) {
+TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTab) {
     TabStrip tabs(desk());
     add(tabs, "tabs", {10, 10, 400, 200}, 104);
     for (const char* t : {"Algemeen", "Sneltoetsen", "MSN Plugin", "Info"}) tabs.addTab(t);
@@ -209,13 +200,9 @@ TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTabAskingFirst) {
     EXPECT_EQ(clicks, 0);
 
     show();
-    struct Row {
-        bool shift;
-        int selected;
-    } rows[] = {{false, 3}, {false, 0}, {true, 3}, {true, 2}};
-    for (const Row& row : rows) {
-        host_->pressKey(vkey::VK_TAB, row.shift, true);
-        EXPECT_EQ(tabs.SelectedIndex(), row.selected);
+    for (auto [shift, selected] : {std::pair{false, 3}, {false, 0}, {true, 3}, {true, 2}}) {
+        host_->pressKey(vkey::VK_TAB, shift, true);
+        EXPECT_EQ(tabs.SelectedIndex(), selected);
     }
     EXPECT_EQ(clicks, 4);
     const Rect item = desk().tabItemRect(tabs.hWnd(), 1).value();
@@ -223,21 +210,6 @@ TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTabAskingFirst) {
     host_->click({at.left + (item.left + item.right) / 2, at.top + (item.top + item.bottom) / 2});
     EXPECT_EQ(tabs.SelectedIndex(), 1);
     EXPECT_EQ(clicks, 5);
-}
-
-TEST_F(NativeControlsContract, RefusedTabChangeKeepsTheSelection) {
-    struct Refusing : TabStrip {
-        using TabStrip::TabStrip;
-        bool onNotify(int code) override {
-            return code == tcn::TCN_SELCHANGING || TabStrip::onNotify(code);
-        }
-    } tabs(desk());
-    add(tabs, "tabs", {10, 10, 400, 200}, 104);
-    tabs.addTab("Algemeen");
-    tabs.addTab("Info");
-    show();
-    host_->pressKey(vkey::VK_TAB, false, true);
-    EXPECT_EQ(tabs.SelectedIndex(), 0);
 }
 
 TEST_F(NativeControlsContract, TabAndShiftTabWalkTheTabStopsInOrderAndClicksFocus) {

@@ -38,19 +38,6 @@ protected:
     int serial = 0;
 };
 
-TEST_F(RegFileContract, ExportNeverReplacesAFileAndWritesEachTypeOfValue) {
-    reg.WriteString(key("X"), "a", "b");
-    reg.WriteBinary(key("X"), "bin", "01 02");
-    reg.WriteDWORD(key("X"), "n", 26);
-    const std::string kept = put("keep me");
-    EXPECT_EQ(reg.ExportToReg(key("X"), kept), 0);
-    EXPECT_EQ(host->desktop().readFile(kept), "keep me");
-    EXPECT_EQ(reg.ExportToReg(key("Missing"), host->filePath("missing.reg")), 0);
-    EXPECT_EQ(exported(key("X")), "REGEDIT4\r\n\r\n[" + longKey("X") +
-                                      "]\r\n@=\"\"\r\n\"a\"=\"b\"\r\n\"bin\"=hex:01,02\r\n"
-                                      "\"n\"=dword:0000001A\r\n\r\n");
-}
-
 TEST_F(RegFileContract, ExportWalksTheTreeInPreOrderAndImportRebuildsIt) {
     reg.WriteString(key("T"), "@", "root default");
     reg.WriteString(key("T"), "long", std::string(300, 'L'));
@@ -147,16 +134,22 @@ TEST_F(RegFileContract, BadInputEndsWithADefinedResultAndWritesOnlyWhereItPoints
     EXPECT_EQ(reg.ReadDWORD(key("D"), "part"), 0x1F);
 }
 
-TEST_F(RegFileContract, ExportWritesStringsWholeAndOnlyTheRootAsItsLongNameInCapitals) {
+TEST_F(RegFileContract, ExportWritesEachTypeKeepsStringsWholeAndNeverReplacesAFile) {
     // Leading spaces are data: a reader that trimmed them would change the value on a round trip.
-    // Only the root is renamed: a key named like a root stays itself.
+    // Only the root is renamed, to its long name in capitals: a key named like a root stays.
     reg.WriteString(key("S"), "@", "  default");
     reg.WriteString(key("S"), "s", "  both ends  ");
-    reg.WriteDWORD(key("S\\HKLM"), "n", 1);
+    reg.WriteBinary(key("S"), "bin", "01 02");
+    reg.WriteDWORD(key("S\\HKLM"), "n", 26);
+    const std::string kept = put("keep me");
+    EXPECT_EQ(reg.ExportToReg(key("S"), kept), 0);
+    EXPECT_EQ(host->desktop().readFile(kept), "keep me");
+    EXPECT_EQ(reg.ExportToReg(key("Missing"), host->filePath("missing.reg")), 0);
     const std::string text = exported("hkey_current_user" + key("S").substr(4));
-    EXPECT_EQ(text, "REGEDIT4\r\n\r\n[" + longKey("S") +
-                        "]\r\n@=\"  default\"\r\n\"s\"=\"  both ends  \"\r\n\r\n[" +
-                        longKey("S\\HKLM") + "]\r\n@=\"\"\r\n\"n\"=dword:00000001\r\n\r\n");
+    EXPECT_EQ(text,
+              "REGEDIT4\r\n\r\n[" + longKey("S") +
+                  "]\r\n@=\"  default\"\r\n\"s\"=\"  both ends  \"\r\n\"bin\"=hex:01,02\r\n\r\n[" +
+                  longKey("S\\HKLM") + "]\r\n@=\"\"\r\n\"n\"=dword:0000001A\r\n\r\n");
     reg.KillKey(key("S\\HKLM"));
     reg.KillKey(key("S"));
     ASSERT_EQ(import(text), 1);

@@ -1,5 +1,5 @@
 // The real tunebalk.exe at the screen's edge, for the Messenger and under the keyboard, with the
-// demo player and the Messenger sink: real input (SendInput) in, windows and journals out.
+// demo player and the Messenger sink: real input in, windows and journals out.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,37 +13,28 @@
 namespace tb::e2e {
 namespace {
 
-void clickAt(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof in[0]);
-    Sleep(50);
-}
-
-void pointerAway() { SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5); }
-
-RECT rectOf(HWND h) {
-    RECT r{};
-    GetWindowRect(h, &r);
-    return r;
-}
-
 bool topWithin(HWND bar, int top, DWORD ms) {
-    return waitUntil([&] { return rectOf(bar).top == top; }, ms);
+    return waitUntil([&] { return windowRect(bar).top == top; }, ms);
 }
 
 TEST(BarAway, ItSlidesForThePointerAndTheForegroundAndNoHungPlayerStopsIt) {
     pointerAway();
+    Setting key(instellingen::toetsNaam(1).c_str(), 'P');
+    Setting ctrl(instellingen::ctrlNaam(1).c_str(), 1);
+    Setting actief(instellingen::kActief, 1);
     DemoPlayer player("--play");
     TunebalkRun run("away", "");
-    HWND bar = run.bar();
+    const HWND bar = run.bar();
     ASSERT_NE(bar, nullptr);
-    const int hidden = 2 - (rectOf(bar).bottom - rectOf(bar).top);
-    const int stripX = (rectOf(bar).left + rectOf(bar).right) / 2;
+    const int hidden = 2 - (windowRect(bar).bottom - windowRect(bar).top);
+    const int stripX = (windowRect(bar).left + windowRect(bar).right) / 2;
     ASSERT_TRUE(topWithin(bar, hidden, 3000));
+
+    // Ctrl+P on the keyboard plays, wherever the focus is.
+    send({test::keyEvent(VK_CONTROL, false), test::keyEvent('P', false)});
+    Sleep(400);
+    send({test::keyEvent('P', true), test::keyEvent(VK_CONTROL, true)});
+    EXPECT_GE(seen(player, "273 " + std::to_string(winamp::cmd::Play) + " 0 0"), 1);
 
     SetCursorPos(stripX, 0);
     EXPECT_TRUE(topWithin(bar, 0, 1000));
@@ -54,12 +45,13 @@ TEST(BarAway, ItSlidesForThePointerAndTheForegroundAndNoHungPlayerStopsIt) {
     // Clicked, it is the foreground window and stays while the pointer is elsewhere.
     SetCursorPos(stripX, 0);
     ASSERT_TRUE(topWithin(bar, 0, 1000));
-    clickAt(stripX, px(700));
+    send(test::leftClicks({stripX, px(700)}));
     pointerAway();
     Sleep(800);
     EXPECT_EQ(GetForegroundWindow(), bar);
-    EXPECT_EQ(rectOf(bar).top, 0);
-    clickAt(rectOf(player.hwnd()).left + 150, rectOf(player.hwnd()).top + 50);
+    EXPECT_EQ(windowRect(bar).top, 0);
+    send(test::leftClicks(
+        {windowRect(player.hwnd()).left + 150, windowRect(player.hwnd()).top + 50}));
     EXPECT_TRUE(topWithin(bar, hidden, 1000)) << "it went with the foreground";
 
     // The player stops answering for 8 s: the bar keeps sliding meanwhile.
@@ -89,9 +81,10 @@ TEST(BarAway, TheMessengerSeesThePlayingTrackUntilItPausesTheButtonSwitchesItAnd
     const std::string journal = tempFile("msn");
     Process sink(binFolder() / "msnsink.exe", "--journal \"" + journal + "\"");
     ASSERT_NE(sink.waitWindow("MsnMsgrUIManager"), nullptr);
-    DemoPlayer player("--play --volume 128");
+    // Its strings lie right before unreadable memory: the titles are read up to there.
+    DemoPlayer player("--play --volume 128 --title-near-noaccess");
     TunebalkRun run("msn", "");
-    HWND bar = run.bar();
+    const HWND bar = run.bar();
     ASSERT_NE(bar, nullptr);
     const auto lines = [&](std::size_t n) {
         waitUntil([&] { return readLines(journal).size() >= n; }, 10000);
@@ -100,13 +93,10 @@ TEST(BarAway, TheMessengerSeesThePlayingTrackUntilItPausesTheButtonSwitchesItAnd
     const std::string first = shown("The Velvet Orchards: Paper Comets [3:07, 50%, 1/12]");
     EXPECT_EQ(lines(1), std::vector<std::string>{first}) << "published while the bar is away";
 
-    const RECT r = rectOf(bar);
-    SetCursorPos((r.left + r.right) / 2, 0);
-    ASSERT_TRUE(topWithin(bar, 0, 1000));
-    const int msnX = r.left + px(2760 + 150), msnY = px(1080 + 165);
-    clickAt(msnX, msnY);
+    ASSERT_TRUE(slideIn(bar));
+    clickOnBar(bar, 2760 + 150, 1080 + 165);  // btnMSN
     EXPECT_EQ(lines(2).back(), kHidden);
-    clickAt(msnX, msnY);
+    clickOnBar(bar, 2760 + 150, 1080 + 165);
     EXPECT_EQ(lines(3).back(), first);
 
     // Paused, the next title withdraws the line; playing again, the next one publishes.
@@ -123,24 +113,6 @@ TEST(BarAway, TheMessengerSeesThePlayingTrackUntilItPausesTheButtonSwitchesItAnd
     EXPECT_EQ(lines(6).size(), 6u);
     sink.kill();
     DeleteFileA(journal.c_str());
-}
-
-TEST(BarAway, CtrlPOnTheKeyboardPlays) {
-    Setting key(instellingen::toetsNaam(1).c_str(), 'P');
-    Setting ctrl(instellingen::ctrlNaam(1).c_str(), 1);
-    Setting actief(instellingen::kActief, 1);
-    DemoPlayer player("");
-    TunebalkRun run("hotkey", "");
-    ASSERT_NE(run.bar(), nullptr);
-    INPUT keys[4]{};
-    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
-    keys[1].ki.wVk = keys[2].ki.wVk = 'P';
-    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof keys[0]);
-    Sleep(400);
-    SendInput(2, keys + 2, sizeof keys[0]);
-    EXPECT_GE(seen(player, "273 " + std::to_string(winamp::cmd::Play) + " 0 0"), 1);
 }
 
 }  // namespace

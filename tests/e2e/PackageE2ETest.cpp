@@ -8,8 +8,6 @@
 
 #include "E2eTools.h"
 
-namespace fs = std::filesystem;
-
 namespace tb::e2e {
 namespace {
 

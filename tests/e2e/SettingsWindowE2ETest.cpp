@@ -1,5 +1,5 @@
-// The settings window of the real tunebalk.exe, worked with real input (SendInput) and checked
-// in the real registry and on the bar's window.
+// The settings window of the real tunebalk.exe, worked with real input and checked in the real
+// registry and on the bar's window.
 #include <gtest/gtest.h>
 
 // clang-format off
@@ -38,29 +38,9 @@ DWORD stored(const char* name) {
                : value;
 }
 
-void input(DWORD type, WORD vk, DWORD flags, POINT at = {}) {
-    INPUT in{};
-    in.type = type;
-    if (type == INPUT_KEYBOARD) in.ki = {vk, 0, flags, 0, 0};
-    if (type == INPUT_MOUSE) {
-        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        in.mi.dwFlags = flags;
-    }
-    SendInput(1, &in, sizeof in);
-    Sleep(100);
-}
-
-// A move, then a press and a release a moment later, as a hand makes them.
-void click(POINT at) {
-    input(INPUT_MOUSE, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at);
-    input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
-    input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
-}
 void click(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    const RECT r = windowRect(hwnd);
+    send(test::leftClicks({(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
 }
 
 int alpha(HWND hwnd) {
@@ -79,12 +59,10 @@ TEST(SettingsWindow, AnnulerenWritesNothingAndOpslaanStoresWhatTheUserSet) {
     TunebalkRun run("settings", "");
     const HWND bar = run.bar();
     ASSERT_NE(bar, nullptr);
-    RECT r{};
     for (bool save : {false, true}) {
         // The bar slides into view under the pointer; its gear button opens the window.
-        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, 0);
-        ASSERT_TRUE(waitUntil([&] { return GetWindowRect(bar, &r) && r.top == 0; }, 10000));
-        click({r.left + (3280 + 157) / 15, r.top + (1080 + 165) / 15});
+        ASSERT_TRUE(slideIn(bar));
+        clickOnBar(bar, 3280 + 157, 1080 + 165);
         HWND dialog = nullptr;
         ASSERT_TRUE(waitUntil(
             [&] {
@@ -97,23 +75,21 @@ TEST(SettingsWindow, AnnulerenWritesNothingAndOpslaanStoresWhatTheUserSet) {
         EXPECT_NE(child(dialog, WC_STATICA, 0, "Versie: 4.2.2"), nullptr);
         click(child(dialog, WC_BUTTONA, 0, "Playlist verbergen"));
         click(child(dialog, TRACKBAR_CLASSA, 0));
-        input(INPUT_KEYBOARD, VK_END, 0);
-        input(INPUT_KEYBOARD, VK_END, KEYEVENTF_KEYUP);
+        send(test::keyPress(VK_END));
         EXPECT_TRUE(waitUntil([&] { return alpha(bar) == 76; }, 5000)) << "70 % at once";
         if (save) {
             const HWND keyBox = child(dialog, WC_EDITA, 2);
-            for (DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)})
-                for (WORD vk : {VK_CONTROL, VK_TAB}) input(INPUT_KEYBOARD, vk, up);
+            send(test::keyPress(VK_TAB, false, true));  // to the "Sneltoetsen" tab
             click(keyBox);
-            input(INPUT_KEYBOARD, VK_F5, 0);
+            send({test::keyEvent(VK_F5, false)});
             EXPECT_TRUE(waitUntil([&] { return text(keyBox) == "F5"; }, 5000)) << text(keyBox);
-            input(INPUT_KEYBOARD, VK_F5, KEYEVENTF_KEYUP);
+            send({test::keyEvent(VK_F5, true)});
         }
         click(child(dialog, WC_BUTTONA, 0, save ? "Opslaan" : "Annuleren"));
         EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, 5000));
         EXPECT_EQ(alpha(bar), save ? 76 : 255);
         EXPECT_TRUE(waitUntil(
-            [&] { return GetWindowRect(bar, &r) && r.right - r.left == (save ? 271 : 542); },
+            [&] { return windowRect(bar).right - windowRect(bar).left == (save ? 271 : 542); },
             5000));
         for (auto [name, value] :
              {std::pair{"verbergplaylist", 1}, {"toets3", 116}, {"actief", 1}, {"trans", 70}})

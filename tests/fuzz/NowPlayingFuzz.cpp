@@ -4,23 +4,15 @@
 // Input: volume (2 bytes), playlist position (4), playlist length (2), all little-endian and
 // signed, then the pattern, the song text and the time text, separated by line feeds.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "fuzz/FuzzCheck.h"
 #include "messenger/NowPlaying.h"
 #include "messenger/clsPSM.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace {
-
-void fail(const char* what, int line) {
-    std::fprintf(stderr, "NowPlayingFuzz.cpp:%d: failed: %s\n", line, what);
-    std::abort();
-}
-#define require(condition) ((condition) ? void() : fail(#condition, __LINE__))
 
 std::int32_t little(const std::uint8_t* data, int bytes) {
     std::uint32_t v = 0;
@@ -54,13 +46,10 @@ struct MessengerWindow : tb::WindowHandler {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 8) return 0;
-    const std::int32_t volume = little(data, 2);
-    const std::int32_t position = little(data + 2, 4);
+    const std::int32_t volume = little(data, 2), position = little(data + 2, 4);
     const std::int32_t length = little(data + 6, 2);
     std::string_view rest(reinterpret_cast<const char*>(data) + 8, size - 8);
-    const std::string_view pattern = nextLine(rest);
-    const std::string_view song = nextLine(rest);
-    const std::string_view time = nextLine(rest);
+    const std::string_view pattern = nextLine(rest), song = nextLine(rest), time = nextLine(rest);
 
     const std::string text = tb::NowPlayingText(pattern, song, time, volume, position, length);
     if (!has(pattern, "\\")) require(text == pattern);
@@ -77,11 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tb::sim::SimDesktop desk;
     MessengerWindow messenger;
     desk.createWindow({"MsnMsgrUIManager", "", {}}, &messenger);
-    tb::clsPSM psm(desk);
-    psm.setPSM(text, "Music", "{0}");
-    const std::u16string expected =
-        u"\\0Music\\01\\0{0}\\0" + desk.ansiToUtf16(text) + u"\\0\\0\\0\\0" + u'\0';
-    require(messenger.last == expected);
+    tb::clsPSM(desk).setPSM(text, "Music", "{0}");
+    require(messenger.last ==
+            u"\\0Music\\01\\0{0}\\0" + desk.ansiToUtf16(text) + u"\\0\\0\\0\\0" + u'\0');
     require(messenger.last.size() == text.size() + 26);  // one character per byte in 1252
     return 0;
 }

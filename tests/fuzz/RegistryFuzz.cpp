@@ -1,10 +1,11 @@
 // Feeds arbitrary bytes to the registry code that reads text: ImportFromReg (against the
 // simulated registry), the hex conversions and ParseKeyPath. The first byte picks the target.
+#include <array>
+#include <cctype>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz/FuzzCheck.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimRegistry.h"
 #include "settings/clsRegistryAccess.h"
@@ -14,12 +15,6 @@ namespace {
 using tb::clsRegistryAccess;
 using tb::sim::SimRegistry;
 namespace reg = tb::reg;
-
-void fail(const char* what, int line) {
-    std::fprintf(stderr, "RegistryFuzz.cpp:%d: failed: %s\n", line, what);
-    std::abort();
-}
-#define require(condition) ((condition) ? void() : fail(#condition, __LINE__))
 
 struct Root {
     tb::HKey handle;
@@ -34,46 +29,43 @@ constexpr Root kRoots[] = {
     {reg::HkeyCurrentConfig, "hkey_current_config", "hkcc"},
     {reg::HkeyDynData, "hkey_dyn_data", "hkdd"},
 };
-
-// The text as the import reads names in it: quotes dropped, letter case ignored.
-std::string lower(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '"') continue;
-        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-    }
-    return out;
-}
-
-bool names(const std::string& lowered, const Root& root) {
-    return lowered.find(root.longName) != std::string::npos ||
-           lowered.find(root.shortName) != std::string::npos;
-}
+using Dumps = std::array<std::string, std::size(kRoots)>;
 
 // A registry with something in every root, to notice writes where the input never pointed.
-void seed(SimRegistry& sim) {
-    for (const Root& root : kRoots) {
+Dumps seed(SimRegistry& sim) {
+    for (const Root& root : kRoots)
         sim.setRawValue(root.handle, "Seed\\Sub", "v", reg::RegDword, std::string(4, '\1'));
-    }
+    Dumps dumps;
+    for (std::size_t i = 0; i < std::size(kRoots); ++i) dumps[i] = sim.dump(kRoots[i].handle);
+    return dumps;
 }
 
-// Whatever the file, the import ends, closes every key and touches only roots the file names;
-// what it built exports and imports again.
+// Every root that `touchable` does not allow still holds what seed() put there.
+template <class F>
+void requireUntouched(SimRegistry& sim, const Dumps& before, F touchable) {
+    for (std::size_t i = 0; i < std::size(kRoots); ++i)
+        if (!touchable(kRoots[i])) require(sim.dump(kRoots[i].handle) == before[i]);
+}
+
+// Whatever the file, the import ends, closes every key and touches only roots the file names
+// (quotes dropped, letter case ignored, as the import reads names); what it built exports and
+// imports again.
 void fuzzImport(const std::string& content) {
     SimRegistry sim;
-    seed(sim);
-    std::string before[std::size(kRoots)];
-    for (std::size_t i = 0; i < std::size(kRoots); ++i) before[i] = sim.dump(kRoots[i].handle);
+    const Dumps before = seed(sim);
     tb::sim::SimDesktop desktop;
     desktop.files().putFile("C:\\Temp\\in.reg", content);
     clsRegistryAccess access(sim, desktop);
     const std::int32_t result = access.ImportFromReg("C:\\Temp\\in.reg");
     require(result == 0 || result == 1);
     require(sim.openHandleCount() == 0);
-    const std::string lowered = lower(content);
-    for (std::size_t i = 0; i < std::size(kRoots); ++i) {
-        if (!names(lowered, kRoots[i])) require(sim.dump(kRoots[i].handle) == before[i]);
-    }
+    std::string lowered;
+    for (char c : content)
+        if (c != '"') lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    requireUntouched(sim, before, [&](const Root& root) {
+        return lowered.find(root.longName) != std::string::npos ||
+               lowered.find(root.shortName) != std::string::npos;
+    });
     // Every fourth input also round-trips what it built: the export is slower than the import.
     if (content.size() % 4 == 0) {
         const std::int32_t exported = access.ExportToReg("HKCU", "C:\\Temp\\out.reg", true);
@@ -95,18 +87,11 @@ void fuzzHex(const std::string& text) {
     std::string hexCopy = hex;
     require(clsRegistryAccess::StrToBin(hexCopy) == bytes);
     if (clsRegistryAccess::isBinValid(text) && compact.size() % 2 == 0) {
-        require(hex == clsRegistryAccess::BinToStr(clsRegistryAccess::StrToBin(compact)));
-        std::string upper = compact;
-        for (char& c : upper) {
-            if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 32);
-        }
-        require(hex == "" || hex.substr(1) == [&] {
-            std::string spaced;
-            for (std::size_t i = 0; i < upper.size(); i += 2) {
-                spaced += (i ? " " : "") + upper.substr(i, 2);
-            }
-            return spaced;
-        }());
+        // Valid pairs come back as they were written, in capitals, each after a space.
+        std::string spaced;
+        for (std::size_t i = 0; i < compact.size(); i += 2) spaced += " " + compact.substr(i, 2);
+        for (char& c : spaced) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        require(hex == spaced);
     }
 }
 
@@ -123,9 +108,7 @@ void fuzzPath(const std::string& path) {
     require(again == subKey);
 
     SimRegistry sim;
-    seed(sim);
-    std::string before[std::size(kRoots)];
-    for (std::size_t i = 0; i < std::size(kRoots); ++i) before[i] = sim.dump(kRoots[i].handle);
+    const Dumps before = seed(sim);
     tb::sim::SimDesktop desktop;
     clsRegistryAccess access(sim, desktop);
     access.WriteString(path, "s", "x");
@@ -137,9 +120,7 @@ void fuzzPath(const std::string& path) {
     access.KillValue(path, "s");
     access.KillKey(path);
     require(sim.openHandleCount() == 0);
-    for (std::size_t i = 0; i < std::size(kRoots); ++i) {
-        if (kRoots[i].handle != root) require(sim.dump(kRoots[i].handle) == before[i]);
-    }
+    requireUntouched(sim, before, [&](const Root& r) { return r.handle == root; });
 }
 
 }  // namespace

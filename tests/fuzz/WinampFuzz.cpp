@@ -12,16 +12,16 @@
 // left running; a window that let a query go unanswered is not asked again for kBackOffMs.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/FuzzCheck.h"
 #include "platform/sim/SimDesktop.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
@@ -31,12 +31,6 @@ namespace {
 using namespace tb;
 using sim::SimDesktop;
 using sim::SimProcesses;
-
-void fail(const char* what, int line) {
-    std::fprintf(stderr, "WinampFuzz.cpp:%d: failed: %s\n", line, what);
-    std::abort();
-}
-#define require(condition) ((condition) ? void() : fail(#condition, __LINE__))
 
 // The input, front to back; zeros once it is used up, so every run ends quietly.
 class Input {
@@ -81,19 +75,6 @@ struct Delivered {
     ProcessId pid;
     std::int32_t id;
     LResult reply;
-};
-
-class Harness;
-
-class Player : public WindowHandler {
-public:
-    explicit Player(Harness& h) : h_(h) {}
-    std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam l) override;
-    Hwnd hwnd = 0;
-    ProcessId pid = 0;
-
-private:
-    Harness& h_;
 };
 
 // A desktop on which the players may be struck right after a query returned, and before each
@@ -151,15 +132,24 @@ public:
         checkAfterOp();
     }
 
-    std::optional<LResult> onQuery(Player& p, std::int32_t id) {
-        std::optional<LResult> reply = chooseReply();
-        delivered_.push_back({p.pid, id, reply.value_or(0)});
-        selfHarm(p);
-        return reply;
-    }
-    void onCommand(Player& p) { selfHarm(p); }
-
 private:
+    // A player's window: each query gets the reply the input picks, and each message may harm it.
+    struct Player : WindowHandler {
+        explicit Player(Harness& h) : h(h) {}
+        std::optional<LResult> onMessage(std::uint32_t msg, WParam, LParam l) override {
+            std::optional<LResult> reply;
+            if (msg == winamp::kQueryMessage) {
+                reply = h.chooseReply();
+                h.delivered_.push_back({pid, low32(l), reply.value_or(0)});
+            }
+            if (msg == winamp::kQueryMessage || msg == winamp::kCommandMessage) h.selfHarm(*this);
+            return reply;
+        }
+        Harness& h;
+        Hwnd hwnd = 0;
+        ProcessId pid = 0;
+    };
+
     Region makeRegion() {
         Region r;
         std::string bytes = in_.bytes(in_.byte() * 8);
@@ -219,15 +209,10 @@ private:
     }
 
     std::optional<LResult> chooseReply() {
-        switch (in_.byte() % 10) {
-            case 0:
-                return 0;
-            case 1:
-                return -1;
-            case 2:
-                return INT32_MIN;
-            case 3:
-                return INT32_MAX;
+        static constexpr LResult kFixed[] = {0, -1, INT32_MIN, INT32_MAX};
+        const int pick = in_.byte() % 10;
+        if (pick < 4) return kFixed[pick];
+        switch (pick) {
             case 4:  // a small count, position or time
                 return static_cast<std::int16_t>(in_.bits(2));
             case 5: {  // into a string, near its start, maybe with garbage above 32 bits
@@ -237,9 +222,8 @@ private:
                 return static_cast<LResult>((high << 32) + r.address + in_.byte() % 64);
             }
             case 6:
-                return static_cast<LResult>(in_.bits(4));
             case 7:
-                return static_cast<LResult>(in_.bits(8));
+                return static_cast<LResult>(in_.bits(pick == 6 ? 4 : 8));
             case 8:
                 return std::nullopt;  // not a message this player knows
             default:
@@ -249,19 +233,10 @@ private:
 
     // What a player does to itself while it handles a message: takes effect on later ones.
     void selfHarm(Player& p) {
-        switch (in_.byte() % 12) {
-            case 0:
-                desk_.setHung(p.hwnd, desk_.tickCountMs() + in_.bits(2));
-                break;
-            case 1:
-                desk_.setHung(p.hwnd, SimDesktop::kHungForever);
-                break;
-            case 2:
-                desk_.setPostQueueLimit(p.pid, in_.byte() % 2);
-                break;
-            default:
-                break;
-        }
+        const int harm = in_.byte() % 12;
+        if (harm == 0) desk_.setHung(p.hwnd, desk_.tickCountMs() + in_.bits(2));
+        if (harm == 1) desk_.setHung(p.hwnd, SimDesktop::kHungForever);
+        if (harm == 2) desk_.setPostQueueLimit(p.pid, in_.byte() % 2);
     }
 
     // What happens to the players from outside, at a moment of the client's work.
@@ -280,23 +255,18 @@ private:
             case 2:
                 if (p) desk_.processes().setOpenDenied(p->pid, true);
                 break;
-            case 3:  // the strings' pages, and the page behind each
-                if (p)
-                    for (const Region& r : regions_)
-                        desk_.processes().protectMemory(p->pid, r.address,
-                                                        r.bytes.size() + SimProcesses::kPageSize);
-                break;
-            case 4:
-                if (p)
-                    for (const Region& r : regions_)
-                        desk_.processes().freeMemory(p->pid, r.address,
-                                                     r.bytes.size() + SimProcesses::kPageSize);
-                break;
-            case 5:  // every string loses its end
-                if (p)
-                    for (const Region& r : regions_)
-                        desk_.processes().writeMemory(p->pid, r.address,
-                                                      std::string(r.bytes.size(), 'z'));
+            case 3:  // the strings' pages and the page behind each: unreadable, or gone,
+            case 4:  // or every string loses its end
+            case 5:
+                if (!p) break;
+                for (const Region& r : regions_) {
+                    const std::uint64_t n = r.bytes.size() + SimProcesses::kPageSize;
+                    SimProcesses& mem = desk_.processes();
+                    if (what % 8 == 3) mem.protectMemory(p->pid, r.address, n);
+                    if (what % 8 == 4) mem.freeMemory(p->pid, r.address, n);
+                    if (what % 8 == 5)
+                        mem.writeMemory(p->pid, r.address, std::string(r.bytes.size(), 'z'));
+                }
                 break;
             case 6:
                 startPlayer();
@@ -331,10 +301,10 @@ private:
         return delivered_.empty() ? 0 : low32(delivered_.back().reply);
     }
 
-    void checkText(const std::string& text, bool fromLastString) {
+    void checkText(const std::string& text) {
         require(text.size() <= WinampAPI::kRemoteStringMax);
         require(text.find('\0') == std::string::npos);
-        if (!fromLastString || disturbed_) return;
+        if (disturbed_) return;
         const Delivered* last = nullptr;
         for (const Delivered& d : delivered_)
             if (d.id == winamp::ipc::GetPlaylistTitle || d.id == winamp::ipc::GetPlaylistFile)
@@ -342,19 +312,9 @@ private:
         require(text == (last ? textAt(last->pid, last->reply) : std::string()));
     }
 
-    static bool isTime(std::string_view t) {
-        const std::size_t colon = t.find(':');
-        if (colon == 0 || colon == std::string_view::npos || t.size() != colon + 3) return false;
-        for (std::size_t i = 0; i < colon; ++i)
-            if (t[i] < '0' || t[i] > '9') return false;
-        if (colon > 1 && t[0] == '0') return false;
-        return t[colon + 1] >= '0' && t[colon + 1] <= '5' && t[colon + 2] >= '0' &&
-               t[colon + 2] <= '9';
-    }
-    static bool isTrackTime(std::string_view t) {
-        const std::size_t slash = t.find(" / ");
-        if (slash == std::string_view::npos) return isTime(t);
-        return isTime(t.substr(0, slash)) && isTime(t.substr(slash + 3));
+    static bool isTrackTime(const std::string& t) {
+        static const std::regex time("(0|[1-9][0-9]*):[0-5][0-9]( / (0|[1-9][0-9]*):[0-5][0-9])?");
+        return std::regex_match(t, time);
     }
 
     void checkAfterOp() {
@@ -368,18 +328,17 @@ private:
         delivered_.clear();
         disturbed_ = false;
         const std::int32_t index = static_cast<std::int32_t>(in_.bits(1) % 20) - 2;
-        switch (in_.byte() % 26) {
+        const int op = in_.byte() % 26;
+        switch (op) {
             case 0:
                 require(api_.WinampVersion() == std::to_string(onlyReply()));
                 break;
             case 1:
-                checkText(api_.GetPlaylistTitle(index), true);
-                break;
             case 2:
-                checkText(api_.GetPlaylistFile(index), true);
-                break;
             case 3:
-                checkText(api_.SongTitle(), true);
+                checkText(op == 1   ? api_.GetPlaylistTitle(index)
+                          : op == 2 ? api_.GetPlaylistFile(index)
+                                    : api_.SongTitle());
                 break;
             case 4: {  // the bar's playlist refresh, over a count from the player
                 const std::int32_t count = api_.TracksInPlaylist();
@@ -387,7 +346,7 @@ private:
                 for (std::int32_t i = 0; i < std::min(count, 24); ++i) {
                     delivered_.clear();
                     disturbed_ = false;
-                    checkText(api_.GetPlaylistTitle(i), true);
+                    checkText(api_.GetPlaylistTitle(i));
                 }
                 api_.TrackNumber();
                 break;
@@ -402,22 +361,20 @@ private:
                 break;
             }
             case 7:
-                require(api_.TrackTimeTotal() == onlyReply());
+            case 9:
+            case 10:
+            case 11:
+            case 12: {  // a number straight from the reply
+                using Query = std::int32_t (WinampAPI::*)();
+                static constexpr Query queries[] = {
+                    &WinampAPI::TrackTimeTotal, nullptr,
+                    &WinampAPI::Volume,         &WinampAPI::Status,
+                    &WinampAPI::TrackNumber,    &WinampAPI::TracksInPlaylist};
+                require((api_.*queries[op - 7])() == onlyReply());
                 break;
+            }
             case 8:
                 api_.TrackTimePercent();
-                break;
-            case 9:
-                require(api_.Volume() == onlyReply());
-                break;
-            case 10:
-                require(api_.Status() == onlyReply());
-                break;
-            case 11:
-                require(api_.TrackNumber() == onlyReply());
-                break;
-            case 12:
-                require(api_.TracksInPlaylist() == onlyReply());
                 break;
             case 13: {
                 const std::int32_t id = static_cast<std::int32_t>(in_.bits(4));
@@ -460,7 +417,7 @@ private:
                 api_.TrackTimePosition();
                 api_.Volume();
                 delivered_.clear();
-                checkText(api_.SongTitle(), true);
+                checkText(api_.SongTitle());
                 break;
             }
             case 21:  // time passes; queued commands and scheduled calls run
@@ -492,13 +449,6 @@ private:
     bool disturbed_ = false;
     int nested_ = 0;
 };
-
-std::optional<LResult> Player::onMessage(std::uint32_t msg, WParam w, LParam l) {
-    (void)w;
-    if (msg == winamp::kQueryMessage) return h_.onQuery(*this, low32(l));
-    if (msg == winamp::kCommandMessage) h_.onCommand(*this);
-    return std::nullopt;
-}
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "Win32TestSupport.h"
 #include "contract/ContractHost.h"
 #include "platform/win32/Win32Desktop.h"
+#include "support/RealInput.h"
 
 namespace tb::test {
 
@@ -77,48 +78,15 @@ public:
     }
 
     void pressKey(int virtualKey, bool shift, bool ctrl) override {
-        std::vector<INPUT> in;
-        const auto key = [&](int vk, bool up) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = static_cast<WORD>(vk);
-            i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
-            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            in.push_back(i);
-        };
-        if (ctrl) key(VK_CONTROL, false);
-        if (shift) key(VK_SHIFT, false);
-        key(virtualKey, false);
-        key(virtualKey, true);
-        if (shift) key(VK_SHIFT, true);
-        if (ctrl) key(VK_CONTROL, true);
-        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        sendInputs(keyPress(virtualKey, shift, ctrl));
         settle();
     }
-
     void typeText(std::string_view text) override {
-        std::vector<INPUT> in;
-        for (char c : text) {
-            for (DWORD flags :
-                 {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
-                INPUT i{};
-                i.type = INPUT_KEYBOARD;
-                i.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
-                i.ki.dwFlags = flags;
-                in.push_back(i);
-            }
-        }
-        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        sendInputs(typing(text));
         settle();
     }
-
     void click(Point screen) override {
-        SetCursorPos(screen.x, screen.y);
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_MOUSE;
-        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, in, sizeof(INPUT));
+        sendInputs(leftClicks({screen.x, screen.y}));
         settle();
     }
 

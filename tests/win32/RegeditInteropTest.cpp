@@ -6,10 +6,11 @@
 #include <climits>
 #include <fstream>
 
-#include "contract/RecordingRegistry.h"
+#include "Win32TestSupport.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/clsRegistryAccess.h"
+#include "support/Regedit.h"
 #include "support/RegistryDump.h"
 
 // Last: the port headers name constants that <windows.h> defines as macros.
@@ -18,26 +19,10 @@
 namespace tb::test {
 namespace {
 
-// Runs regedit.exe /S on a file and waits for it; false when it could not be started.
-bool regeditImport(const std::string& file) {
-    std::string command = "regedit.exe /S \"" + file + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 class RegeditInterop : public ::testing::Test {
 protected:
     void TearDown() override {
-        deleteTree(registry, reg::HkeyCurrentUser, sub);
+        RegDeleteTreeA(HKEY_CURRENT_USER, sub.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Oxalmo\\TunebalkInterop");
         for (const std::string& f : files) DeleteFileA(f.c_str());
     }
@@ -49,10 +34,7 @@ protected:
             text.replace(at, from.size(), into);
             at += into.size();
         }
-        char folder[MAX_PATH];
-        GetTempPathA(MAX_PATH, folder);
-        files.push_back(std::string(folder) + "tb-interop-" +
-                        std::to_string(GetCurrentProcessId()) + "-" + to + ".reg");
+        files.push_back(tempPath("interop-" + to) + ".reg");
         std::ofstream(files.back(), std::ios::binary) << text;
         return files.back();
     }

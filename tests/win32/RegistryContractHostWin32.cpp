@@ -1,19 +1,47 @@
 // The registry contracts run under Wine against the real registry, in a scratch key under
 // HKCU that each host creates fresh and removes again, with files in a temp folder of its own.
-#include <utility>
+#include <set>
 #include <vector>
 
-#include "contract/RecordingRegistry.h"
+#include "Win32TestSupport.h"
 #include "contract/RegistryContractHost.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Registry.h"
 
-// Last: the port headers name constants that <windows.h> defines as macros.
-#include <windows.h>
-
 namespace tb::test {
 
 namespace {
+
+// The real registry, counting the key handles opened through it and not closed yet: it has no
+// such count of its own.
+class CountingRegistry : public win32::Win32Registry {
+public:
+    std::size_t openHandles() const { return open_.size(); }
+    RegResult openKey(HKey key, const std::string& subKey, HKey& result) override {
+        return opened(key, Win32Registry::openKey(key, subKey, result), &result);
+    }
+    RegResult openKeyEx(HKey key, const std::string& subKey, std::uint32_t access,
+                        HKey& result) override {
+        return opened(key, Win32Registry::openKeyEx(key, subKey, access, result), &result);
+    }
+    RegResult createKey(HKey key, const std::string& subKey, HKey& result) override {
+        return opened(key, Win32Registry::createKey(key, subKey, result), &result);
+    }
+    RegResult closeKey(HKey key) override {
+        open_.erase(key);
+        return Win32Registry::closeKey(key);
+    }
+
+private:
+    // A predefined root, or the very handle passed in (RegOpenKeyA with an empty subkey), is no
+    // new handle to account for. Read through a pointer: the open has written it by then.
+    RegResult opened(HKey from, RegResult r, const HKey* result) {
+        if (r == reg::ErrorSuccess && *result != from && !reg::isPredefinedKey(*result))
+            open_.insert(*result);
+        return r;
+    }
+    std::set<HKey> open_;
+};
 
 constexpr char kScratchParent[] = "Software\\Oxalmo\\TunebalkTest";
 
@@ -21,31 +49,27 @@ class Win32RegistryHost : public RegistryContractHost {
 public:
     Win32RegistryHost() {
         static int serial = 0;
-        const std::string unique =
-            std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-        subKey_ = std::string(kScratchParent) + "\\" + unique;
-        deleteTree(real_, reg::HkeyCurrentUser, subKey_);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "tb-regtest-" + unique;
+        subKey_ = std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(++serial);
+        RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     ~Win32RegistryHost() override {
-        deleteTree(real_, reg::HkeyCurrentUser, subKey_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
         // Only goes when no other run left anything in it.
         RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);
         for (const std::string& file : files_) DeleteFileA(file.c_str());
         RemoveDirectoryA(folder_.c_str());
     }
 
-    Registry& registry() override { return recorder_; }
+    Registry& registry() override { return registry_; }
     Desktop& desktop() override { return desktop_; }
     std::string filePath(const std::string& name) override {
         files_.push_back(folder_ + "\\" + name);
         return files_.back();
     }
     std::string scratchPath() override { return "HKCU\\" + subKey_; }
-    std::size_t openKeyHandles() override { return recorder_.openHandles(); }
+    std::size_t openKeyHandles() override { return registry_.openHandles(); }
     void storeUnterminatedString(const std::string& subKeyOfHkcu, const std::string& name,
                                  const std::string& bytes) override {
         HKEY key = nullptr;
@@ -58,11 +82,10 @@ public:
     }
 
 private:
-    win32::Win32Registry real_;
-    RecordingRegistry recorder_{real_};
+    CountingRegistry registry_;
     win32::Win32Desktop desktop_;
     std::string subKey_;
-    std::string folder_;
+    std::string folder_ = tempPath("regtest");
     std::vector<std::string> files_;
 };
 

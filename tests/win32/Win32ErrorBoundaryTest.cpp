@@ -29,7 +29,6 @@ TEST(Win32ErrorBoundary, AnErrorEscapingAHandlerAHookOrATimerStopsAtTheHost) {
     } handler;
     win32::Win32Desktop desktop;
     const Hwnd h = desktop.createWindow({"TbTestThrowing", "", {0, 0, 50, 50}}, &handler);
-    ASSERT_NE(h, 0u);
     ASSERT_TRUE(desktop.setMessageHook(h, &handler));
     EXPECT_EQ(desktop.sendMessage(h, WM_USER, 0, 0), 0) << "the default answer";
     EXPECT_EQ(desktop.sendMessage(h, WM_USER + 1, 0, 0), 2) << "the handler still gets it";
@@ -41,10 +40,10 @@ TEST(Win32ErrorBoundary, AnErrorEscapingAHandlerAHookOrATimerStopsAtTheHost) {
     EXPECT_TRUE(desktop.isWindow(h));
 }
 
-// The real desktop, with a debug log in a folder of the test's own and posts that fail.
+// The real desktop, with a debug log in a folder of the test's own and posts that may fail.
 struct FailingDesktop : win32::Win32Desktop {
     bool failPosts = false;
-    std::string folder;
+    std::string folder = tempPath("boundary");
     bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) override {
         if (failPosts) throw ProgramError(errnum::Overflow);
         return Win32Desktop::postMessage(hwnd, msg, w, l);
@@ -62,7 +61,6 @@ TEST(Win32ErrorBoundary, AFailingClickOnARealBarIsLoggedAndTheBarGoesOn) {
         }
     } player;
     FailingDesktop desktop;
-    desktop.folder = tempPath("boundary");
     std::filesystem::create_directories(desktop.folder);
     ASSERT_NE(desktop.createWindow({"Winamp v1.x", "Player", {0, 200, 100, 250}}, &player), 0u);
     sim::SimRegistry registry;
@@ -70,25 +68,22 @@ TEST(Win32ErrorBoundary, AFailingClickOnARealBarIsLoggedAndTheBarGoesOn) {
     frmMain bar(app);
     ASSERT_TRUE(bar.Load());
     bar.Show();
-    auto clickPlay = [&] {
-        const Rect b = bar.btnPlay.bounds();
-        const LPARAM at = MAKELPARAM(b.left + 5, b.top + 5);
+    const auto clickPlay = [&] {
+        const LPARAM at = MAKELPARAM(bar.btnPlay.bounds().left + 5, bar.btnPlay.bounds().top + 5);
         PostMessageA(reinterpret_cast<HWND>(bar.hWnd()), WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(reinterpret_cast<HWND>(bar.hWnd()), WM_LBUTTONUP, 0, at);
     };
     const std::string logPath = app.debugWriter().filePath();
-    auto logged = [&] {
-        return desktop.readFile(logPath).value_or("").find(
-                   "ERR: btnPlay_Click mislukt, foutcode 6\r\n") != std::string::npos;
-    };
     desktop.failPosts = true;
     clickPlay();
-    EXPECT_TRUE(pumpUntil(desktop, logged)) << desktop.readFile(logPath).value_or("(no log)");
+    EXPECT_TRUE(pumpUntil(desktop, [&] {
+        return desktop.readFile(logPath).value_or("").find(
+                   "ERR: btnPlay_Click mislukt, foutcode 6\r\n") != std::string::npos;
+    })) << desktop.readFile(logPath).value_or("(no log)");
     desktop.failPosts = false;
     clickPlay();
     EXPECT_TRUE(pumpUntil(desktop, [&] { return player.plays == 1; }));
-    EXPECT_TRUE(bar.isLoaded());
-    EXPECT_TRUE(IsWindowVisible(reinterpret_cast<HWND>(bar.hWnd())));
+    EXPECT_TRUE(bar.isLoaded() && IsWindowVisible(reinterpret_cast<HWND>(bar.hWnd())));
     bar.Unload();
     app.releaseDebugWriter();
     std::filesystem::remove_all(desktop.folder);

@@ -1,8 +1,11 @@
+// The GDI canvas that every window of the program paints through, drawing into a bitmap whose
+// pixels the test reads.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Desktop.h"
+#include "support/Dib.h"
 
 namespace tb::test {
 namespace {
@@ -13,50 +16,8 @@ constexpr Color kKey = rgb(255, 0, 255);
 constexpr Color kGround = rgb(0, 128, 0);
 constexpr Color kWhite = rgb(255, 255, 255);
 
-// A GdiCanvas over a 32-bit top-down DIB whose pixels the test reads directly.
-class DibSurface {
-public:
-    DibSurface(int w, int h) : w_(w) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;  // top-down
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr,
-                                0);
-        old_ = SelectObject(dc_, bmp_);
-    }
-    ~DibSurface() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    Color at(int x, int y) const {
-        GdiFlush();
-        const std::uint32_t p = bits_[y * w_ + x];  // 0x00RRGGBB in a DIB
-        return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int count(Color c, const Rect& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
-        return n;
-    }
-
-private:
-    int w_;
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
-    std::uint32_t* bits_ = nullptr;
-};
-
 TEST(Win32Paint, FillsImagesAndTextLandWithTheirColoursInsideTheirBounds) {
-    DibSurface s(200, 40);
+    Dib s(200, 40);
     win32::GdiCanvas canvas(s.dc(), {200, 40});
     canvas.fillRect({0, 0, 200, 40}, kGround);
     canvas.fillRect({2, 3, 5, 4}, kRed);
@@ -64,10 +25,7 @@ TEST(Win32Paint, FillsImagesAndTextLandWithTheirColoursInsideTheirBounds) {
     EXPECT_EQ(s.at(4, 3), kRed) << "red and blue swapped";
 
     // 3x2 image: top row red, key, blue; bottom row blue, red, key.
-    Image img;
-    img.width = 3;
-    img.height = 2;
-    img.pixels = {kRed, kKey, kBlue, kBlue, kRed, kKey};
+    Image img{.width = 3, .height = 2, .pixels = {kRed, kKey, kBlue, kBlue, kRed, kKey}};
     canvas.drawImage(img, 10, 0);
     EXPECT_EQ(s.at(11, 0), kKey) << "without transparency the key colour is drawn";
     img.hasTransparency = true;

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <atomic>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -11,15 +12,23 @@
 
 namespace tb::test {
 
-// Runs this test program again with `args` (after its own quoted path), waits for it and
-// gives its exit code; -1 when it could not be started or did not end within `timeoutMs`.
-// The roles a child can play are in Win32TestMain.cpp.
-int runSelf(const std::string& args, std::uint32_t timeoutMs = 30000);
-
 // Lets events run until `done` holds or `timeoutMs` passed; gives done().
-bool pumpUntil(Desktop& desktop, const std::function<bool()>& done, std::uint32_t timeoutMs = 5000);
+inline bool pumpUntil(Desktop& desktop, const std::function<bool()>& done,
+                      std::uint32_t timeoutMs = 5000) {
+    const std::uint64_t deadline = desktop.tickCountMs() + timeoutMs;
+    while (!done()) {
+        if (desktop.tickCountMs() >= deadline) return false;
+        desktop.waitEventsUntil(desktop.tickCountMs() + 10);
+    }
+    return true;
+}
 
 // A file name in the temporary folder, unique to this process and call.
-std::string tempPath(const std::string& stem);
+inline std::string tempPath(const std::string& stem) {
+    static std::atomic<int> counter{0};
+    const std::string name = "tb-" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter) + ".tmp";
+    return (std::filesystem::temp_directory_path() / name).string();
+}
 
 }  // namespace tb::test

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "contract/RecordingRegistry.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/clsRegistryAccess.h"
+#include "support/Regedit.h"
 #include "support/RegistryDump.h"
 
 // Last: the port headers name constants that <windows.h> defines as macros.
@@ -22,25 +22,11 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using tb::test::regeditImport;
 constexpr char kBase[] = "Software\\Oxalmo\\TunebalkBench";
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-bool regeditImport(const std::string& file) {
-    std::string command = "regedit.exe /S \"" + file + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
 }
 
 // 100 subkeys of 100 values each: 34 strings, 33 binary values of 16 bytes, 33 numbers.
@@ -96,7 +82,7 @@ int main(int argc, char** argv) {
     const std::string oursFile = std::string(folder) + "tb-regbench-ours.reg";
     const std::string regeditFile = std::string(folder) + "tb-regbench-regedit.reg";
 
-    tb::test::deleteTree(registry, tb::reg::HkeyCurrentUser, kBase);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
     buildTree(registry);
     const std::string base = std::string("HKCU\\") + kBase;
     std::printf("tree: 100 subkeys x 100 values (34 REG_SZ, 33 REG_BINARY, 33 REG_DWORD)\n");
@@ -140,12 +126,12 @@ int main(int argc, char** argv) {
         imports.push_back(importMs);
         regedits.push_back(regeditMs);
         if (exported != 1 || imported != 1 || !ran || !oursSame || !regeditSame) ++failures;
-        tb::test::deleteTree(registry, tb::reg::HkeyCurrentUser, std::string(kBase) + "\\Ours");
-        tb::test::deleteTree(registry, tb::reg::HkeyCurrentUser, std::string(kBase) + "\\Regedit");
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kBase) + "\\Ours").c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kBase) + "\\Regedit").c_str());
     }
     std::printf("median of %d: ExportToReg %.0f ms | ImportFromReg %.0f ms | regedit /S %.0f ms\n",
                 rounds, median(exports), median(imports), median(regedits));
-    tb::test::deleteTree(registry, tb::reg::HkeyCurrentUser, kBase);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
     for (const std::string& f : {exportFile, oursFile, regeditFile}) DeleteFileA(f.c_str());
     return failures == 0 ? 0 : 1;
 }
