@@ -8,7 +8,7 @@
 #include "app/frmMain.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWinamp.h"
-#include "unit/controls/ControlTestHost.h"
+#include "support/ControlTestHost.h"
 
 namespace tb {
 namespace {
@@ -49,39 +49,13 @@ TEST(DisplayDensity, TheBarMeasuresItsTwipsAndDrawsItsPicturesAtTheDensityOfItsM
         Rect shown, btnPrev, sliderProgress, playlist;
         int titleFont, titleLeft, drawnSet;
     } cases[] = {
+        // clang-format off
         {96, {689, 0, 1231, 96}, {8, 72, 29, 94}, {6, 43, 190, 54}, {271, 0, 544, 109}, 13, 8, 96},
-        {120,
-         {621, 0, 1299, 120},
-         {10, 90, 36, 118},
-         {8, 54, 238, 68},
-         {338, 0, 679, 136},
-         16,
-         10,
-         120},
-        {144,
-         {554, 0, 1367, 144},
-         {12, 108, 44, 141},
-         {9, 65, 285, 81},
-         {406, 0, 816, 164},
-         20,
-         12,
-         144},
-        {168,
-         {486, 0, 1434, 168},
-         {14, 126, 51, 164},
-         {10, 76, 332, 95},
-         {474, 0, 952, 191},
-         23,
-         14,
-         192},
-        {192,
-         {418, 0, 1502, 192},
-         {16, 144, 58, 188},
-         {12, 87, 380, 109},
-         {541, 0, 1087, 218},
-         26,
-         16,
-         192},
+        {120, {621, 0, 1299, 120}, {10, 90, 36, 118}, {8, 54, 238, 68}, {338, 0, 679, 136}, 16, 10, 120},
+        {144, {554, 0, 1367, 144}, {12, 108, 44, 141}, {9, 65, 285, 81}, {406, 0, 816, 164}, 20, 12, 144},
+        {168, {486, 0, 1434, 168}, {14, 126, 51, 164}, {10, 76, 332, 95}, {474, 0, 952, 191}, 23, 14, 192},
+        {192, {418, 0, 1502, 192}, {16, 144, 58, 188}, {12, 87, 380, 109}, {541, 0, 1087, 218}, 26, 16, 192},
+        // clang-format on
     };
     for (const auto& c : cases) {
         for (Mode mode : {Mode::Made, Mode::Moved, Mode::Rescaled}) {

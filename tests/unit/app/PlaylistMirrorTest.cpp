@@ -1,24 +1,14 @@
-// The playlist mirror against the stand-in player in the simulation.
-#include <gtest/gtest.h>
-
-#include "app/Form.h"
-#include "app/PlaylistMirror.h"
-#include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimWinamp.h"
-#include "winamp/WinampMessages.h"
+// The playlist mirror against the stand-in player in the simulation, on the bar's view.
+#include "support/BarScene.h"
 
 namespace tb {
 namespace {
 
-class Mirror : public ::testing::Test {
+class Mirror : public ::testing::Test, public test::BarScene {
 protected:
     Mirror() {
-        desk.setExeFolder("C:\\Apps");
-        desk.setLocalTime({2026, 12, 5, 16, 7, 9});
         app.debugWriter().enableWriter();
-        form.createWindow({"MirrorTest", "", Rect::fromXYWH(0, 0, 600, 200)});
-        form.addControl(view);
-        tmrPlaylist.onTimer = [this] { mirror.Tick(); };
+        tmrPlaylist.setEnabled(true);
     }
     void setList(int n, const std::string& stem = "T") {
         std::vector<model::PlaylistEntry> entries;
@@ -32,9 +22,8 @@ protected:
             s += (i ? "|" : "") + view.ItemCaption(i) + (i == view.ActiveItem() ? "*" : "");
         return s;
     }
-    std::string log() {
-        const std::string all =
-            desk.files().readFile("C:\\Apps\\log05122026160709.log").value_or("");
+    std::string lines() {
+        const std::string all = log();
         return all.substr(all.find("\r\n") + 2);  // after the start line
     }
     // Runs `action` among the events let through after the title query of entry `k`.
@@ -45,35 +34,28 @@ protected:
         };
     }
 
-    sim::SimDesktop desk;
-    sim::SimWinamp winamp{desk};
-    sim::SimRegistry registry;
-    AppContext app{desk, registry};
-    Form form{desk};
-    Playlist view;
-    Timer tmrPlaylist{desk, 60000, true};
-    PlaylistMirror mirror{app, view, tmrPlaylist};
+    Playlist& view = bar.Playlist1;
+    Timer& tmrPlaylist = bar.tmrPlaylist;
+    PlaylistMirror& mirror = bar.mirror;
 };
 
 TEST_F(Mirror, TheViewFollowsTheListAsItGrowsShrinksAndEmpties) {
-    const struct {
-        int entries, current;
-        const char* shown;
-    } steps[] = {
+    // The list's length and playing entry: what the view shows.
+    const std::tuple<int, int, const char*> steps[] = {
         {12, 11, "T0|T1|T2|T3|T4|T5|T6|T7|T8|T9|T10|T11*"},
         {10, 2, "T0|T1|T2*|T3|T4|T5|T6|T7|T8|T9"},
         {4, 1, "T0|T1*|T2|T3"},
         {0, 0, ""},
     };
-    for (const auto& s : steps) {
-        setList(s.entries);
-        if (s.entries) winamp.model().setCurrent(s.current);
+    for (const auto& [entries, current, expected] : steps) {
+        setList(entries);
+        if (entries) winamp.model().setCurrent(current);
         mirror.RefreshPlaylist();
-        EXPECT_EQ(shown(), s.shown) << s.entries;
+        EXPECT_EQ(shown(), expected) << entries;
     }
     EXPECT_FALSE(view.row(0).visible);
     const std::string pass = "Refresh playlist\r\nRefresh playlist OK\r\n";
-    EXPECT_EQ(log(), pass + pass + pass + pass);
+    EXPECT_EQ(lines(), pass + pass + pass + pass);
 }
 
 TEST_F(Mirror, TheTimerIsOffDuringItsRefreshAndNothingRunsWhileThePlaylistIsHidden) {
@@ -99,7 +81,7 @@ TEST_F(Mirror, ARequestDuringARefreshStartsItOverInsteadOfNesting) {
     });
     mirror.Tick();
     EXPECT_EQ(shown(), "new0*|new1|new2|new3|new4|new5");
-    EXPECT_EQ(log(), "Refresh playlist\r\nRefresh playlist OK\r\n");
+    EXPECT_EQ(lines(), "Refresh playlist\r\nRefresh playlist OK\r\n");
     EXPECT_TRUE(tmrPlaylist.Enabled());
 }
 
@@ -108,7 +90,7 @@ TEST_F(Mirror, AWinampThatQuitsEndsTheRefreshWithItsErrorLineAndTheEntriesSoFarS
     afterEntry(4, [&] { winamp.kill(); });
     mirror.Tick();
     EXPECT_EQ(shown(), "T0*|T1|T2|T3|T4");
-    EXPECT_EQ(log(), "Refresh playlist\r\nERR: Refresh playlist mislukt, foutcode 5\r\n");
+    EXPECT_EQ(lines(), "Refresh playlist\r\nERR: Refresh playlist mislukt, foutcode 5\r\n");
     EXPECT_TRUE(tmrPlaylist.Enabled());
 }
 
@@ -120,7 +102,7 @@ TEST_F(Mirror, AListLongerThanTheViewHoldsIsMirroredUpToItsLimitAndLogged) {
     EXPECT_EQ(view.ItemCaption(32766), "T32766");
     EXPECT_EQ(view.ActiveItem(), 4);
     EXPECT_TRUE(view.row(0).visible);
-    EXPECT_EQ(log(), "Refresh playlist\r\nERR: Refresh playlist mislukt, foutcode 6\r\n");
+    EXPECT_EQ(lines(), "Refresh playlist\r\nERR: Refresh playlist mislukt, foutcode 6\r\n");
 }
 
 }  // namespace

@@ -14,20 +14,18 @@ std::vector<float> run(TitleTicker& t, float width, int ticks) {
 }
 
 TEST(TitleTicker, MovesATooWideTitleToAndFroAndLetsAFittingOneStand) {
-    const struct {
-        const char* title;
-        float width;
-        std::vector<float> lefts;
-    } cases[] = {
+    const std::tuple<const char*, float, std::vector<float>> cases[] = {
         {"exactly the area", 3855, {120, 120}},
         // Left until left + width <= 3855 (at -20, after 13 steps), right to 120, and back.
         {"one twip wider", 3856, {220, 200, 180, 160, 140, 120, 100, 80,  60,  40, 20,
                                   0,   -20, 0,   20,  40,  60,  80,  100, 120, 100}},
+        {"reaching the limit exactly", 3875, {220, 200, 180, 160, 140, 120, 100, 80,  60,  40, 20,
+                                              0,   -20, 0,   20,  40,  60,  80,  100, 120, 100}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [title, width, lefts] : cases) {
         TitleTicker t(1080);
         t.Restart();
-        EXPECT_EQ(run(t, c.width, static_cast<int>(c.lefts.size())), c.lefts) << c.title;
+        EXPECT_EQ(run(t, width, static_cast<int>(lefts.size())), lefts) << title;
     }
 }
 

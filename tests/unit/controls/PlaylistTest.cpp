@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/ProgramError.h"
 #include "controls/Playlist.h"
+#include "support/ControlTestHost.h"
 
 namespace tb {
 namespace {
@@ -9,16 +9,8 @@ namespace {
 TEST(PlaylistTest, HoldsAsManyEntriesAsASixteenBitIndexCountsAndRefusesOneMore) {
     Playlist list;
     while (list.ItemCount() < 32767) list.setItemCaption(list.ItemCount(), "entry");
-    const auto errorOf = [](auto f) {
-        try {
-            f();
-        } catch (const ProgramError& e) {
-            return e.number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(errorOf([&] { list.AddItem("one more"); }), 6);
-    EXPECT_EQ(errorOf([&] { list.setItemCaption(32767, "one more"); }), 6);
+    EXPECT_EQ(test::errorOf([&] { list.AddItem("one more"); }), 6);
+    EXPECT_EQ(test::errorOf([&] { list.setItemCaption(32767, "one more"); }), 6);
     EXPECT_EQ(list.ItemCount(), 32767);
     list.RedrawItems();
     EXPECT_EQ(list.Scroll.Max(), 32767 - Playlist::kRows);

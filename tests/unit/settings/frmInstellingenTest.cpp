@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "app/frmMain.h"
-#include "platform/sim/SimDesktop.h"
-#include "platform/sim/SimRegistry.h"
+#include "support/BarScene.h"
 
 namespace tb {
 namespace {
@@ -10,20 +6,18 @@ namespace {
 using namespace instellingen;
 
 // The bar running with its log on over the values a test stores, its settings window open.
-struct Running {
-    explicit Running(std::initializer_list<std::pair<const char*, int>> values = {}) {
-        desk.setExeFolder("C:\\Apps");
+struct Running : test::BarScene {
+    explicit Running(std::initializer_list<std::pair<const char*, int>> values = {})
+        : BarScene(false) {
         desk.setCommandArguments("/debug");
-        for (auto [name, value] : values) app.registryAccess().WriteDWORD(kSleutel, name, value);
+        for (auto [name, value] : values) store(name, value);
         bar.Load();
         bar.btnInstellingen_Click();
     }
     frmInstellingen& w() { return *bar.InstellingenVenster(); }
-    int stored(const char* name) { return app.registryAccess().ReadDWORD(kSleutel, name, -1); }
-    void click(const NativeControl& c) {
+    void clickOn(const NativeControl& c) {
         const Rect r = *desk.windowRect(c.hWnd());
-        for (auto a : {MouseAction::Down, MouseAction::Up})
-            desk.mouse({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, a, mouse::Left);
+        click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
     // To the "Sneltoetsen" tab (Ctrl+Tab) and into key box i.
     void toKeyBox(int i) {
@@ -32,18 +26,13 @@ struct Running {
             desk.pressKey(vkey::VK_TAB);
             desk.setKeyDown(vkey::VK_CONTROL, false);
         }
-        click(w().txtToets[i]);
+        clickOn(w().txtToets[i]);
     }
     void hold(std::initializer_list<int> keys, bool down, int ms = 50) {
         for (int k : keys) desk.setKeyDown(k, down);
         desk.advance(ms);
     }
     void press(int key) { hold({key}, true), hold({key}, false); }
-
-    sim::SimDesktop desk;
-    sim::SimRegistry registry;
-    AppContext app{desk, registry};
-    frmMain bar{app};
 };
 
 TEST(frmInstellingen, OneWindowFilledFromTheRegistryAndClosedWithTheBar) {
@@ -65,7 +54,7 @@ TEST(frmInstellingen, OneWindowFilledFromTheRegistryAndClosedWithTheBar) {
     EXPECT_EQ(run.w().hWnd(), first);
     EXPECT_EQ(run.desk.foregroundWindow(), first);
     run.desk.sendMessage(first, wm::WM_CLOSE, 0, 0);
-    run.app.registryAccess().WriteDWORD(kSleutel, kAutoSluit, 0);
+    run.store(kAutoSluit, 0);
     run.bar.btnInstellingen_Click();
     EXPECT_EQ(run.w().chkSluitTunebalk.Value(), 0) << "a new window reads afresh";
     run.bar.btnAfsluiten_Click();
@@ -87,7 +76,7 @@ TEST(frmInstellingen, KeyBoxesTakeTheFirstKeyDownOnceAndOnlyWhileFocused) {
         {kElsewhere, {'A'}, ""},  // the capture stopped with the focus
     };
     for (const Row& row : rows) {
-        row.box == kElsewhere ? run.click(run.w().chkShift[0]) : run.toKeyBox(row.box);
+        row.box == kElsewhere ? run.clickOn(run.w().chkShift[0]) : run.toKeyBox(row.box);
         run.hold(row.keys, true);
         EXPECT_EQ(run.w().txtToets[row.box == kElsewhere ? 4 : row.box].Text(), row.shows)
             << row.box;
@@ -100,7 +89,7 @@ TEST(frmInstellingen, KeyBoxesTakeTheFirstKeyDownOnceAndOnlyWhileFocused) {
 TEST(frmInstellingen, TabAndShiftTabPassThroughAKeyBoxUncaptured) {
     Running run;
     run.toKeyBox(0);
-    run.click(run.w().chkShift[2]);
+    run.clickOn(run.w().chkShift[2]);
     // Into the next key box and back out, the keys held as long as hands hold them.
     for (bool shift : {false, true}) {
         run.hold({vkey::VK_SHIFT}, shift);
@@ -120,10 +109,8 @@ TEST(frmInstellingen, TabAndShiftTabPassThroughAKeyBoxUncaptured) {
 
 TEST(frmInstellingen, TheLoaderStopsAtACheckStateTheBoxRefusesAndTheWindowStays) {
     Running run({{kMSNPlugin, 1}, {kStartWinamp, 3}, {kSluitWinamp, 1}});
-    const std::string log =
-        run.desk.files().readFile(run.app.debugWriter().filePath()).value_or("");
-    EXPECT_NE(log.find("Instellingen laden (instellingen venster)\r\nERR: Instellingen laden "
-                       "(instellingen venster) mislukt, foutcode 380\r\n"),
+    EXPECT_NE(run.log().find("Instellingen laden (instellingen venster)\r\nERR: Instellingen laden "
+                             "(instellingen venster) mislukt, foutcode 380\r\n"),
               std::string::npos);
     ASSERT_EQ(run.desk.messageBoxes().size(), 1u);
     const auto& box = run.desk.messageBoxes()[0];
@@ -138,38 +125,39 @@ TEST(frmInstellingen, TheLoaderStopsAtACheckStateTheBoxRefusesAndTheWindowStays)
 // setting F5 in the third key box.
 TEST(frmInstellingen, OnlyOpslaanSavesAndTheTitleBarsCloseDoesNotReload) {
     enum Way { Opslaan, Enter, Annuleren, Esc, CloseBox, EscInAKeyBox };
-    const struct {
-        Way way;
-        bool saved;
-        std::uint8_t alpha;  // 255 - 2.55 * percentage
-        bool open;
-    } rows[] = {{Opslaan, true, 166, false},    {Enter, true, 166, false},
-                {Annuleren, false, 204, false}, {Esc, false, 204, false},
-                {CloseBox, false, 166, false},  {EscInAKeyBox, false, 166, true}};
-    for (const auto& row : rows) {
+    // The way out: saved or not, the bar's opacity (255 - 2.55 * percentage), still open.
+    const std::tuple<Way, bool, std::uint8_t, bool> rows[] = {
+        {Opslaan, true, 166, false},    {Enter, true, 166, false},
+        {Annuleren, false, 204, false}, {Esc, false, 204, false},
+        {CloseBox, false, 166, false},  {EscInAKeyBox, false, 166, true}};
+    for (const auto& [way, saved, alpha, open] : rows) {
         Running run({{kTrans, 20}});
         frmInstellingen& w = run.w();
-        run.click(w.chkHidePlaylist);
-        for (int at : {20, 35})
-            run.desk.mouse(*run.desk.trackbarPoint(w.slTransparant.hWnd(), at),
-                           at == 20 ? MouseAction::Down : MouseAction::Up, mouse::Left);
+        run.clickOn(w.chkHidePlaylist);
+        // Dragged from 20 to 35, the bar shows it before the release.
+        for (auto [at, action] : {std::pair{20, MouseAction::Down}, {35, MouseAction::Move}})
+            run.desk.mouse(*run.desk.trackbarPoint(w.slTransparant.hWnd(), at), action,
+                           mouse::Left);
         EXPECT_EQ(w.lblTransparantie.Caption(), "35%");
+        EXPECT_EQ(run.desk.window(run.bar.hWnd())->layeredAlpha, 166);
+        run.desk.mouse(*run.desk.trackbarPoint(w.slTransparant.hWnd(), 35), MouseAction::Up,
+                       mouse::Left);
         run.toKeyBox(2);
         run.press(vkey::VK_F5);
-        if (row.way == Enter || row.way == Esc) run.click(w.chkShift[2]);
-        if (row.way == Opslaan) run.click(w.cmdOpslaan);
-        if (row.way == Annuleren) run.click(w.cmdAnnuleren);
-        if (row.way == CloseBox) run.desk.sendMessage(w.hWnd(), wm::WM_CLOSE, 0, 0);
-        if (row.way == Enter) run.desk.pressKey(vkey::VK_RETURN);
-        if (row.way == Esc || row.way == EscInAKeyBox) run.desk.pressKey(vkey::VK_ESCAPE);
-        EXPECT_EQ(w.isOpen(), row.open) << row.way;
-        EXPECT_EQ(run.desk.window(run.bar.hWnd())->layeredAlpha, row.alpha) << row.way;
-        const std::vector<int> saved{1, 116, 1, 35, 271}, unsaved{-1, -1, -1, 20, 542};
+        if (way == Enter || way == Esc) run.clickOn(w.chkShift[2]);
+        if (way == Opslaan) run.clickOn(w.cmdOpslaan);
+        if (way == Annuleren) run.clickOn(w.cmdAnnuleren);
+        if (way == CloseBox) run.desk.sendMessage(w.hWnd(), wm::WM_CLOSE, 0, 0);
+        if (way == Enter) run.desk.pressKey(vkey::VK_RETURN);
+        if (way == Esc || way == EscInAKeyBox) run.desk.pressKey(vkey::VK_ESCAPE);
+        EXPECT_EQ(w.isOpen(), open) << way;
+        EXPECT_EQ(run.desk.window(run.bar.hWnd())->layeredAlpha, alpha) << way;
+        const std::vector<int> kept{1, 116, 1, 35, 271}, unsaved{-1, -1, -1, 20, 542};
         EXPECT_EQ((std::vector<int>{run.stored(kVerbergPlaylist), run.stored("toets3"),
                                     run.stored(kActief), run.stored(kTrans),
                                     run.desk.windowRect(run.bar.hWnd())->width()}),
-                  row.saved ? saved : unsaved)
-            << row.way;
+                  saved ? kept : unsaved)
+            << way;
     }
 }
 

@@ -1,27 +1,58 @@
-// A form stand-in for driving one control directly, and a simulated desktop that counts what a
-// hover poll costs.
+// A simulated desktop that counts what polls cost and fails on request, and a form stand-in for
+// driving one control directly.
 #pragma once
 
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "common/ProgramError.h"
 #include "controls/Control.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace tb::test {
 
-class CountingDesktop : public sim::SimDesktop {
+// At 16:07:09 on 5 December 2026, the exe in C:\Apps.
+class TestDesktop : public sim::SimDesktop {
 public:
-    Point cursorPos() override {
-        ++cursorQueries;
-        return SimDesktop::cursorPos();
+    TestDesktop() {
+        setExeFolder("C:\\Apps");
+        setLocalTime({2026, 12, 5, 16, 7, 9});
     }
-    Hwnd windowFromPoint(Point screen) override {
-        ++windowLookups;
-        return SimDesktop::windowFromPoint(screen);
+    Point cursorPos() override { return ++cursorQueries, SimDesktop::cursorPos(); }
+    Hwnd windowFromPoint(Point p) override {
+        return ++windowLookups, SimDesktop::windowFromPoint(p);
     }
-    int cursorQueries = 0;
-    int windowLookups = 0;
+    std::optional<Rect> windowRect(Hwnd h) override {
+        return ++otherQueries, SimDesktop::windowRect(h);
+    }
+    Hwnd foregroundWindow() override { return ++otherQueries, SimDesktop::foregroundWindow(); }
+    Size screenSize() override { return ++otherQueries, SimDesktop::screenSize(); }
+    bool moveWindow(Hwnd h, const Rect& r) override {
+        return ++moves, SimDesktop::moveWindow(h, r);
+    }
+    // Something may happen right after the player's window is looked up, or a query returns.
+    Hwnd findWindow(std::string_view className) override {
+        const Hwnd found = SimDesktop::findWindow(className);
+        if (found && afterLookup) std::exchange(afterLookup, nullptr)();
+        return found;
+    }
+    // A broken system call: a post runs `failPost` first, a query throws while `failQueries`.
+    bool postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) override {
+        if (failPost) failPost();
+        return SimDesktop::postMessage(hwnd, msg, w, l);
+    }
+    std::optional<LResult> sendMessageTimeout(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l,
+                                              std::uint32_t timeoutMs) override {
+        if (failQueries) throw std::runtime_error("query");
+        auto reply = SimDesktop::sendMessageTimeout(hwnd, msg, w, l, timeoutMs);
+        if (afterQuery) std::exchange(afterQuery, nullptr)();
+        return reply;
+    }
+    int cursorQueries = 0, windowLookups = 0, otherQueries = 0, moves = 0;
+    std::function<void()> failPost, afterLookup, afterQuery;
+    bool failQueries = false;
 };
 
 // A real window of the simulated desktop at (100, 0), recording repaint requests and capture.
@@ -56,7 +87,7 @@ public:
     void log(const std::string& e) { events += (events.empty() ? "" : " ") + e; }
     std::string takeEvents() { return std::exchange(events, {}); }
 
-    CountingDesktop desk;
+    TestDesktop desk;
     WindowHandler handler;
     Hwnd window = 0;
     int invalidations = 0;
@@ -76,6 +107,16 @@ inline int mismatches(const Image& frame, const Image& img, Point at, std::int32
             if (p.x >= frame.width || p.y >= frame.height || frame.at(p.x, p.y) != want) ++bad;
         }
     return bad;
+}
+
+// The number of the program error `f` throws; 0 when it throws none.
+inline int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ProgramError& e) {
+        return e.number();
+    }
+    return 0;
 }
 
 }  // namespace tb::test
