@@ -80,7 +80,7 @@ struct Designer {
 
     void operator()(ImageBox&) const {}
     void operator()(Label& c) const {
-        c.setForeColor(bar::kTextColor);
+        c.setForeColor(art::kTextColor);
         c.setAutoSize(d.autoSize);
         c.setCaption(d.caption);
     }

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "app/Form.h"
+#include "art/Artwork.h"
 #include "controls/Click.h"
 #include "controls/ImageBox.h"
 #include "controls/Label.h"
@@ -62,7 +63,6 @@ struct ControlDesign {
 };
 
 namespace bar {
-constexpr Color kTextColor = 0xD3C8A6;
 constexpr const char* kFontFace = "Tahoma";
 // The title area (lblTitel's rest position and width; lblOptie spans the same).
 constexpr std::int32_t kTitleLeft = 120;

@@ -10,7 +10,7 @@ Form::~Form() { destroyWindow(); }
 
 void Form::createWindow(const WindowSpec& windowSpec) {
     if (hwnd_ != 0) return;
-    const int made = dpi();  // the system's, which the spec's pixels were measured at
+    const int made = dpi();  // the system's, which the design's pixel sizes assume
     hwnd_ = desktop_.createWindow(windowSpec, this);
     if (hwnd_ == 0) return;
     const int dpi = desktop_.windowDpi(hwnd_);

@@ -49,9 +49,9 @@ protected:
     NativeControl(Desktop& desktop, const char* className, std::uint32_t style,
                   std::uint32_t exStyle = 0)
         : desktop_(desktop), className_(className), style_(style), exStyle_(exStyle) {}
-    // The spec about to be created; a control adds its options.
+    // The creation parameters about to be used; a control adds its options.
     virtual void prepare(ChildSpec& childSpec) { (void)childSpec; }
-    // After creation: what the window needs beyond its spec.
+    // After creation: what the window needs beyond its creation parameters.
     virtual void created() {}
     Desktop& desktop() const { return desktop_; }
 

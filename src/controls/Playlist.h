@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "art/Artwork.h"
 #include "controls/Control.h"
 #include "controls/ucSlider.h"
 
@@ -20,7 +21,7 @@ public:
     static constexpr int kRows = 5;
     static constexpr int kKeyScrollUp = 1000;    // one entry towards the start
     static constexpr int kKeyScrollDown = 1001;  // one entry towards the end
-    static constexpr Color kItemColor = 0xD3C8A6;
+    static constexpr Color kItemColor = art::kTextColor;
     static constexpr Color kActiveColor = 0xFFFFFF;
     // Fixed size and child layout, in twips: in pixels they follow the form's density, as the
     // font and the scroll bar's pictures do.

@@ -106,7 +106,7 @@ TEST(frmMainStart, LabelsShowTheirDesignCaptionsInTheTextColour) {
     Strings texts;
     for (const auto& t : s.desk.texts(s.bar.hWnd())) {
         texts.push_back(t.text);
-        EXPECT_TRUE(t.color == 0xD3C8A6u && t.font.face == "Tahoma") << t.text;
+        EXPECT_TRUE(t.color == art::kTextColor && t.font.face == "Tahoma") << t.text;
     }
     EXPECT_EQ(texts, (Strings{"Oxalmo Tunebalk 4", "0:00 / 0:00", "MSN plugin is uitgeschakeld"}));
 }
