@@ -108,6 +108,8 @@
 #undef WM_CAPTURECHANGED
 #pragma push_macro("WM_DPICHANGED")
 #undef WM_DPICHANGED
+#pragma push_macro("WM_DISPLAYCHANGE")
+#undef WM_DISPLAYCHANGE
 #pragma push_macro("BN_CLICKED")
 #undef BN_CLICKED
 #pragma push_macro("BST_CHECKED")

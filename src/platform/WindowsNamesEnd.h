@@ -52,6 +52,7 @@
 #pragma pop_macro("WM_MBUTTONDBLCLK")
 #pragma pop_macro("WM_CAPTURECHANGED")
 #pragma pop_macro("WM_DPICHANGED")
+#pragma pop_macro("WM_DISPLAYCHANGE")
 #pragma pop_macro("BN_CLICKED")
 #pragma pop_macro("BST_CHECKED")
 #pragma pop_macro("BST_INDETERMINATE")

@@ -161,6 +161,10 @@ bool Win32Desktop::setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) {
 
 void Win32Desktop::invalidate(Hwnd hwnd) { HwndScheduleRepaint(toHwnd(hwnd)); }
 
+void Win32Desktop::invalidateRect(Hwnd hwnd, const Rect& client) {
+    HwndScheduleRepaint(toHwnd(hwnd), toRECT(client));
+}
+
 void Win32Desktop::setCapture(Hwnd hwnd) { SetCapture(toHwnd(hwnd)); }
 
 void Win32Desktop::releaseCapture() { ReleaseCapture(); }

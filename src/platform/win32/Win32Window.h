@@ -64,6 +64,13 @@ private:
     HICON smallIcon_ = nullptr;
     // None yet: the WM_SIZE that CreateWindowEx sends reports the first size.
     std::optional<Size> lastOuter_;
+    // The back buffer, kept from paint to paint so that a paint draws only what changed; made
+    // again (and painted whole) when the client size changes.
+    HDC backDc_ = nullptr;
+    HBITMAP backBitmap_ = nullptr;
+    HGDIOBJ backOld_ = nullptr;
+    Size backSize_;
+    void dropBackBuffer();
     // Messages being handled right now: a handler may destroy its own window, and the binding
     // must outlive the frames that still use it.
     int depth_ = 0;
