@@ -54,9 +54,15 @@ void SimCanvas::drawImage(const Image& img, std::int32_t x, std::int32_t y, cons
 void SimCanvas::drawText(std::string_view ansiText, std::int32_t x, std::int32_t y,
                          const Rect& clip, const FontSpec& font, Color color) {
     if (clip.intersect(clip_).empty()) return;
-    texts_.push_back(TextRecord{std::string(ansiText), Point{x, y},
-                                clip.intersect(Rect{0, 0, image_.width, image_.height}), font,
-                                color});
+    TextRecord t{std::string(ansiText), Point{x, y},
+                 clip.intersect(Rect{0, 0, image_.width, image_.height}), font, color};
+    // The same text drawn again where it was leaves one text on the screen.
+    std::erase_if(texts_, [&t](const TextRecord& o) {
+        return o.text == t.text && o.pos == t.pos && o.clip == t.clip && o.color == t.color &&
+               o.font.face == t.font.face && o.font.heightPx == t.font.heightPx &&
+               o.font.bold == t.font.bold;
+    });
+    texts_.push_back(std::move(t));
 }
 
 int SimCanvas::charWidth(const FontSpec& font) {

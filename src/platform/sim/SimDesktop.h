@@ -294,6 +294,7 @@ public:
     // Running timers of this process.
     int activeTimerCount() const;
     bool isTimerActive(TimerId id) const { return clock_.isActive(id); }
+    // Ticks of a running timer (0 once it stopped).
     std::uint64_t timerTicks(TimerId id) const { return clock_.ticks(id); }
     void setTimerMinimumMs(std::uint32_t ms) { clock_.setMinimumIntervalMs(ms); }
     // runEventLoop throws SimStuck after this much virtual time (default one day).
