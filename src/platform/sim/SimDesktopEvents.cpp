@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/sim/AnsiCodePage.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimMessages.h"
 
@@ -279,18 +280,9 @@ int SimDesktop::paintCount(Hwnd hwnd) const {
 // ---- Text -------------------------------------------------------------------------------------
 
 std::u16string SimDesktop::ansiToUtf16(std::string_view ansi) {
-    // Windows-1252 from 0x80 to 0x9F; every other byte is the character with its number.
-    static constexpr char16_t k80to9F[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
     std::u16string out;
     out.reserve(ansi.size());
-    for (const char c : ansi) {
-        const auto b = static_cast<unsigned char>(c);
-        out += b >= 0x80 && b <= 0x9F ? k80to9F[b - 0x80] : static_cast<char16_t>(b);
-    }
+    for (const char c : ansi) out += ansiChar(static_cast<unsigned char>(c));
     return out;
 }
 
