@@ -15,11 +15,11 @@ constexpr int kMaxPassesPerInstant = 100000;
 
 std::uint32_t buttonMessage(MouseAction action, int button) {
     const int which = button == mouse::Right ? 1 : button == mouse::Middle ? 2 : 0;
-    static constexpr std::uint32_t kDown[] = {wm::WM_LBUTTONDOWN, wm::WM_RBUTTONDOWN,
-                                              wm::WM_MBUTTONDOWN};
-    static constexpr std::uint32_t kUp[] = {wm::WM_LBUTTONUP, wm::WM_RBUTTONUP, wm::WM_MBUTTONUP};
-    static constexpr std::uint32_t kDouble[] = {wm::WM_LBUTTONDBLCLK, wm::WM_RBUTTONDBLCLK,
-                                                wm::WM_MBUTTONDBLCLK};
+    static constexpr std::uint32_t kDown[] = {wm::WmLButtonDown, wm::WmRButtonDown,
+                                              wm::WmMButtonDown};
+    static constexpr std::uint32_t kUp[] = {wm::WmLButtonUp, wm::WmRButtonUp, wm::WmMButtonUp};
+    static constexpr std::uint32_t kDouble[] = {wm::WmLButtonDblClk, wm::WmRButtonDblClk,
+                                                wm::WmMButtonDblClk};
     switch (action) {
         case MouseAction::Down:
             return kDown[which];
@@ -30,13 +30,13 @@ std::uint32_t buttonMessage(MouseAction action, int button) {
         case MouseAction::Move:
             break;
     }
-    return wm::WM_MOUSEMOVE;
+    return wm::WmMouseMove;
 }
 
 int buttonKey(int button) {
-    return button == mouse::Right    ? vk::VK_RBUTTON
-           : button == mouse::Middle ? vk::VK_MBUTTON
-                                     : vk::VK_LBUTTON;
+    return button == mouse::Right    ? vk::VkRButton
+           : button == mouse::Middle ? vk::VkMButton
+                                     : vk::VkLButton;
 }
 
 }  // namespace
@@ -194,11 +194,11 @@ namespace {
 
 std::uint32_t modifierFlags(const std::set<int>& keys) {
     std::uint32_t mk = 0;
-    if (keys.count(vk::VK_LBUTTON)) mk |= mk::MK_LBUTTON;
-    if (keys.count(vk::VK_RBUTTON)) mk |= mk::MK_RBUTTON;
-    if (keys.count(vk::VK_MBUTTON)) mk |= mk::MK_MBUTTON;
-    if (keys.count(vk::VK_SHIFT)) mk |= mk::MK_SHIFT;
-    if (keys.count(vk::VK_CONTROL)) mk |= mk::MK_CONTROL;
+    if (keys.count(vk::VkLButton)) mk |= mk::MkLButton;
+    if (keys.count(vk::VkRButton)) mk |= mk::MkRButton;
+    if (keys.count(vk::VkMButton)) mk |= mk::MkMButton;
+    if (keys.count(vk::VkShift)) mk |= mk::MkShift;
+    if (keys.count(vk::VkControl)) mk |= mk::MkControl;
     return mk;
 }
 
@@ -240,12 +240,12 @@ Hwnd SimDesktop::wheel(Point screen, int delta) {
     const Hwnd target = windows_.find(capture_) ? capture_ : windows_.fromPoint(screen);
     if (target == 0) return 0;
     const auto w = (static_cast<std::uint32_t>(delta & 0xFFFF) << 16) | modifierFlags(keysDown_);
-    deliver(target, wm::WM_MOUSEWHEEL, w, packPoint(screen.x, screen.y));
+    deliver(target, wm::WmMouseWheel, w, packPoint(screen.x, screen.y));
     return target;
 }
 
 void SimDesktop::keyDown(Hwnd hwnd, int virtualKey) {
-    deliver(hwnd, wm::WM_KEYDOWN, static_cast<WParam>(virtualKey), 1);
+    deliver(hwnd, wm::WmKeyDown, static_cast<WParam>(virtualKey), 1);
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
@@ -255,7 +255,7 @@ void SimDesktop::paint(Hwnd hwnd) {
     if (!win) return;
     // BeginPaint validates first: an invalidation during the paint asks for another one.
     win->dirty = false;
-    deliver(hwnd, wm::WM_PAINT, 0, 0);
+    deliver(hwnd, wm::WmPaint, 0, 0);
 }
 
 void SimDesktop::paintNow(Hwnd hwnd) { paint(hwnd); }
