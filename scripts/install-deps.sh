@@ -14,6 +14,7 @@ packages=(
     xvfb xauth xdotool imagemagick            # a virtual screen, window lookups, screenshots
     nsis zip unzip                            # the setup program and the portable zip
     python3                                   # redrawing the pictures to check them
+    clang-format                              # checking the sources' formatting
 )
 
 missing=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds the native and the Windows presets with
-# warnings as errors, runs the native unit tests, builds the packages (scripts/package.sh),
-# then runs the Win32 and end-to-end tests, the setup program's among them, under Wine on a
-# private virtual screen. Ends with one line "Tests: N passed, M failed" and a
-# non-zero status when anything failed (a build that fails counts as one failure).
+# warnings as errors, checks the pictures and the formatting, runs the native unit tests, builds
+# the packages (scripts/package.sh), then runs the Win32 and end-to-end tests, the setup
+# program's among them, under Wine on a private virtual screen. Ends with one line
+# "Tests: N passed, M failed" and a non-zero status when anything failed (a build that fails
+# counts as one failure).
 # TB_JOBS sets the build and native test parallelism (default 2).
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -105,6 +106,22 @@ else
     step_failed "the committed pictures are not what art/generate.py draws (run it, commit them)"
 fi
 phase_done art
+
+# The sources are as clang-format writes them (.clang-format); generated files opt out inline.
+check_format() {
+    local f status=0
+    while read -r f; do
+        clang-format --dry-run -Werror "$f" || status=1
+    done < <(find src tests tools -name '*.cpp' -o -name '*.h' | sort)
+    return $status
+}
+if check_format >"$logs/format.log" 2>&1; then
+    passed=$((passed + 1))
+else
+    head -n 40 "$logs/format.log"
+    step_failed "sources not formatted (clang-format -i the files named above)"
+fi
+phase_done format
 
 # Native: core and simulation, unit and contract tests under ASan and UBSan.
 if cmake --preset linux -B build/linux -DTB_WERROR=ON >"$logs/configure-linux.log" 2>&1 &&

@@ -35,7 +35,7 @@ frmMain::frmMain(AppContext& app)
     WindowSpec windowSpec;
     windowSpec.className = "TunebalkBar";
     windowSpec.caption = kCaption;
-    windowSpec.exStyle = wsex::WS_EX_TOPMOST | wsex::WS_EX_TOOLWINDOW;
+    windowSpec.exStyle = wsex::WsExTopmost | wsex::WsExToolWindow;
     windowSpec.bounds =
         Rect::fromXYWH(0, 0, twipsToPixelsX(balkBreedte_), twipsToPixelsY(kHeightTwips));
     windowSpec.visible = false;
@@ -117,7 +117,7 @@ void frmMain::LoadSteps() {
     // A second bar must not touch the log, the settings or Winamp before it goes.
     if (!desk().claimSingleInstance(kInstanceName)) {
         desk().messageBox(0, "Er is al een Tunebalk sessie actief!", kProgramTitle,
-                          mb::MB_OK | mb::MB_ICONEXCLAMATION);
+                          mb::MbOk | mb::MbIconExclamation);
         Unload();
         return;
     }
@@ -142,7 +142,7 @@ void frmMain::LoadSteps() {
 
 void frmMain::Show() {
     if (state_ != State::Loaded || hWnd() == 0) return;
-    desk().showWindow(hWnd(), sw::SW_SHOWNOACTIVATE);
+    desk().showWindow(hWnd(), sw::SwShowNoActivate);
     desk().setTopmost(hWnd(), true);
 }
 
@@ -309,12 +309,12 @@ void frmMain::btnStop_Click() { Winamp().Stop_(); }
 void frmMain::btnNext_Click() { Winamp().Next_(); }
 
 // Winamp's window by the handle of the last lookup: a handle that is 0 or gone does nothing.
-void frmMain::btnHerstel_Click() { desk().showWindow(Winamp().hWnd(), sw::SW_SHOW); }
+void frmMain::btnHerstel_Click() { desk().showWindow(Winamp().hWnd(), sw::SwShow); }
 
 void frmMain::btnVerberg_Click() {
     // Minimised first, so that hidden it leaves the taskbar too and comes back minimised.
-    desk().showWindow(Winamp().hWnd(), sw::SW_MINIMIZE);
-    desk().showWindow(Winamp().hWnd(), sw::SW_HIDE);
+    desk().showWindow(Winamp().hWnd(), sw::SwMinimize);
+    desk().showWindow(Winamp().hWnd(), sw::SwHide);
 }
 
 // The switch is stored at once; the hint line keeps what it shows until the pointer crosses

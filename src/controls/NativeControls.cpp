@@ -16,7 +16,7 @@ bool NativeControl::create(Hwnd parent, const Rect& bounds, int id, const std::s
     childSpec.className = className_;
     childSpec.text = text;
     childSpec.bounds = bounds;
-    childSpec.style = style_ | ws::WS_VISIBLE;
+    childSpec.style = style_ | ws::WsVisible;
     childSpec.exStyle = exStyle_;
     childSpec.id = id;
     prepare(childSpec);
@@ -31,7 +31,7 @@ bool NativeControl::create(Hwnd parent, const Rect& bounds, int id, const std::s
 bool NativeControl::Visible() const { return hwnd_ != 0 && desktop_.isWindowVisible(hwnd_); }
 
 void NativeControl::setVisible(bool visible) {
-    if (hwnd_ != 0) desktop_.showWindow(hwnd_, visible ? sw::SW_SHOWNOACTIVATE : sw::SW_HIDE);
+    if (hwnd_ != 0) desktop_.showWindow(hwnd_, visible ? sw::SwShowNoActivate : sw::SwHide);
 }
 
 bool NativeControl::Enabled() const { return hwnd_ != 0 && desktop_.isWindowEnabled(hwnd_); }
@@ -62,12 +62,12 @@ void NativeControl::onFocus(bool gained) {
 // ---- CheckBox -----------------------------------------------------------------------------------
 
 CheckBox::CheckBox(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kButton, bs::BS_3STATE | ws::WS_TABSTOP) {}
+    : NativeControl(desktop, ctlclass::kButton, bs::Bs3State | ws::WsTabStop) {}
 
 int CheckBox::Value() const { return hWnd() != 0 ? desktop().checkState(hWnd()) : 0; }
 
 void CheckBox::setValue(int value) {
-    if (value < bst::BST_UNCHECKED || value > bst::BST_INDETERMINATE) {
+    if (value < bst::BstUnchecked || value > bst::BstIndeterminate) {
         throw ProgramError(errnum::InvalidPropertyValue);
     }
     if (hWnd() != 0) desktop().setCheckState(hWnd(), value);
@@ -80,20 +80,20 @@ void CheckBox::setCaption(const std::string& caption) {
 }
 
 void CheckBox::onCommand(int code) {
-    if (code != bn::BN_CLICKED) return;
+    if (code != bn::BnClicked) return;
     desktop().setCheckState(hWnd(),
-                            Value() == bst::BST_UNCHECKED ? bst::BST_CHECKED : bst::BST_UNCHECKED);
+                            Value() == bst::BstUnchecked ? bst::BstChecked : bst::BstUnchecked);
     if (onClick) onClick();
 }
 
 // ---- CommandButton ------------------------------------------------------------------------------
 
 CommandButton::CommandButton(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kButton, bs::BS_PUSHBUTTON | ws::WS_TABSTOP) {}
+    : NativeControl(desktop, ctlclass::kButton, bs::BsPushButton | ws::WsTabStop) {}
 
 void CommandButton::prepare(ChildSpec& childSpec) {
-    if (Default) childSpec.style |= bs::BS_DEFPUSHBUTTON;
-    if (Cancel) childSpec.id = dlg::IDCANCEL;
+    if (Default) childSpec.style |= bs::BsDefPushButton;
+    if (Cancel) childSpec.id = dlg::IdCancel;
 }
 
 std::string CommandButton::Caption() const {
@@ -106,17 +106,17 @@ void CommandButton::setCaption(const std::string& caption) {
 
 void CommandButton::onCommand(int code) {
     // Esc reaches the cancel button also while it is disabled.
-    if (code == bn::BN_CLICKED && Enabled() && onClick) onClick();
+    if (code == bn::BnClicked && Enabled() && onClick) onClick();
 }
 
 // ---- TextBox ------------------------------------------------------------------------------------
 
 TextBox::TextBox(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kEdit, es::ES_AUTOHSCROLL | ws::WS_TABSTOP,
-                    wsex::WS_EX_CLIENTEDGE) {}
+    : NativeControl(desktop, ctlclass::kEdit, es::EsAutoHScroll | ws::WsTabStop,
+                    wsex::WsExClientEdge) {}
 
 void TextBox::prepare(ChildSpec& childSpec) {
-    if (Locked) childSpec.style |= es::ES_READONLY;
+    if (Locked) childSpec.style |= es::EsReadOnly;
     childSpec.wantAllKeys = WantAllKeys;
 }
 
@@ -137,7 +137,7 @@ void TextBox::setMaxLength(int maxChars) {
 }
 
 void TextBox::onCommand(int code) {
-    if (code != en::EN_CHANGE) return;
+    if (code != en::EnChange) return;
     // Some edit controls report a keystroke the limit refused as a change.
     std::string text = Text();
     if (text == lastText_) return;
@@ -148,7 +148,7 @@ void TextBox::onCommand(int code) {
 // ---- TabStrip -----------------------------------------------------------------------------------
 
 TabStrip::TabStrip(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kTabControl, ws::WS_TABSTOP | ws::WS_CLIPSIBLINGS) {}
+    : NativeControl(desktop, ctlclass::kTabControl, ws::WsTabStop | ws::WsClipSiblings) {}
 
 void TabStrip::addTab(const std::string& caption) {
     if (hWnd() != 0) desktop().insertTab(hWnd(), TabCount(), caption);
@@ -163,14 +163,14 @@ void TabStrip::setSelectedIndex(int index) {
 }
 
 bool TabStrip::onNotify(int code) {
-    if (code == tcn::TCN_SELCHANGE && onClick) onClick();
+    if (code == tcn::TcnSelChange && onClick) onClick();
     return false;
 }
 
 // ---- Trackbar -----------------------------------------------------------------------------------
 
 Trackbar::Trackbar(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kTrackbar, tbs::TBS_AUTOTICKS | ws::WS_TABSTOP) {}
+    : NativeControl(desktop, ctlclass::kTrackbar, tbs::TbsAutoTicks | ws::WsTabStop) {}
 
 int Trackbar::Min() const {
     const auto range = hWnd() != 0 ? desktop().trackbarRange(hWnd()) : std::nullopt;
@@ -208,7 +208,7 @@ void Trackbar::onScroll(int request) {
 // ---- StaticText, PictureBox ---------------------------------------------------------------------
 
 StaticText::StaticText(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kStatic, ss::SS_LEFT | ss::SS_NOPREFIX) {}
+    : NativeControl(desktop, ctlclass::kStatic, ss::SsLeft | ss::SsNoPrefix) {}
 
 std::string StaticText::Caption() const { return hWnd() != 0 ? desktop().windowText(hWnd()) : ""; }
 
@@ -217,7 +217,7 @@ void StaticText::setCaption(const std::string& caption) {
 }
 
 PictureBox::PictureBox(Desktop& desktop)
-    : NativeControl(desktop, ctlclass::kStatic, ss::SS_BITMAP) {}
+    : NativeControl(desktop, ctlclass::kStatic, ss::SsBitmap) {}
 
 void PictureBox::setPicture(const Image& picture) {
     if (hWnd() != 0) desktop().setPicture(hWnd(), picture);

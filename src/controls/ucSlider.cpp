@@ -32,16 +32,16 @@ Color resolveColor(Color c) {
 bool railEdge(std::int32_t railStyle, unsigned& edgeType) {
     switch (railStyle) {
         case 0:
-            edgeType = edge::EDGE_SUNKEN;
+            edgeType = edge::EdgeSunken;
             return true;
         case 1:
-            edgeType = edge::EDGE_RAISED;
+            edgeType = edge::EdgeRaised;
             return true;
         case 2:
-            edgeType = edge::BDR_SUNKENOUTER;
+            edgeType = edge::BdrSunkenOuter;
             return true;
         case 3:
-            edgeType = edge::BDR_RAISEDINNER;
+            edgeType = edge::BdrRaisedInner;
             return true;
         default:
             return false;  // 4 draws an empty edge; other numbers skip the rail
@@ -314,7 +314,7 @@ void ucSlider::paint(Canvas& canvas) {
         unsigned edgeType = 0;
         Rect r = railRect_.offset(b.left, b.top).intersect(b);
         if (railEdge(railStyle_, edgeType) && !r.empty())
-            canvas.drawEdge(r, edgeType, edge::BF_RECT);
+            canvas.drawEdge(r, edgeType, edge::BfRect);
     } else if (railImage_ && !railImage_->empty()) {
         const Image& rail = *railImage_;
         if (horizontal()) {
@@ -339,7 +339,7 @@ void ucSlider::paint(Canvas& canvas) {
         Rect box = sliderRect_.offset(b.left, b.top).intersect(b);
         if (!box.empty()) {
             canvas.fillRect(box, resolveColor(kButtonFace));
-            canvas.drawEdge(box, edge::EDGE_RAISED, edge::BF_RECT);
+            canvas.drawEdge(box, edge::EdgeRaised, edge::BfRect);
         }
     }
 }

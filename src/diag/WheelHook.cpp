@@ -24,12 +24,12 @@ void WheelHook::Unhook(Hwnd hWnd) {
 }
 
 std::optional<LResult> WheelHook::onHookedMessage(Hwnd, std::uint32_t msg, WParam w, LParam) {
-    if (msg != wm::WM_MOUSEWHEEL || hWndPlaylist == 0) return std::nullopt;
+    if (msg != wm::WmMouseWheel || hWndPlaylist == 0) return std::nullopt;
     try {
         // wParam read as a signed 32-bit number: the delta is its high word.
         const double turn = static_cast<std::int32_t>(static_cast<std::uint32_t>(w)) / 65536.0;
         // The key-down's lParam carries nothing.
-        desktop_.sendMessage(hWndPlaylist, wm::WM_KEYDOWN,
+        desktop_.sendMessage(hWndPlaylist, wm::WmKeyDown,
                              turn > 0 ? Playlist::kKeyScrollUp : Playlist::kKeyScrollDown, 0);
     } catch (const std::exception& e) {
         // Where the wheel enters the program; the message still goes on.

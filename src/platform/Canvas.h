@@ -8,29 +8,25 @@
 
 namespace tb {
 
-#include "platform/WindowsNamesBegin.h"
-
 // DrawEdge's edge and border flags, with Windows' values.
 namespace edge {
-constexpr unsigned BDR_RAISEDOUTER = 0x0001;
-constexpr unsigned BDR_SUNKENOUTER = 0x0002;
-constexpr unsigned BDR_RAISEDINNER = 0x0004;
-constexpr unsigned BDR_SUNKENINNER = 0x0008;
-constexpr unsigned EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-constexpr unsigned EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
-constexpr unsigned EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
-constexpr unsigned EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
-constexpr unsigned BF_LEFT = 0x0001;
-constexpr unsigned BF_TOP = 0x0002;
-constexpr unsigned BF_RIGHT = 0x0004;
-constexpr unsigned BF_BOTTOM = 0x0008;
-constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
-constexpr unsigned BF_MIDDLE = 0x0800;
-constexpr unsigned BF_FLAT = 0x4000;
-constexpr unsigned BF_MONO = 0x8000;
+constexpr unsigned BdrRaisedOuter = 0x0001;
+constexpr unsigned BdrSunkenOuter = 0x0002;
+constexpr unsigned BdrRaisedInner = 0x0004;
+constexpr unsigned BdrSunkenInner = 0x0008;
+constexpr unsigned EdgeRaised = BdrRaisedOuter | BdrRaisedInner;
+constexpr unsigned EdgeSunken = BdrSunkenOuter | BdrSunkenInner;
+constexpr unsigned EdgeEtched = BdrSunkenOuter | BdrRaisedInner;
+constexpr unsigned EdgeBump = BdrRaisedOuter | BdrSunkenInner;
+constexpr unsigned BfLeft = 0x0001;
+constexpr unsigned BfTop = 0x0002;
+constexpr unsigned BfRight = 0x0004;
+constexpr unsigned BfBottom = 0x0008;
+constexpr unsigned BfRect = BfLeft | BfTop | BfRight | BfBottom;
+constexpr unsigned BfMiddle = 0x0800;
+constexpr unsigned BfFlat = 0x4000;
+constexpr unsigned BfMono = 0x8000;
 }  // namespace edge
-
-#include "platform/WindowsNamesEnd.h"
 
 class Canvas {
 public:

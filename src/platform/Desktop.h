@@ -18,62 +18,61 @@
 
 namespace tb {
 
-#include "platform/WindowsNamesBegin.h"
+// The ports give Windows' constants their values under CamelCase names (WM_PAINT is
+// wm::WmPaint), which the macros of <windows.h> cannot rewrite.
 
 // Window messages with Windows' numbers.
 namespace wm {
-constexpr std::uint32_t WM_DESTROY = 0x0002;
-constexpr std::uint32_t WM_SIZE = 0x0005;
-constexpr std::uint32_t WM_PAINT = 0x000F;
-constexpr std::uint32_t WM_CLOSE = 0x0010;
-constexpr std::uint32_t WM_COPYDATA = 0x004A;
-constexpr std::uint32_t WM_DISPLAYCHANGE = 0x007E;
-constexpr std::uint32_t WM_KEYDOWN = 0x0100;
-constexpr std::uint32_t WM_COMMAND = 0x0111;
-constexpr std::uint32_t WM_TIMER = 0x0113;
-constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
-constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
-constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
-constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
-constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
-constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
-constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
-constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
-constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
-constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
-constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
-constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
-constexpr std::uint32_t WM_DPICHANGED = 0x02E0;
-constexpr std::uint32_t WM_USER = 0x0400;
+constexpr std::uint32_t WmDestroy = 0x0002;
+constexpr std::uint32_t WmSize = 0x0005;
+constexpr std::uint32_t WmPaint = 0x000F;
+constexpr std::uint32_t WmClose = 0x0010;
+constexpr std::uint32_t WmCopyData = 0x004A;
+constexpr std::uint32_t WmDisplayChange = 0x007E;
+constexpr std::uint32_t WmKeyDown = 0x0100;
+constexpr std::uint32_t WmCommand = 0x0111;
+constexpr std::uint32_t WmTimer = 0x0113;
+constexpr std::uint32_t WmMouseMove = 0x0200;
+constexpr std::uint32_t WmLButtonDown = 0x0201;
+constexpr std::uint32_t WmLButtonUp = 0x0202;
+constexpr std::uint32_t WmLButtonDblClk = 0x0203;
+constexpr std::uint32_t WmRButtonDown = 0x0204;
+constexpr std::uint32_t WmRButtonUp = 0x0205;
+constexpr std::uint32_t WmRButtonDblClk = 0x0206;
+constexpr std::uint32_t WmMButtonDown = 0x0207;
+constexpr std::uint32_t WmMButtonUp = 0x0208;
+constexpr std::uint32_t WmMButtonDblClk = 0x0209;
+constexpr std::uint32_t WmMouseWheel = 0x020A;
+constexpr std::uint32_t WmCaptureChanged = 0x0215;
+constexpr std::uint32_t WmDpiChanged = 0x02E0;
+constexpr std::uint32_t WmUser = 0x0400;
 }  // namespace wm
 
 // ShowWindow commands.
 namespace sw {
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWNOACTIVATE = 4;
-constexpr int SW_SHOW = 5;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_RESTORE = 9;
+constexpr int SwHide = 0;
+constexpr int SwShowNormal = 1;
+constexpr int SwShowMinimized = 2;
+constexpr int SwShowNoActivate = 4;
+constexpr int SwShow = 5;
+constexpr int SwMinimize = 6;
+constexpr int SwRestore = 9;
 }  // namespace sw
 
 // Extended window styles the program uses.
 namespace wsex {
-constexpr std::uint32_t WS_EX_TOPMOST = 0x00000008;
-constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
-constexpr std::uint32_t WS_EX_LAYERED = 0x00080000;
+constexpr std::uint32_t WsExTopmost = 0x00000008;
+constexpr std::uint32_t WsExToolWindow = 0x00000080;
+constexpr std::uint32_t WsExLayered = 0x00080000;
 }  // namespace wsex
 
 // MessageBox flags and results.
 namespace mb {
-constexpr unsigned MB_OK = 0x0000;
-constexpr unsigned MB_ICONEXCLAMATION = 0x0030;
-constexpr unsigned MB_ICONINFORMATION = 0x0040;
-constexpr int IDOK = 1;
+constexpr unsigned MbOk = 0x0000;
+constexpr unsigned MbIconExclamation = 0x0030;
+constexpr unsigned MbIconInformation = 0x0040;
+constexpr int IdOk = 1;
 }  // namespace mb
-
-#include "platform/WindowsNamesEnd.h"
 
 enum class MouseAction { Down, Up, Move, DoubleClick };
 

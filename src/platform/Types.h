@@ -51,7 +51,9 @@ struct Rect {
     std::int32_t width() const { return right - left; }
     std::int32_t height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
-    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     Rect offset(std::int32_t dx, std::int32_t dy) const {
         return {left + dx, top + dy, right + dx, bottom + dy};
     }

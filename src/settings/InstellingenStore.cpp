@@ -63,7 +63,7 @@ void InstellingenLaden(AppContext& app, InstellingenBalk& balk) {
                                  "Het laden van de instellingen is mislukt.\r\n"
                                  "Open het instellingen venster en druk op de knop opslaan om "
                                  "dit probleem te verhelpen.",
-                                 kProgramTitle, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+                                 kProgramTitle, mb::MbOk | mb::MbIconExclamation);
         return;
     }
     SneltoetsenLaden(app, balk);

@@ -48,7 +48,7 @@ constexpr const char* kLegenda[6] = {"Legenda",
                                      "\\v - Volume niveau",
                                      "\\p - Playlist positie (bijvoorbeeld: 12/52)"};
 
-bool isShift(int code) { return code == vkey::VK_SHIFT || code == 160 || code == 161; }
+bool isShift(int code) { return code == vkey::VkShift || code == 160 || code == 161; }
 
 }  // namespace
 
@@ -85,7 +85,7 @@ frmInstellingen::frmInstellingen(AppContext& app, Balk balk)
       app_(app),
       balk_(std::move(balk)) {
     Desktop& desk = desktop();
-    setBackColor(desk.sysColor(syscolor::COLOR_BTNFACE));
+    setBackColor(desk.sysColor(syscolor::ColorBtnFace));
     WindowSpec windowSpec;
     windowSpec.className = "TunebalkInstellingen";
     windowSpec.caption = kCaption;
@@ -258,7 +258,7 @@ void frmInstellingen::bindEvents() {
 
 void frmInstellingen::Show() {
     if (!isOpen()) return;
-    desktop().showWindow(hWnd(), sw::SW_SHOWNORMAL);
+    desktop().showWindow(hWnd(), sw::SwShowNormal);
     desktop().setForegroundWindow(hWnd());
 }
 
@@ -301,7 +301,7 @@ void frmInstellingen::InstellingenLadenVenster() {
         desktop().messageBox(hWnd(),
                              "Het laden van de instellingen is mislukt.\r\n"
                              "Druk op de knop opslaan om dit probleem te verhelpen.",
-                             kProgramTitle, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+                             kProgramTitle, mb::MbOk | mb::MbIconExclamation);
     }
 }
 
@@ -340,7 +340,7 @@ void frmInstellingen::cmdWatisdit_Click() {
                          "toetsen combinatie in te drukken.\r\n"
                          "Bijvoorbeeld als je een computer spelletje aan het spelen bent en "
                          "Winamp nog op de achtergrond speelt.",
-                         "Wat zijn sneltoetsen", mb::MB_OK | mb::MB_ICONINFORMATION);
+                         "Wat zijn sneltoetsen", mb::MbOk | mb::MbIconInformation);
 }
 
 void frmInstellingen::cmdMSNHelp_Click() {
@@ -349,7 +349,7 @@ void frmInstellingen::cmdMSNHelp_Click() {
                          "speelt in persoonlijk bericht weergegeven.\r\n"
                          "Hiervoor moet de optie \"Laat zien naar welke nummers ik luister\" in "
                          "MSN ingeschakeld zijn!",
-                         "Wat is de MSN plugin?", mb::MB_OK | mb::MB_ICONINFORMATION);
+                         "Wat is de MSN plugin?", mb::MbOk | mb::MbIconInformation);
 }
 
 void frmInstellingen::slTransparant_Change() {
@@ -370,14 +370,14 @@ void frmInstellingen::txtToets_GotFocus(int index) {
     shiftCapture_.reset();
     desk.setWindowTimer(hWnd(), kKeyCaptureTimer, 1,
                         Handler("KeyCaptureTimerProc", &frmInstellingen::KeyCaptureTimerProc));
-    chkIngeschakeld.setValue(bst::BST_CHECKED);
+    chkIngeschakeld.setValue(bst::BstChecked);
 }
 
 void frmInstellingen::txtToets_LostFocus(int) {
     Desktop& desk = desktop();
     desk.killWindowTimer(hWnd(), kKeyCaptureTimer);
     // Shift+Tab leaves the box: the Shift it caught on the way out was no key the user chose.
-    if (shiftCapture_ && desk.asyncKeyState(vkey::VK_TAB) < 0) {
+    if (shiftCapture_ && desk.asyncKeyState(vkey::VkTab) < 0) {
         TextBox& box = txtToets[static_cast<std::size_t>(shiftCapture_->index)];
         box.setText(shiftCapture_->text);
         box.Tag = shiftCapture_->tag;
@@ -400,7 +400,7 @@ void frmInstellingen::KeyCaptureTimerProc() {
         if (heldAtFocus_[bit] && desk.asyncKeyState(code) >= 0) heldAtFocus_[bit] = false;
     }
     // A Shift let go on its own was meant.
-    if (shiftCapture_ && desk.asyncKeyState(vkey::VK_SHIFT) >= 0) shiftCapture_.reset();
+    if (shiftCapture_ && desk.asyncKeyState(vkey::VkShift) >= 0) shiftCapture_.reset();
     const int code = GetPressedKey();
     if (code == app_.iLaatsteToets || code <= 7 || heldAtFocus_[static_cast<std::size_t>(code)])
         return;

@@ -28,7 +28,7 @@ struct Handler : WindowHandler {
     std::string copyBytes;
 
     std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam l) override {
-        if (msg < wm::WM_USER) return std::nullopt;
+        if (msg < wm::WmUser) return std::nullopt;
         messages.push_back({msg, w, l});
         return static_cast<LResult>(w * 2 + 1);
     }
@@ -51,9 +51,9 @@ struct Handler : WindowHandler {
 struct Hook : MessageHook {
     std::vector<std::uint32_t> seen;
     std::optional<LResult> onHookedMessage(Hwnd, std::uint32_t msg, WParam w, LParam) override {
-        if (msg < wm::WM_USER && msg != wm::WM_KEYDOWN) return std::nullopt;
+        if (msg < wm::WmUser && msg != wm::WmKeyDown) return std::nullopt;
         seen.push_back(msg);
-        if (msg == wm::WM_USER + 9) return static_cast<LResult>(w + 1000);
+        if (msg == wm::WmUser + 9) return static_cast<LResult>(w + 1000);
         return std::nullopt;
     }
 };
@@ -96,7 +96,7 @@ TEST_F(DesktopWindowContract, FindsWindowsByClassTopmostFirstAndNamesThem) {
     const std::string cls = uniqueClass("a");
     EXPECT_EQ(desk().findWindow(cls), 0u);
     const Hwnd first = make(cls, nullptr);
-    const Hwnd top = make(cls, nullptr, {0, 0, 50, 50}, wsex::WS_EX_TOPMOST);
+    const Hwnd top = make(cls, nullptr, {0, 0, 50, 50}, wsex::WsExTopmost);
     const Hwnd last = make(cls, nullptr);  // newer, but in the lower band
     make(uniqueClass("other"), nullptr);
 
@@ -118,9 +118,9 @@ TEST_F(DesktopWindowContract, DestroyedWindowIsGoneForEveryCall) {
     desk().destroyWindow(hwnd);
     EXPECT_EQ(h.destroys, 1);
     EXPECT_FALSE(desk().isWindow(hwnd));
-    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER, 1, 0), 0);
-    EXPECT_EQ(desk().sendMessageTimeout(hwnd, wm::WM_USER, 1, 0, 100), std::nullopt);
-    EXPECT_FALSE(desk().postMessage(hwnd, wm::WM_USER, 1, 0));
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WmUser, 1, 0), 0);
+    EXPECT_EQ(desk().sendMessageTimeout(hwnd, wm::WmUser, 1, 0, 100), std::nullopt);
+    EXPECT_FALSE(desk().postMessage(hwnd, wm::WmUser, 1, 0));
     const std::uint8_t bytes[] = {1, 2};
     EXPECT_EQ(desk().sendCopyData(hwnd, 0, 1, bytes), 0);
     EXPECT_EQ(desk().sendCopyDataTimeout(hwnd, 0, 1, bytes, 100), std::nullopt);
@@ -134,20 +134,20 @@ TEST_F(DesktopWindowContract, DestroyedWindowIsGoneForEveryCall) {
 TEST_F(DesktopWindowContract, SendsAndPostsReachTheHandler) {
     Handler& h = newHandler();
     const Hwnd hwnd = make(uniqueClass("m"), &h);
-    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 1, 20, 5), 41);
-    EXPECT_EQ(desk().sendMessageTimeout(hwnd, wm::WM_USER + 2, 3, 0, 1000), 7);
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WmUser + 1, 20, 5), 41);
+    EXPECT_EQ(desk().sendMessageTimeout(hwnd, wm::WmUser + 2, 3, 0, 1000), 7);
     ASSERT_EQ(h.messages.size(), 2u);
     EXPECT_EQ(h.messages[0].l, 5);
 
-    EXPECT_TRUE(desk().postMessage(hwnd, wm::WM_USER + 3, 8, -1));
+    EXPECT_TRUE(desk().postMessage(hwnd, wm::WmUser + 3, 8, -1));
     EXPECT_EQ(h.messages.size(), 2u) << "a post waits for the event loop";
     desk().doEvents();
     ASSERT_EQ(h.messages.size(), 3u);
-    EXPECT_EQ(h.messages[2].msg, wm::WM_USER + 3);
+    EXPECT_EQ(h.messages[2].msg, wm::WmUser + 3);
     EXPECT_EQ(h.messages[2].w, 8u);
     EXPECT_EQ(h.messages[2].l, -1);
 
-    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_KEYDOWN, 1001, 0), 0);
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WmKeyDown, 1001, 0), 0);
     EXPECT_EQ(h.keys, std::vector<int>{1001});
 }
 
@@ -171,20 +171,20 @@ TEST_F(DesktopWindowContract, HookSeesMessagesFirstAndMayAnswerThem) {
     EXPECT_TRUE(desk().setMessageHook(hwnd, &hook));
     EXPECT_FALSE(desk().setMessageHook(hwnd, &hook)) << "one hook per window";
 
-    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 9, 5, 0), 1005);
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WmUser + 9, 5, 0), 1005);
     EXPECT_TRUE(h.messages.empty()) << "an answered message stops at the hook";
-    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 1, 5, 0), 11);
-    desk().postMessage(hwnd, wm::WM_USER + 2, 0, 0);
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WmUser + 1, 5, 0), 11);
+    desk().postMessage(hwnd, wm::WmUser + 2, 0, 0);
     desk().doEvents();
-    desk().sendMessage(hwnd, wm::WM_KEYDOWN, 1000, 0);
-    EXPECT_EQ(hook.seen, (std::vector<std::uint32_t>{wm::WM_USER + 9, wm::WM_USER + 1,
-                                                     wm::WM_USER + 2, wm::WM_KEYDOWN}));
+    desk().sendMessage(hwnd, wm::WmKeyDown, 1000, 0);
+    EXPECT_EQ(hook.seen, (std::vector<std::uint32_t>{wm::WmUser + 9, wm::WmUser + 1, wm::WmUser + 2,
+                                                     wm::WmKeyDown}));
     EXPECT_EQ(h.messages.size(), 2u);
     EXPECT_EQ(h.keys, std::vector<int>{1000});
 
     EXPECT_TRUE(desk().removeMessageHook(hwnd));
     EXPECT_FALSE(desk().removeMessageHook(hwnd));
-    EXPECT_EQ(desk().sendMessage(hwnd, wm::WM_USER + 9, 5, 0), 11);
+    EXPECT_EQ(desk().sendMessage(hwnd, wm::WmUser + 9, 5, 0), 11);
     EXPECT_EQ(hook.seen.size(), 4u);
 }
 
@@ -204,10 +204,10 @@ TEST_F(DesktopWindowContract, MouseMessagesTellTheirButtonsPointAndTheModifierKe
         int button, buttons;
         const char* modifiers;  // s Shift, c Ctrl, a Alt
     } cases[] = {
-        {wm::WM_LBUTTONDOWN, kLeft, false, {5, 7}, Down, Left, Left, ""},
-        {wm::WM_RBUTTONUP, kShift, false, {-3, 2}, Up, Right, 0, "s"},
-        {wm::WM_MOUSEMOVE, kLeft | kControl, true, {300, -1}, Move, 0, Left, "ca"},
-        {wm::WM_LBUTTONDBLCLK, kLeft | kShift | kControl, true, {}, DoubleClick, Left, Left, "sca"},
+        {wm::WmLButtonDown, kLeft, false, {5, 7}, Down, Left, Left, ""},
+        {wm::WmRButtonUp, kShift, false, {-3, 2}, Up, Right, 0, "s"},
+        {wm::WmMouseMove, kLeft | kControl, true, {300, -1}, Move, 0, Left, "ca"},
+        {wm::WmLButtonDblClk, kLeft | kShift | kControl, true, {}, DoubleClick, Left, Left, "sca"},
     };
     for (const auto& c : cases) {
         h.mice.clear();
@@ -247,7 +247,7 @@ TEST_F(DesktopWindowContract, AWindowHasTheSystemsDensityHearsOfANewOneAndFontsF
     const int dpi = desk().windowDpi(hwnd);
     EXPECT_EQ(dpi, desk().windowDpi(0));
     Rect suggested{20, 30, 170, 105};
-    desk().sendMessage(hwnd, wm::WM_DPICHANGED, 144 | (144 << 16),
+    desk().sendMessage(hwnd, wm::WmDpiChanged, 144 | (144 << 16),
                        reinterpret_cast<LParam>(&suggested));
     EXPECT_EQ(h.densities, (std::vector<std::pair<int, Rect>>{{144, suggested}}));
     EXPECT_EQ(desk().windowRect(hwnd), (Rect{100, 100, 300, 150})) << "nothing moves by itself";
@@ -258,34 +258,34 @@ TEST_F(DesktopWindowContract, AWindowHasTheSystemsDensityHearsOfANewOneAndFontsF
 
 TEST_F(DesktopWindowContract, ShowsHidesAndFindsVisibleWindowsUnderAPoint) {
     const Rect r{40, 40, 140, 90};
-    const Hwnd hwnd = make(uniqueClass("v"), nullptr, r, wsex::WS_EX_TOPMOST);
+    const Hwnd hwnd = make(uniqueClass("v"), nullptr, r, wsex::WsExTopmost);
     EXPECT_FALSE(desk().isWindowVisible(hwnd));
     EXPECT_NE(desk().windowFromPoint({60, 60}), hwnd);
-    EXPECT_FALSE(desk().showWindow(hwnd, sw::SW_SHOWNOACTIVATE)) << "was hidden";
+    EXPECT_FALSE(desk().showWindow(hwnd, sw::SwShowNoActivate)) << "was hidden";
     EXPECT_TRUE(desk().isWindowVisible(hwnd));
     EXPECT_EQ(desk().windowFromPoint({60, 60}), hwnd);
     EXPECT_NE(desk().windowFromPoint({140, 60}), hwnd) << "right edge is outside";
-    EXPECT_TRUE(desk().showWindow(hwnd, sw::SW_HIDE)) << "was visible";
+    EXPECT_TRUE(desk().showWindow(hwnd, sw::SwHide)) << "was visible";
     EXPECT_FALSE(desk().isWindowVisible(hwnd));
     EXPECT_NE(desk().windowFromPoint({60, 60}), hwnd);
 }
 
 TEST_F(DesktopWindowContract, TopmostLayeredAndToolStyles) {
-    const Hwnd hwnd = make(uniqueClass("s"), nullptr, {0, 0, 100, 40}, wsex::WS_EX_TOOLWINDOW);
-    const std::uint32_t ours = wsex::WS_EX_TOPMOST | wsex::WS_EX_LAYERED | wsex::WS_EX_TOOLWINDOW;
-    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WS_EX_TOOLWINDOW);
+    const Hwnd hwnd = make(uniqueClass("s"), nullptr, {0, 0, 100, 40}, wsex::WsExToolWindow);
+    const std::uint32_t ours = wsex::WsExTopmost | wsex::WsExLayered | wsex::WsExToolWindow;
+    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WsExToolWindow);
 
     EXPECT_TRUE(desk().setTopmost(hwnd, true));
-    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WS_EX_TOOLWINDOW | wsex::WS_EX_TOPMOST);
+    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WsExToolWindow | wsex::WsExTopmost);
     // The style word can't move a window between the bands.
-    EXPECT_TRUE(desk().setExStyle(hwnd, desk().exStyle(hwnd) & ~wsex::WS_EX_TOPMOST));
-    EXPECT_NE(desk().exStyle(hwnd) & wsex::WS_EX_TOPMOST, 0u);
+    EXPECT_TRUE(desk().setExStyle(hwnd, desk().exStyle(hwnd) & ~wsex::WsExTopmost));
+    EXPECT_NE(desk().exStyle(hwnd) & wsex::WsExTopmost, 0u);
     EXPECT_TRUE(desk().setTopmost(hwnd, false));
-    EXPECT_EQ(desk().exStyle(hwnd) & wsex::WS_EX_TOPMOST, 0u);
+    EXPECT_EQ(desk().exStyle(hwnd) & wsex::WsExTopmost, 0u);
 
     EXPECT_FALSE(desk().setLayeredAlpha(hwnd, 128)) << "not layered yet";
-    EXPECT_TRUE(desk().setExStyle(hwnd, desk().exStyle(hwnd) | wsex::WS_EX_LAYERED));
-    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WS_EX_TOOLWINDOW | wsex::WS_EX_LAYERED);
+    EXPECT_TRUE(desk().setExStyle(hwnd, desk().exStyle(hwnd) | wsex::WsExLayered));
+    EXPECT_EQ(desk().exStyle(hwnd) & ours, wsex::WsExToolWindow | wsex::WsExLayered);
     EXPECT_TRUE(desk().setLayeredAlpha(hwnd, 153));
     EXPECT_TRUE(desk().setLayeredAlpha(hwnd, 255));
 }

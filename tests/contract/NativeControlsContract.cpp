@@ -32,7 +32,7 @@ protected:
 
     Desktop& desk() { return host_->desktop(); }
     void show() {
-        desk().showWindow(dialog_, sw::SW_SHOWNORMAL);
+        desk().showWindow(dialog_, sw::SwShowNormal);
         desk().setForegroundWindow(dialog_);
         desk().waitEventsUntil(desk().tickCountMs() + 50);
     }
@@ -99,7 +99,7 @@ TEST_F(NativeControlsContract, CheckBoxesKeepTheStatesTheyAcceptAndClicksToggleO
     add(box, "box", {10, 10, 200, 30}, 101, "Ingeschakeld");
     box.onClick = note("click");
     ChildSpec twoState{
-        ctlclass::kButton, "auto", {10, 40, 200, 60}, bs::BS_AUTOCHECKBOX | ws::WS_VISIBLE, 0, 102};
+        ctlclass::kButton, "auto", {10, 40, 200, 60}, bs::BsAutoCheckBox | ws::WsVisible, 0, 102};
     const Hwnd autoBox = desk().createChild(dialog_, twoState, nullptr);
     ASSERT_NE(autoBox, 0u);
 
@@ -129,7 +129,7 @@ TEST_F(NativeControlsContract, CheckBoxesKeepTheStatesTheyAcceptAndClicksToggleO
     box.setValue(2);
     host_->click(middle(box));  // greyed -> clear
     EXPECT_EQ(box.Value(), 0);
-    host_->pressKey(vkey::VK_SPACE);  // the click gave it the focus
+    host_->pressKey(vkey::VkSpace);  // the click gave it the focus
     EXPECT_EQ(box.Value(), 1);
     host_->click(middle(box));
     EXPECT_EQ(box.Value(), 0);
@@ -164,13 +164,13 @@ TEST_F(NativeControlsContract, TrackbarStaysInItsRangeAndTellsTheUsersMovesOnly)
         int value;
         std::vector<int> requests;
     } rows[] = {
-        {vkey::VK_RIGHT, 1, {TB_LINEDOWN, TB_ENDTRACK}},
-        {vkey::VK_NEXT, 15, {TB_PAGEDOWN, TB_ENDTRACK}},
-        {vkey::VK_END, 70, {TB_BOTTOM, TB_ENDTRACK}},
-        {vkey::VK_RIGHT, 70, {TB_ENDTRACK}},  // at the end: nothing moves
-        {vkey::VK_PRIOR, 56, {TB_PAGEUP, TB_ENDTRACK}},
-        {vkey::VK_LEFT, 55, {TB_LINEUP, TB_ENDTRACK}},
-        {vkey::VK_HOME, 0, {TB_TOP, TB_ENDTRACK}},
+        {vkey::VkRight, 1, {TbLineDown, TbEndTrack}},
+        {vkey::VkNext, 15, {TbPageDown, TbEndTrack}},
+        {vkey::VkEnd, 70, {TbBottom, TbEndTrack}},
+        {vkey::VkRight, 70, {TbEndTrack}},  // at the end: nothing moves
+        {vkey::VkPrior, 56, {TbPageUp, TbEndTrack}},
+        {vkey::VkLeft, 55, {TbLineUp, TbEndTrack}},
+        {vkey::VkHome, 0, {TbTop, TbEndTrack}},
     };
     int expectedChanges = 0;
     int before = 0;
@@ -201,7 +201,7 @@ TEST_F(NativeControlsContract, TabsSwitchByClickAndCtrlTab) {
 
     show();
     for (auto [shift, selected] : {std::pair{false, 3}, {false, 0}, {true, 3}, {true, 2}}) {
-        host_->pressKey(vkey::VK_TAB, shift, true);
+        host_->pressKey(vkey::VkTab, shift, true);
         EXPECT_EQ(tabs.SelectedIndex(), selected);
     }
     EXPECT_EQ(clicks, 4);
@@ -231,8 +231,8 @@ TEST_F(NativeControlsContract, TabAndShiftTabWalkTheTabStopsInOrderAndClicksFocu
 
     show();
     EXPECT_EQ(desk().focus(), a.hWnd()) << "a dialog starts on its first tab stop";
-    for (int i = 0; i < 4; ++i) host_->pressKey(vkey::VK_TAB);
-    host_->pressKey(vkey::VK_TAB, true);
+    for (int i = 0; i < 4; ++i) host_->pressKey(vkey::VkTab);
+    host_->pressKey(vkey::VkTab, true);
     host_->click(middle(b));
     host_->click(middle(label));  // a static takes no focus
     EXPECT_EQ(desk().focus(), b.hWnd());
@@ -252,7 +252,7 @@ TEST_F(NativeControlsContract, EnterAndEscPressDefaultAndCancelExceptInABoxThatW
     add(ok, "ok", {110, 200, 200, 225}, 304, "Opslaan");
     cancel.Cancel = true;
     add(cancel, "cancel", {210, 200, 300, 225}, 305, "Annuleren");
-    EXPECT_EQ(cancel.id(), dlg::IDCANCEL);
+    EXPECT_EQ(cancel.id(), dlg::IdCancel);
     for (auto* b : {&ok, &cancel, &other}) b->onClick = note(b->Caption());
     show();
 
@@ -263,14 +263,14 @@ TEST_F(NativeControlsContract, EnterAndEscPressDefaultAndCancelExceptInABoxThatW
         std::string pressed;  // "" for none
         Hwnd focusAfter;
     } rows[] = {
-        {&text, vkey::VK_RETURN, false, "Opslaan", text.hWnd()},
-        {&text, vkey::VK_ESCAPE, false, "Annuleren", text.hWnd()},
-        {&other, vkey::VK_RETURN, false, "?", other.hWnd()},  // a focused push button
-        {&keyBox, vkey::VK_RETURN, false, "", keyBox.hWnd()},
-        {&keyBox, vkey::VK_ESCAPE, false, "", keyBox.hWnd()},
-        {&keyBox, vkey::VK_F5, false, "", keyBox.hWnd()},
-        {&keyBox, vkey::VK_TAB, false, "", other.hWnd()},
-        {&keyBox, vkey::VK_TAB, true, "", text.hWnd()},
+        {&text, vkey::VkReturn, false, "Opslaan", text.hWnd()},
+        {&text, vkey::VkEscape, false, "Annuleren", text.hWnd()},
+        {&other, vkey::VkReturn, false, "?", other.hWnd()},  // a focused push button
+        {&keyBox, vkey::VkReturn, false, "", keyBox.hWnd()},
+        {&keyBox, vkey::VkEscape, false, "", keyBox.hWnd()},
+        {&keyBox, vkey::VkF5, false, "", keyBox.hWnd()},
+        {&keyBox, vkey::VkTab, false, "", other.hWnd()},
+        {&keyBox, vkey::VkTab, true, "", text.hWnd()},
     };
     for (const Row& row : rows) {
         row.focus->SetFocus();
@@ -285,7 +285,7 @@ TEST_F(NativeControlsContract, EnterAndEscPressDefaultAndCancelExceptInABoxThatW
     }
     // The title bar's close is no Esc: the window goes without pressing "Annuleren".
     journal_.clear();
-    desk().sendMessage(dialog_, wm::WM_CLOSE, 0, 0);
+    desk().sendMessage(dialog_, wm::WmClose, 0, 0);
     EXPECT_FALSE(desk().isWindow(dialog_));
     EXPECT_EQ(std::count(journal_.begin(), journal_.end(), "Annuleren"), 0);
 }

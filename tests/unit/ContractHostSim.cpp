@@ -25,11 +25,11 @@ public:
     void holdKey(int virtualKey, bool down) override { desk_.setKeyDown(virtualKey, down); }
 
     void pressKey(int virtualKey, bool shift, bool ctrl) override {
-        desk_.setKeyDown(sim::vk::VK_SHIFT, shift);
-        desk_.setKeyDown(sim::vk::VK_CONTROL, ctrl);
+        desk_.setKeyDown(sim::vk::VkShift, shift);
+        desk_.setKeyDown(sim::vk::VkControl, ctrl);
         desk_.pressKey(virtualKey);
-        desk_.setKeyDown(sim::vk::VK_SHIFT, false);
-        desk_.setKeyDown(sim::vk::VK_CONTROL, false);
+        desk_.setKeyDown(sim::vk::VkShift, false);
+        desk_.setKeyDown(sim::vk::VkControl, false);
         desk_.doEvents();
     }
     void typeText(std::string_view text) override {

@@ -28,21 +28,21 @@ TEST(SimDesktop, AHungWindowMakesSendsWaitOnTheVirtualClock) {
     const Hwnd hw = desk.createWindow(windowSpec(), &player);
     const auto t0 = desk.tickCountMs();
     desk.setHung(hw, t0 + 3000);
-    EXPECT_EQ(desk.sendMessageTimeout(hw, wm::WM_USER, 1, 104, 1000), std::nullopt);
+    EXPECT_EQ(desk.sendMessageTimeout(hw, wm::WmUser, 1, 104, 1000), std::nullopt);
     EXPECT_EQ(desk.tickCountMs(), t0 + 1000) << "the time-out was spent";
-    EXPECT_TRUE(desk.postMessage(hw, wm::WM_USER + 1, 0, 0));
+    EXPECT_TRUE(desk.postMessage(hw, wm::WmUser + 1, 0, 0));
     desk.doEvents();
     EXPECT_TRUE(player.messages.empty()) << "posts wait for the hang to end";
-    EXPECT_EQ(desk.sendMessage(hw, wm::WM_USER, 4, 0), 5) << "a plain send blocks until then";
+    EXPECT_EQ(desk.sendMessage(hw, wm::WmUser, 4, 0), 5) << "a plain send blocks until then";
     EXPECT_EQ(desk.tickCountMs(), t0 + 3000);
 
     desk.setHung(hw, t0 + 60'000);
     desk.advance(6000);  // unresponsive for 6 s: SMTO_ABORTIFHUNG gives up at once
     const auto t1 = desk.tickCountMs();
-    EXPECT_EQ(desk.sendMessageTimeout(hw, wm::WM_USER, 1, 0, 2000), std::nullopt);
+    EXPECT_EQ(desk.sendMessageTimeout(hw, wm::WmUser, 1, 0, 2000), std::nullopt);
     EXPECT_EQ(desk.tickCountMs(), t1);
     desk.setHung(hw, SimDesktop::kHungForever);
-    EXPECT_THROW(desk.sendMessage(hw, wm::WM_USER, 0, 0), SimStuck);
+    EXPECT_THROW(desk.sendMessage(hw, wm::WmUser, 0, 0), SimStuck);
 }
 
 TEST(SimDesktop, AKilledProcessLosesItsWindowsTimersAndMemoryAndHandlesAreCounted) {
@@ -72,11 +72,11 @@ TEST(SimDesktop, AKilledProcessLosesItsWindowsTimersAndMemoryAndHandlesAreCounte
 TEST(SimDesktop, AnErrorEscapingAHandlerAHookOrATimerStopsThereAndIsListed) {
     struct Throwing : Recorder, MessageHook {
         std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam l) override {
-            if (msg == wm::WM_USER) throw std::runtime_error("handler");
+            if (msg == wm::WmUser) throw std::runtime_error("handler");
             return Recorder::onMessage(msg, w, l);
         }
         std::optional<LResult> onHookedMessage(Hwnd, std::uint32_t msg, WParam, LParam) override {
-            if (msg == wm::WM_USER + 1) throw std::runtime_error("hook");
+            if (msg == wm::WmUser + 1) throw std::runtime_error("hook");
             return std::nullopt;
         }
     } handler;
@@ -87,8 +87,8 @@ TEST(SimDesktop, AnErrorEscapingAHandlerAHookOrATimerStopsThereAndIsListed) {
     desk.startTimer(100, [&] {
         if (++ticks == 1) throw std::runtime_error("timer");
     });
-    EXPECT_EQ(desk.sendMessage(hw, wm::WM_USER, 0, 0), 0);
-    EXPECT_EQ(desk.sendMessage(hw, wm::WM_USER + 1, 0, 0), 1) << "the handler still gets it";
+    EXPECT_EQ(desk.sendMessage(hw, wm::WmUser, 0, 0), 0);
+    EXPECT_EQ(desk.sendMessage(hw, wm::WmUser + 1, 0, 0), 1) << "the handler still gets it";
     desk.advance(300);
     EXPECT_EQ(ticks, 3);
     EXPECT_EQ(desk.escapedErrors(), (std::vector<std::string>{"handler", "hook", "timer"}));
@@ -103,7 +103,7 @@ TEST(SimDesktop, PaintsOnceForManyInvalidationsAndOnlyWhileVisible) {
     desk.invalidate(hw);
     desk.advance(100);
     EXPECT_EQ(desk.paintCount(hw), 0);
-    desk.showWindow(hw, sw::SW_SHOWNOACTIVATE);
+    desk.showWindow(hw, sw::SwShowNoActivate);
     desk.invalidate(hw);
     desk.invalidate(hw);
     desk.advance(1000);

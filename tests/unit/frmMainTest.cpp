@@ -21,7 +21,7 @@ TEST(frmMainStart, DebugLogsTheLoadAndTheCloseAndTheBarParksAtItsDesignSize) {
     ASSERT_TRUE(s.bar.Load());
     s.bar.Show();
     const Hwnd h = s.bar.hWnd();
-    EXPECT_TRUE(s.desk.isWindowVisible(h) && (s.desk.exStyle(h) & wsex::WS_EX_TOPMOST));
+    EXPECT_TRUE(s.desk.isWindowVisible(h) && (s.desk.exStyle(h) & wsex::WsExTopmost));
     s.desk.moveWindow(h, Rect::fromXYWH(10, 300, 200, 40));  // any resize comes back
     EXPECT_EQ(s.desk.windowRect(h), Rect::fromXYWH(241, -94, 542, 96));
     s.bar.btnAfsluiten_Click();
@@ -92,7 +92,7 @@ TEST(frmMainStart, AutostartAndTheCloseReachWinampOnlyWhenConfiguredAndAsItRuns)
                       std::string::npos,
                   !running && start);
         // A close from the system runs the same close request as the close button.
-        s.desk.sendMessage(s.bar.hWnd(), wm::WM_CLOSE, 0, 0);
+        s.desk.sendMessage(s.bar.hWnd(), wm::WmClose, 0, 0);
         s.desk.advance(10);
         EXPECT_FALSE(s.bar.isLoaded());
         EXPECT_EQ(s.received(), closeCommand ? Strings{closeCommand} : Strings{});
@@ -119,7 +119,7 @@ TEST(frmMainStart, StoredSettingsShapeTheBarAndEachPercentageGivesItsOpacity) {
     ASSERT_TRUE(s.bar.Load());
     EXPECT_EQ(s.desk.windowRect(s.bar.hWnd())->width(), 271);
     EXPECT_EQ(s.bar.lblOptie.Caption(), "MSN plugin is ingeschakeld");
-    EXPECT_TRUE(s.desk.exStyle(s.bar.hWnd()) & wsex::WS_EX_LAYERED);
+    EXPECT_TRUE(s.desk.exStyle(s.bar.hWnd()) & wsex::WsExLayered);
     EXPECT_EQ(s.desk.window(s.bar.hWnd())->layeredAlpha, 153);
     // Halves to even; past 100 the opacity is negative: nothing changes.
     const std::pair<std::int16_t, std::uint8_t> cases[] = {{0, 255},  {10, 230},  {20, 204},

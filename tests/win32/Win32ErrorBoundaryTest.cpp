@@ -19,19 +19,19 @@ namespace {
 TEST(Win32ErrorBoundary, AnErrorEscapingAHandlerAHookOrATimerStopsAtTheHost) {
     struct Throwing : WindowHandler, MessageHook {
         std::optional<LResult> onMessage(std::uint32_t msg, WParam, LParam) override {
-            if (msg == WM_USER) throw std::runtime_error("handler");
+            if (msg == wm::WmUser) throw std::runtime_error("handler");
             return 2;
         }
         std::optional<LResult> onHookedMessage(Hwnd, std::uint32_t msg, WParam, LParam) override {
-            if (msg == WM_USER + 1) throw std::runtime_error("hook");
+            if (msg == wm::WmUser + 1) throw std::runtime_error("hook");
             return std::nullopt;
         }
     } handler;
     win32::Win32Desktop desktop;
     const Hwnd h = desktop.createWindow({"TbTestThrowing", "", {0, 0, 50, 50}}, &handler);
     ASSERT_TRUE(desktop.setMessageHook(h, &handler));
-    EXPECT_EQ(desktop.sendMessage(h, WM_USER, 0, 0), 0) << "the default answer";
-    EXPECT_EQ(desktop.sendMessage(h, WM_USER + 1, 0, 0), 2) << "the handler still gets it";
+    EXPECT_EQ(desktop.sendMessage(h, wm::WmUser, 0, 0), 0) << "the default answer";
+    EXPECT_EQ(desktop.sendMessage(h, wm::WmUser + 1, 0, 0), 2) << "the handler still gets it";
     int ticks = 0;
     desktop.startTimer(20, [&] {
         if (++ticks == 1) throw std::runtime_error("timer");
@@ -56,7 +56,7 @@ TEST(Win32ErrorBoundary, AFailingClickOnARealBarIsLoggedAndTheBarGoesOn) {
     struct Player : WindowHandler {
         int plays = 0;
         std::optional<LResult> onMessage(std::uint32_t msg, WParam w, LParam) override {
-            plays += msg == WM_COMMAND && w == winamp::cmd::Play;
+            plays += msg == wm::WmCommand && w == winamp::cmd::Play;
             return std::nullopt;
         }
     } player;

@@ -21,7 +21,7 @@ TEST(Win32Window, PaintsThroughItsHandlerWithoutErasing) {
     } handler;
     win32::Win32Desktop desktop;
     const Hwnd h = desktop.createWindow({"TbTestPaint", "", Rect::fromXYWH(400, 300, 200, 100),
-                                         WS_EX_TOPMOST | WS_EX_TOOLWINDOW, true},
+                                         wsex::WsExTopmost | wsex::WsExToolWindow, true},
                                         &handler);
     desktop.setForegroundWindow(h);
     ASSERT_TRUE(pumpUntil(desktop, [&] { return handler.paints > 0; }));

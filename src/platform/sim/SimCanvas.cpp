@@ -86,19 +86,19 @@ Size SimCanvas::measureText(std::string_view ansiText, const FontSpec& font) {
 void SimCanvas::drawEdge(const Rect& r, unsigned edgeType, unsigned flags) {
     using namespace edge;
     Color ltOuter = 0, rbOuter = 0, ltInner = 0, rbInner = 0;
-    const bool outer = (edgeType & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) != 0;
-    const bool inner = (edgeType & (BDR_RAISEDINNER | BDR_SUNKENINNER)) != 0;
-    if (flags & BF_MONO) {
+    const bool outer = (edgeType & (BdrRaisedOuter | BdrSunkenOuter)) != 0;
+    const bool inner = (edgeType & (BdrRaisedInner | BdrSunkenInner)) != 0;
+    if (flags & BfMono) {
         ltOuter = rbOuter = syscolor::kWindowFrame;
         ltInner = rbInner = syscolor::kWindow;
-    } else if (flags & BF_FLAT) {
+    } else if (flags & BfFlat) {
         ltOuter = rbOuter = syscolor::k3DShadow;
         ltInner = rbInner = syscolor::k3DFace;
     } else {
-        const bool raisedOuter = (edgeType & BDR_RAISEDOUTER) != 0;
+        const bool raisedOuter = (edgeType & BdrRaisedOuter) != 0;
         ltOuter = raisedOuter ? syscolor::k3DLight : syscolor::k3DShadow;
         rbOuter = raisedOuter ? syscolor::k3DDkShadow : syscolor::k3DHighlight;
-        const bool raisedInner = (edgeType & BDR_RAISEDINNER) != 0;
+        const bool raisedInner = (edgeType & BdrRaisedInner) != 0;
         ltInner = raisedInner ? syscolor::k3DHighlight : syscolor::k3DDkShadow;
         rbInner = raisedInner ? syscolor::k3DShadow : syscolor::k3DLight;
     }
@@ -106,19 +106,19 @@ void SimCanvas::drawEdge(const Rect& r, unsigned edgeType, unsigned flags) {
     // Left and top first; the bottom and right lines then own the two far corners.
     auto ring = [&](Color lt, Color rb) {
         if (box.empty()) return;
-        if (flags & BF_TOP) fillRect({box.left, box.top, box.right, box.top + 1}, lt);
-        if (flags & BF_LEFT) fillRect({box.left, box.top, box.left + 1, box.bottom}, lt);
-        if (flags & BF_BOTTOM) fillRect({box.left, box.bottom - 1, box.right, box.bottom}, rb);
-        if (flags & BF_RIGHT) fillRect({box.right - 1, box.top, box.right, box.bottom}, rb);
-        if (flags & BF_LEFT) ++box.left;
-        if (flags & BF_TOP) ++box.top;
-        if (flags & BF_RIGHT) --box.right;
-        if (flags & BF_BOTTOM) --box.bottom;
+        if (flags & BfTop) fillRect({box.left, box.top, box.right, box.top + 1}, lt);
+        if (flags & BfLeft) fillRect({box.left, box.top, box.left + 1, box.bottom}, lt);
+        if (flags & BfBottom) fillRect({box.left, box.bottom - 1, box.right, box.bottom}, rb);
+        if (flags & BfRight) fillRect({box.right - 1, box.top, box.right, box.bottom}, rb);
+        if (flags & BfLeft) ++box.left;
+        if (flags & BfTop) ++box.top;
+        if (flags & BfRight) --box.right;
+        if (flags & BfBottom) --box.bottom;
     };
     if (outer) ring(ltOuter, rbOuter);
     if (inner) ring(ltInner, rbInner);
-    if ((flags & BF_MIDDLE) && !box.empty()) {
-        fillRect(box, (flags & BF_MONO) ? syscolor::kWindow : syscolor::k3DFace);
+    if ((flags & BfMiddle) && !box.empty()) {
+        fillRect(box, (flags & BfMono) ? syscolor::kWindow : syscolor::k3DFace);
     }
 }
 

@@ -27,15 +27,15 @@ inline Kind kindOf(const SimWindow& w) {
     return Kind::Other;
 }
 
-inline std::uint32_t buttonType(const SimWindow& w) { return w.style & bs::BS_TYPEMASK; }
+inline std::uint32_t buttonType(const SimWindow& w) { return w.style & bs::BsTypeMask; }
 inline bool isCheckBox(const SimWindow& w) {
     const std::uint32_t t = buttonType(w);
-    return kindOf(w) == Kind::Button && (t == bs::BS_CHECKBOX || t == bs::BS_AUTOCHECKBOX ||
-                                         t == bs::BS_3STATE || t == bs::BS_AUTO3STATE);
+    return kindOf(w) == Kind::Button && (t == bs::BsCheckBox || t == bs::BsAutoCheckBox ||
+                                         t == bs::Bs3State || t == bs::BsAuto3State);
 }
 inline bool isPushButton(const SimWindow& w) {
     const std::uint32_t t = buttonType(w);
-    return kindOf(w) == Kind::Button && (t == bs::BS_PUSHBUTTON || t == bs::BS_DEFPUSHBUTTON);
+    return kindOf(w) == Kind::Button && (t == bs::BsPushButton || t == bs::BsDefPushButton);
 }
 // Statics and disabled windows take no focus.
 inline bool focusable(const SimWindow& w) { return kindOf(w) != Kind::Static; }

@@ -40,11 +40,11 @@ Hwnd SimDesktop::createChild(Hwnd parent, const ChildSpec& childSpec, ChildHandl
     win->className = childSpec.className;
     win->caption = childSpec.text;
     win->bounds = childSpec.bounds;
-    win->style = childSpec.style | ws::WS_CHILD;
+    win->style = childSpec.style | ws::WsChild;
     win->exStyle = childSpec.exStyle;
     win->id = childSpec.id;
-    win->visible = (childSpec.style & ws::WS_VISIBLE) != 0;
-    win->enabled = (childSpec.style & ws::WS_DISABLED) == 0;
+    win->visible = (childSpec.style & ws::WsVisible) != 0;
+    win->enabled = (childSpec.style & ws::WsDisabled) == 0;
     win->wantAllKeys = childSpec.wantAllKeys;
     win->childHandler = handler;
     win->popup = true;
@@ -59,7 +59,7 @@ bool SimDesktop::setWindowText(Hwnd hwnd, std::string_view text) {
     win->caption = std::string(text);
     win->dirty = true;
     // A single-line edit box reports every change of its text, the program's own too.
-    if (kindOf(*win) == Kind::Edit) notifyCommand(hwnd, en::EN_CHANGE);
+    if (kindOf(*win) == Kind::Edit) notifyCommand(hwnd, en::EnChange);
     return true;
 }
 
@@ -92,9 +92,9 @@ bool SimDesktop::killWindowTimer(Hwnd hwnd, TimerId id) {
 Color SimDesktop::sysColor(int index) {
     // Windows' standard scheme, as the canvas paints it.
     switch (index) {
-        case tb::syscolor::COLOR_WINDOW:
+        case tb::syscolor::ColorWindow:
             return syscolor::kWindow;
-        case tb::syscolor::COLOR_WINDOWTEXT:
+        case tb::syscolor::ColorWindowText:
             return rgb(0, 0, 0);
         default:
             return syscolor::k3DFace;
@@ -134,7 +134,7 @@ void SimDesktop::changeFocus(Hwnd to) {
     focus_ = to;
     if (SimWindow* old = windows_.find(from); old && old->isChild()) {
         if (ChildHandler* h = old->childHandler) h->onFocus(false);
-        if (kindOf(*old) == Kind::Edit) notifyCommand(from, en::EN_KILLFOCUS);
+        if (kindOf(*old) == Kind::Edit) notifyCommand(from, en::EnKillFocus);
     }
     if (focus_ != to) return;  // a handler moved it on
     if (SimWindow* now = windows_.find(to); now && now->isChild()) {
@@ -142,7 +142,7 @@ void SimDesktop::changeFocus(Hwnd to) {
             root->savedFocus = to;
         }
         if (ChildHandler* h = now->childHandler) h->onFocus(true);
-        if (kindOf(*now) == Kind::Edit) notifyCommand(to, en::EN_SETFOCUS);
+        if (kindOf(*now) == Kind::Edit) notifyCommand(to, en::EnSetFocus);
     }
 }
 
@@ -152,7 +152,7 @@ std::vector<Hwnd> SimDesktop::tabStops(Hwnd dialog) const {
     if (!d) return out;
     for (Hwnd c : d->children) {
         const SimWindow* w = windows_.find(c);
-        if (w && (w->style & ws::WS_TABSTOP) && shownAndEnabled(*w)) out.push_back(c);
+        if (w && (w->style & ws::WsTabStop) && shownAndEnabled(*w)) out.push_back(c);
     }
     return out;
 }
@@ -203,7 +203,7 @@ bool SimDesktop::setCheckState(Hwnd hwnd, int state) {
     SimWindow* win = windows_.find(hwnd);
     if (!win || !isCheckBox(*win) || state < 0 || state > 2) return false;
     const std::uint32_t t = buttonType(*win);
-    const bool threeState = t == bs::BS_3STATE || t == bs::BS_AUTO3STATE;
+    const bool threeState = t == bs::Bs3State || t == bs::BsAuto3State;
     win->check = threeState ? state : std::min(state, 1);
     return true;
 }

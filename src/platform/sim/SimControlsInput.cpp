@@ -50,11 +50,11 @@ void SimDesktop::trackbarMouse(Hwnd trackbar, Point screen, MouseAction action) 
             trackbarDrag_ = trackbar;
             return;
         }
-        stepTrackbar(trackbar, screen.x < thumb.x ? vkey::VK_PRIOR : vkey::VK_NEXT, false);
+        stepTrackbar(trackbar, screen.x < thumb.x ? vkey::VkPrior : vkey::VkNext, false);
         return;
     }
     if (trackbarDrag_ != trackbar) {
-        if (action == MouseAction::Up) notifyScroll(trackbar, tbr::TB_ENDTRACK);
+        if (action == MouseAction::Up) notifyScroll(trackbar, tbr::TbEndTrack);
         return;
     }
     const Rect r = *windowRect(trackbar);
@@ -66,12 +66,12 @@ void SimDesktop::trackbarMouse(Hwnd trackbar, Point screen, MouseAction action) 
         w->rangeMin, std::max(w->rangeMin, w->rangeMax));
     if (value != w->pos) {
         w->pos = value;
-        notifyScroll(trackbar, tbr::TB_THUMBTRACK);
+        notifyScroll(trackbar, tbr::TbThumbTrack);
     }
     if (action == MouseAction::Up) {
         trackbarDrag_ = 0;
-        notifyScroll(trackbar, tbr::TB_THUMBPOSITION);
-        notifyScroll(trackbar, tbr::TB_ENDTRACK);
+        notifyScroll(trackbar, tbr::TbThumbPosition);
+        notifyScroll(trackbar, tbr::TbEndTrack);
     }
 }
 
@@ -108,24 +108,24 @@ void SimDesktop::clickButton(Hwnd button) {
     SimWindow* w = windows_.find(button);
     if (!w || !w->enabled) return;
     switch (buttonType(*w)) {
-        case bs::BS_AUTOCHECKBOX:
-            w->check = w->check == bst::BST_UNCHECKED ? bst::BST_CHECKED : bst::BST_UNCHECKED;
+        case bs::BsAutoCheckBox:
+            w->check = w->check == bst::BstUnchecked ? bst::BstChecked : bst::BstUnchecked;
             break;
-        case bs::BS_AUTO3STATE:
+        case bs::BsAuto3State:
             w->check = (w->check + 1) % 3;
             break;
         default:  // push buttons and the boxes that leave their state to the program
             break;
     }
-    notifyCommand(button, bn::BN_CLICKED);
+    notifyCommand(button, bn::BnClicked);
 }
 
 void SimDesktop::selectTab(Hwnd tab, int index) {
     SimWindow* w = windows_.find(tab);
     if (!w || index == w->tabSel || index < 0 || index >= static_cast<int>(w->tabs.size())) return;
-    if (notifyTabs(tab, tcn::TCN_SELCHANGING)) return;
+    if (notifyTabs(tab, tcn::TcnSelChanging)) return;
     if (SimWindow* again = windows_.find(tab)) again->tabSel = index;
-    notifyTabs(tab, tcn::TCN_SELCHANGE);
+    notifyTabs(tab, tcn::TcnSelChange);
 }
 
 void SimDesktop::stepTrackbar(Hwnd trackbar, int key, bool endTrack) {
@@ -133,27 +133,27 @@ void SimDesktop::stepTrackbar(Hwnd trackbar, int key, bool endTrack) {
     if (!w) return;
     const int page = std::max(1, (w->rangeMax - w->rangeMin) / kTrackbarPageDivisor);
     int target = w->pos;
-    int request = tbr::TB_ENDTRACK;
+    int request = tbr::TbEndTrack;
     switch (key) {
-        case vkey::VK_LEFT:
-        case vkey::VK_UP:
-            target -= 1, request = tbr::TB_LINEUP;
+        case vkey::VkLeft:
+        case vkey::VkUp:
+            target -= 1, request = tbr::TbLineUp;
             break;
-        case vkey::VK_RIGHT:
-        case vkey::VK_DOWN:
-            target += 1, request = tbr::TB_LINEDOWN;
+        case vkey::VkRight:
+        case vkey::VkDown:
+            target += 1, request = tbr::TbLineDown;
             break;
-        case vkey::VK_PRIOR:
-            target -= page, request = tbr::TB_PAGEUP;
+        case vkey::VkPrior:
+            target -= page, request = tbr::TbPageUp;
             break;
-        case vkey::VK_NEXT:
-            target += page, request = tbr::TB_PAGEDOWN;
+        case vkey::VkNext:
+            target += page, request = tbr::TbPageDown;
             break;
-        case vkey::VK_HOME:
-            target = w->rangeMin, request = tbr::TB_TOP;
+        case vkey::VkHome:
+            target = w->rangeMin, request = tbr::TbTop;
             break;
-        case vkey::VK_END:
-            target = w->rangeMax, request = tbr::TB_BOTTOM;
+        case vkey::VkEnd:
+            target = w->rangeMax, request = tbr::TbBottom;
             break;
         default:
             return;
@@ -164,7 +164,7 @@ void SimDesktop::stepTrackbar(Hwnd trackbar, int key, bool endTrack) {
         w->pos = target;
         notifyScroll(trackbar, request);
     }
-    if (endTrack) notifyScroll(trackbar, tbr::TB_ENDTRACK);
+    if (endTrack) notifyScroll(trackbar, tbr::TbEndTrack);
 }
 
 void SimDesktop::controlKey(Hwnd control, int virtualKey) {
@@ -172,14 +172,14 @@ void SimDesktop::controlKey(Hwnd control, int virtualKey) {
     if (!w) return;
     switch (kindOf(*w)) {
         case Kind::Button:
-            if (virtualKey == vkey::VK_SPACE) clickButton(control);
+            if (virtualKey == vkey::VkSpace) clickButton(control);
             break;
         case Kind::Trackbar:
             stepTrackbar(control, virtualKey, true);
             break;
         case Kind::Tab:
-            if (virtualKey == vkey::VK_LEFT) selectTab(control, w->tabSel - 1);
-            if (virtualKey == vkey::VK_RIGHT) selectTab(control, w->tabSel + 1);
+            if (virtualKey == vkey::VkLeft) selectTab(control, w->tabSel - 1);
+            if (virtualKey == vkey::VkRight) selectTab(control, w->tabSel + 1);
             break;
         default:
             break;
@@ -187,11 +187,11 @@ void SimDesktop::controlKey(Hwnd control, int virtualKey) {
 }
 
 bool SimDesktop::dialogKey(Hwnd dialog, int virtualKey) {
-    const bool shift = keysDown_.count(vk::VK_SHIFT) != 0;
-    const bool ctrl = keysDown_.count(vk::VK_CONTROL) != 0;
+    const bool shift = keysDown_.count(vk::VkShift) != 0;
+    const bool ctrl = keysDown_.count(vk::VkControl) != 0;
     const SimWindow* focused = windows_.find(focus_);
     const bool inDialog = focused && rootOf(focus_) == dialog;
-    if (virtualKey == vkey::VK_TAB && ctrl) {
+    if (virtualKey == vkey::VkTab && ctrl) {
         const SimWindow* d = windows_.find(dialog);
         for (Hwnd c : d->children) {
             const SimWindow* w = windows_.find(c);
@@ -208,9 +208,9 @@ bool SimDesktop::dialogKey(Hwnd dialog, int virtualKey) {
         }
         return true;
     }
-    if (inDialog && focused->wantAllKeys && virtualKey != vkey::VK_TAB) return false;
+    if (inDialog && focused->wantAllKeys && virtualKey != vkey::VkTab) return false;
     switch (virtualKey) {
-        case vkey::VK_TAB: {
+        case vkey::VkTab: {
             const auto stops = tabStops(dialog);
             if (stops.empty()) return true;
             auto it = std::find(stops.begin(), stops.end(), focus_);
@@ -224,36 +224,35 @@ bool SimDesktop::dialogKey(Hwnd dialog, int virtualKey) {
             changeFocus(stops[next]);
             return true;
         }
-        case vkey::VK_RETURN: {
+        case vkey::VkReturn: {
             // The focused push button, else the dialog's default one, else IDOK.
             Hwnd target = 0;
             if (inDialog && isPushButton(*focused)) target = focus_;
             const SimWindow* d = windows_.find(dialog);
             for (Hwnd c : d->children) {
                 const SimWindow* w = windows_.find(c);
-                if (target == 0 && w && isPushButton(*w) &&
-                    buttonType(*w) == bs::BS_DEFPUSHBUTTON) {
+                if (target == 0 && w && isPushButton(*w) && buttonType(*w) == bs::BsDefPushButton) {
                     target = c;
                 }
             }
             for (Hwnd c : d->children) {
                 const SimWindow* w = windows_.find(c);
-                if (target == 0 && w && w->id == dlg::IDOK) target = c;
+                if (target == 0 && w && w->id == dlg::IdOk) target = c;
             }
             const SimWindow* t = windows_.find(target);
-            if (t && t->enabled) notifyCommand(target, bn::BN_CLICKED);
+            if (t && t->enabled) notifyCommand(target, bn::BnClicked);
             return true;
         }
-        case vkey::VK_ESCAPE: {
+        case vkey::VkEscape: {
             const SimWindow* d = windows_.find(dialog);
             for (Hwnd c : d->children) {
                 const SimWindow* w = windows_.find(c);
-                if (w && w->id == dlg::IDCANCEL) {
-                    notifyCommand(c, bn::BN_CLICKED);
+                if (w && w->id == dlg::IdCancel) {
+                    notifyCommand(c, bn::BnClicked);
                     return true;
                 }
             }
-            deliver(dialog, wm::WM_COMMAND, static_cast<WParam>(dlg::IDCANCEL), 0);
+            deliver(dialog, wm::WmCommand, static_cast<WParam>(dlg::IdCancel), 0);
             return true;
         }
         default:
@@ -281,13 +280,13 @@ void SimDesktop::pressKey(int virtualKey) {
 void SimDesktop::typeText(std::string_view text) {
     for (char c : text) {
         SimWindow* w = windows_.find(focus_);
-        if (!w || kindOf(*w) != Kind::Edit || (w->style & es::ES_READONLY)) return;
+        if (!w || kindOf(*w) != Kind::Edit || (w->style & es::EsReadOnly)) return;
         if (static_cast<int>(w->caption.size()) >= w->textLimit) {
-            notifyCommand(focus_, en::EN_MAXTEXT);
+            notifyCommand(focus_, en::EnMaxText);
             continue;
         }
         w->caption += c;
-        notifyCommand(focus_, en::EN_CHANGE);
+        notifyCommand(focus_, en::EnChange);
     }
 }
 

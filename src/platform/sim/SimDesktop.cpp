@@ -88,7 +88,7 @@ Hwnd SimDesktop::createWindow(const WindowSpec& windowSpec, WindowHandler* handl
     // CreateWindowEx reports the first size before it returns, before the caller knows the
     // handle.
     const Rect client = clientRect(hwnd);
-    deliver(hwnd, wm::WM_SIZE, 0, packPoint(client.width(), client.height()));
+    deliver(hwnd, wm::WmSize, 0, packPoint(client.width(), client.height()));
     return hwnd;
 }
 
@@ -104,7 +104,7 @@ void SimDesktop::destroyWindow(Hwnd hwnd) {
     win->destroying = true;
     if (capture_ == hwnd) {
         capture_ = 0;
-        deliver(hwnd, wm::WM_CAPTURECHANGED, 0, 0);
+        deliver(hwnd, wm::WmCaptureChanged, 0, 0);
     }
     // The focus leaves a window on its way out, before it hears of its destruction.
     if (focus_ != 0 && (focus_ == hwnd || rootOf(focus_) == hwnd ||
@@ -123,7 +123,7 @@ void SimDesktop::destroyTree(Hwnd hwnd) {
     for (const auto& [id, clockId] : win->timers) clock_.stop(clockId);
     win->timers.clear();
     // WM_DESTROY reaches the window before its children.
-    deliver(hwnd, wm::WM_DESTROY, 0, 0);
+    deliver(hwnd, wm::WmDestroy, 0, 0);
     win = windows_.find(hwnd);
     if (!win) return;
     const std::vector<Hwnd> children = win->children;
@@ -152,7 +152,7 @@ bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
     if (!win) return false;
     if (win->isChild()) {
         const bool was = win->visible;
-        win->visible = cmd != sw::SW_HIDE;
+        win->visible = cmd != sw::SwHide;
         // A hidden control gives the focus to its window.
         if (!win->visible && focus_ == hwnd) changeFocus(win->parent);
         if (SimWindow* root = windows_.find(rootOf(hwnd))) root->dirty = true;
@@ -162,28 +162,28 @@ bool SimDesktop::showWindow(Hwnd hwnd, int cmd) {
     const bool wasMinimized = win->minimized;
     bool activates = false;
     switch (cmd) {
-        case sw::SW_HIDE:
+        case sw::SwHide:
             win->visible = false;
             if (foreground_ == hwnd) foreground_ = 0;
             if (focus_ != 0 && rootOf(focus_) == hwnd) changeFocus(0);
             break;
-        case sw::SW_SHOWMINIMIZED:
+        case sw::SwShowMinimized:
             win->visible = win->minimized = true;
             activates = true;
             break;
-        case sw::SW_MINIMIZE:
+        case sw::SwMinimize:
         case 7:  // SW_SHOWMINNOACTIVE
             win->visible = win->minimized = true;
-            if (cmd == sw::SW_MINIMIZE && foreground_ == hwnd) foreground_ = 0;
+            if (cmd == sw::SwMinimize && foreground_ == hwnd) foreground_ = 0;
             break;
-        case sw::SW_SHOWNOACTIVATE:
+        case sw::SwShowNoActivate:
             win->visible = true;
             win->minimized = false;
             break;
         case 8:  // SW_SHOWNA
             win->visible = true;
             break;
-        case sw::SW_SHOW:
+        case sw::SwShow:
             win->visible = true;
             activates = true;
             break;
@@ -235,7 +235,7 @@ bool SimDesktop::moveWindow(Hwnd hwnd, const Rect& bounds) {
     if (resized) {
         win->dirty = true;
         const Rect client = clientRect(hwnd);
-        deliver(hwnd, wm::WM_SIZE, 0, packPoint(client.width(), client.height()));
+        deliver(hwnd, wm::WmSize, 0, packPoint(client.width(), client.height()));
     }
     return true;
 }
@@ -256,14 +256,14 @@ bool SimDesktop::setExStyle(Hwnd hwnd, std::uint32_t exStyle) {
     if (!win) return false;
     // SetWindowLong can't change the topmost state: only SetWindowPos moves a window between
     // the bands.
-    win->exStyle = (exStyle & ~wsex::WS_EX_TOPMOST) | (win->exStyle & wsex::WS_EX_TOPMOST);
-    if (!(win->exStyle & wsex::WS_EX_LAYERED)) win->layeredAlpha.reset();
+    win->exStyle = (exStyle & ~wsex::WsExTopmost) | (win->exStyle & wsex::WsExTopmost);
+    if (!(win->exStyle & wsex::WsExLayered)) win->layeredAlpha.reset();
     return true;
 }
 
 bool SimDesktop::setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) {
     SimWindow* win = windows_.find(hwnd);
-    if (!win || !(win->exStyle & wsex::WS_EX_LAYERED)) return false;
+    if (!win || !(win->exStyle & wsex::WsExLayered)) return false;
     win->layeredAlpha = alpha;
     return true;
 }
@@ -283,14 +283,14 @@ void SimDesktop::setCapture(Hwnd hwnd) {
     if (!windows_.find(hwnd) || capture_ == hwnd) return;
     const Hwnd old = capture_;
     capture_ = hwnd;
-    if (old != 0) deliver(old, wm::WM_CAPTURECHANGED, 0, static_cast<LParam>(hwnd));
+    if (old != 0) deliver(old, wm::WmCaptureChanged, 0, static_cast<LParam>(hwnd));
 }
 
 void SimDesktop::releaseCapture() {
     const Hwnd old = capture_;
     if (old == 0) return;
     capture_ = 0;
-    deliver(old, wm::WM_CAPTURECHANGED, 0, 0);
+    deliver(old, wm::WmCaptureChanged, 0, 0);
 }
 
 Hwnd SimDesktop::foregroundWindow() { return windows_.find(foreground_) ? foreground_ : 0; }
@@ -359,7 +359,7 @@ void SimDesktop::setScreenSize(Size s) {
     const std::vector<Hwnd> tops = windows_.zOrder();
     const auto bits = static_cast<LParam>((static_cast<std::uint32_t>(s.cy) << 16) |
                                           (static_cast<std::uint32_t>(s.cx) & 0xFFFF));
-    for (Hwnd h : tops) deliver(h, wm::WM_DISPLAYCHANGE, 32, bits);
+    for (Hwnd h : tops) deliver(h, wm::WmDisplayChange, 32, bits);
 }
 
 void SimDesktop::moveToDensity(Hwnd hwnd, int dpi, std::optional<Rect> suggested) {
@@ -374,7 +374,7 @@ void SimDesktop::moveToDensity(Hwnd hwnd, int dpi, std::optional<Rect> suggested
     const Rect rect =
         suggested.value_or(Rect::fromXYWH(b.left, b.top, scale(b.width()), scale(b.height())));
     const auto dpis = static_cast<WParam>(dpi) | (static_cast<WParam>(dpi) << 16);
-    deliver(win->hwnd, wm::WM_DPICHANGED, dpis, reinterpret_cast<LParam>(&rect));
+    deliver(win->hwnd, wm::WmDpiChanged, dpis, reinterpret_cast<LParam>(&rect));
 }
 
 FontSpec SimDesktop::dialogFont(int dpi) {
@@ -413,7 +413,7 @@ LResult SimDesktop::deliver(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) {
 LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LParam l) {
     const Hwnd hwnd = win.hwnd;
     WindowHandler* h = win.handler;
-    if (msg == wm::WM_CLOSE) {
+    if (msg == wm::WmClose) {
         // DefWindowProc destroys the window; a form may refuse.
         if (!h || h->onCloseRequest()) destroyWindow(hwnd);
         return 0;
@@ -421,12 +421,12 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
     if (!h) return 0;
     if (isMouseMessage(msg)) {
         MouseEvent e = decodeMouse(msg, w, l);
-        e.alt = keysDown_.count(vk::VK_MENU) != 0;
+        e.alt = keysDown_.count(vk::VkMenu) != 0;
         h->onMouse(e);
         return 0;
     }
     switch (msg) {
-        case wm::WM_PAINT: {
+        case wm::WmPaint: {
             // The back buffer is kept: a partial paint draws over the last frame.
             const Size size{clientRect(hwnd).width(), clientRect(hwnd).height()};
             const Rect part = l ? *reinterpret_cast<const Rect*>(l) : Rect{};
@@ -443,25 +443,25 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
             }
             return 0;
         }
-        case wm::WM_KEYDOWN:
+        case wm::WmKeyDown:
             h->onKeyDown(static_cast<int>(w));
             return 0;
-        case wm::WM_SIZE:
+        case wm::WmSize:
             h->onSize({win.bounds.width(), win.bounds.height()});
             return 0;
-        case wm::WM_DPICHANGED:
+        case wm::WmDpiChanged:
             h->onDpiChanged(static_cast<int>(w & 0xFFFF), *reinterpret_cast<const Rect*>(l));
             return 0;
-        case wm::WM_DISPLAYCHANGE:
+        case wm::WmDisplayChange:
             h->onDisplayChange();
             return 0;
-        case wm::WM_DESTROY:
+        case wm::WmDestroy:
             h->onDestroy();
             return 0;
-        case wm::WM_CAPTURECHANGED:
+        case wm::WmCaptureChanged:
             h->onCaptureLost();
             return 0;
-        case wm::WM_COPYDATA: {
+        case wm::WmCopyData: {
             const auto* cds = reinterpret_cast<const SimCopyData*>(l);
             if (!cds) return 0;
             return h->onCopyData(static_cast<Hwnd>(w), cds->dwData,
@@ -516,7 +516,7 @@ std::optional<LResult> SimDesktop::sendMessageTimeout(Hwnd hwnd, std::uint32_t m
 bool SimDesktop::postMessage(Hwnd hwnd, std::uint32_t msg, WParam w, LParam l) {
     const SimWindow* win = windows_.find(hwnd);
     // Pointers can't travel in a posted message.
-    if (!win || msg == wm::WM_COPYDATA) return false;
+    if (!win || msg == wm::WmCopyData) return false;
     auto limit = postLimits_.find(win->pid);
     const std::size_t max = limit == postLimits_.end() ? kPostQueueLimit : limit->second;
     const ProcessId pid = win->pid;
@@ -538,9 +538,9 @@ LResult SimDesktop::sendCopyData(Hwnd to, Hwnd from, std::uintptr_t dwData,
     SimCopyData cds{dwData, static_cast<std::uint32_t>(copy.size()),
                     copy.empty() ? nullptr : copy.data()};
     const auto l = reinterpret_cast<LParam>(&cds);
-    log(MessageRecord::Kind::CopyData, to, wm::WM_COPYDATA, from, l);
+    log(MessageRecord::Kind::CopyData, to, wm::WmCopyData, from, l);
     if (!waitUntilAnswering(to)) return 0;
-    return deliver(to, wm::WM_COPYDATA, from, l);
+    return deliver(to, wm::WmCopyData, from, l);
 }
 
 std::optional<LResult> SimDesktop::sendCopyDataTimeout(Hwnd to, Hwnd from, std::uintptr_t dwData,
@@ -551,9 +551,9 @@ std::optional<LResult> SimDesktop::sendCopyDataTimeout(Hwnd to, Hwnd from, std::
     SimCopyData cds{dwData, static_cast<std::uint32_t>(copy.size()),
                     copy.empty() ? nullptr : copy.data()};
     const auto l = reinterpret_cast<LParam>(&cds);
-    log(MessageRecord::Kind::CopyData, to, wm::WM_COPYDATA, from, l);
+    log(MessageRecord::Kind::CopyData, to, wm::WmCopyData, from, l);
     if (!waitUntilAnsweringWithin(to, timeoutMs)) return std::nullopt;
-    return deliver(to, wm::WM_COPYDATA, from, l);
+    return deliver(to, wm::WmCopyData, from, l);
 }
 
 void SimDesktop::setHung(Hwnd hwnd, std::uint64_t untilTickMs) {
@@ -659,7 +659,7 @@ int SimDesktop::messageBox(Hwnd owner, std::string_view text, std::string_view c
         const MessageBoxRecord record = messageBoxes_.back();  // the handler may add more
         return messageBoxHandler_(record);
     }
-    if (messageBoxAnswers_.empty()) return mb::IDOK;
+    if (messageBoxAnswers_.empty()) return mb::IdOk;
     const int answer = messageBoxAnswers_.front();
     messageBoxAnswers_.pop_front();
     return answer;

@@ -93,12 +93,12 @@ struct MessageBoxRecord {
 
 // Virtual-key codes the simulation itself uses.
 namespace vk {
-constexpr int VK_LBUTTON = 0x01;
-constexpr int VK_RBUTTON = 0x02;
-constexpr int VK_MBUTTON = 0x04;
-constexpr int VK_SHIFT = 0x10;
-constexpr int VK_CONTROL = 0x11;
-constexpr int VK_MENU = 0x12;  // Alt
+constexpr int VkLButton = 0x01;
+constexpr int VkRButton = 0x02;
+constexpr int VkMButton = 0x04;
+constexpr int VkShift = 0x10;
+constexpr int VkControl = 0x11;
+constexpr int VkMenu = 0x12;  // Alt
 }  // namespace vk
 
 class SimDesktop : public Desktop {

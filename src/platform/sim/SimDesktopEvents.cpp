@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/sim/AnsiCodePage.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimMessages.h"
 
@@ -14,11 +15,11 @@ constexpr int kMaxPassesPerInstant = 100000;
 
 std::uint32_t buttonMessage(MouseAction action, int button) {
     const int which = button == mouse::Right ? 1 : button == mouse::Middle ? 2 : 0;
-    static constexpr std::uint32_t kDown[] = {wm::WM_LBUTTONDOWN, wm::WM_RBUTTONDOWN,
-                                              wm::WM_MBUTTONDOWN};
-    static constexpr std::uint32_t kUp[] = {wm::WM_LBUTTONUP, wm::WM_RBUTTONUP, wm::WM_MBUTTONUP};
-    static constexpr std::uint32_t kDouble[] = {wm::WM_LBUTTONDBLCLK, wm::WM_RBUTTONDBLCLK,
-                                                wm::WM_MBUTTONDBLCLK};
+    static constexpr std::uint32_t kDown[] = {wm::WmLButtonDown, wm::WmRButtonDown,
+                                              wm::WmMButtonDown};
+    static constexpr std::uint32_t kUp[] = {wm::WmLButtonUp, wm::WmRButtonUp, wm::WmMButtonUp};
+    static constexpr std::uint32_t kDouble[] = {wm::WmLButtonDblClk, wm::WmRButtonDblClk,
+                                                wm::WmMButtonDblClk};
     switch (action) {
         case MouseAction::Down:
             return kDown[which];
@@ -29,13 +30,13 @@ std::uint32_t buttonMessage(MouseAction action, int button) {
         case MouseAction::Move:
             break;
     }
-    return wm::WM_MOUSEMOVE;
+    return wm::WmMouseMove;
 }
 
 int buttonKey(int button) {
-    return button == mouse::Right    ? vk::VK_RBUTTON
-           : button == mouse::Middle ? vk::VK_MBUTTON
-                                     : vk::VK_LBUTTON;
+    return button == mouse::Right    ? vk::VkRButton
+           : button == mouse::Middle ? vk::VkMButton
+                                     : vk::VkLButton;
 }
 
 }  // namespace
@@ -194,11 +195,11 @@ namespace {
 
 std::uint32_t modifierFlags(const std::set<int>& keys) {
     std::uint32_t mk = 0;
-    if (keys.count(vk::VK_LBUTTON)) mk |= mk::MK_LBUTTON;
-    if (keys.count(vk::VK_RBUTTON)) mk |= mk::MK_RBUTTON;
-    if (keys.count(vk::VK_MBUTTON)) mk |= mk::MK_MBUTTON;
-    if (keys.count(vk::VK_SHIFT)) mk |= mk::MK_SHIFT;
-    if (keys.count(vk::VK_CONTROL)) mk |= mk::MK_CONTROL;
+    if (keys.count(vk::VkLButton)) mk |= mk::MkLButton;
+    if (keys.count(vk::VkRButton)) mk |= mk::MkRButton;
+    if (keys.count(vk::VkMButton)) mk |= mk::MkMButton;
+    if (keys.count(vk::VkShift)) mk |= mk::MkShift;
+    if (keys.count(vk::VkControl)) mk |= mk::MkControl;
     return mk;
 }
 
@@ -240,12 +241,12 @@ Hwnd SimDesktop::wheel(Point screen, int delta) {
     const Hwnd target = windows_.find(capture_) ? capture_ : windows_.fromPoint(screen);
     if (target == 0) return 0;
     const auto w = (static_cast<std::uint32_t>(delta & 0xFFFF) << 16) | modifierFlags(keysDown_);
-    deliver(target, wm::WM_MOUSEWHEEL, w, packPoint(screen.x, screen.y));
+    deliver(target, wm::WmMouseWheel, w, packPoint(screen.x, screen.y));
     return target;
 }
 
 void SimDesktop::keyDown(Hwnd hwnd, int virtualKey) {
-    deliver(hwnd, wm::WM_KEYDOWN, static_cast<WParam>(virtualKey), 1);
+    deliver(hwnd, wm::WmKeyDown, static_cast<WParam>(virtualKey), 1);
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
@@ -258,7 +259,7 @@ void SimDesktop::paint(Hwnd hwnd) {
     const Rect part = win->dirty || !win->paintDue() ? Rect{} : win->dirtyPart;
     win->dirty = false;
     win->dirtyPart = {};
-    deliver(hwnd, wm::WM_PAINT, 0, reinterpret_cast<LParam>(&part));
+    deliver(hwnd, wm::WmPaint, 0, reinterpret_cast<LParam>(&part));
 }
 
 void SimDesktop::paintNow(Hwnd hwnd) { paint(hwnd); }
@@ -288,18 +289,9 @@ int SimDesktop::paintCount(Hwnd hwnd) const {
 // ---- Text -------------------------------------------------------------------------------------
 
 std::u16string SimDesktop::ansiToUtf16(std::string_view ansi) {
-    // Windows-1252 from 0x80 to 0x9F; every other byte is the character with its number.
-    static constexpr char16_t k80to9F[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
     std::u16string out;
     out.reserve(ansi.size());
-    for (const char c : ansi) {
-        const auto b = static_cast<unsigned char>(c);
-        out += b >= 0x80 && b <= 0x9F ? k80to9F[b - 0x80] : static_cast<char16_t>(b);
-    }
+    for (const char c : ansi) out += ansiChar(static_cast<unsigned char>(c));
     return out;
 }
 

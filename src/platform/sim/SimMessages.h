@@ -9,11 +9,11 @@ namespace tb::sim {
 
 // MK_* flags of a mouse message's wParam.
 namespace mk {
-constexpr std::uint32_t MK_LBUTTON = 0x0001;
-constexpr std::uint32_t MK_RBUTTON = 0x0002;
-constexpr std::uint32_t MK_SHIFT = 0x0004;
-constexpr std::uint32_t MK_CONTROL = 0x0008;
-constexpr std::uint32_t MK_MBUTTON = 0x0010;
+constexpr std::uint32_t MkLButton = 0x0001;
+constexpr std::uint32_t MkRButton = 0x0002;
+constexpr std::uint32_t MkShift = 0x0004;
+constexpr std::uint32_t MkControl = 0x0008;
+constexpr std::uint32_t MkMButton = 0x0010;
 }  // namespace mk
 
 // MAKELPARAM(x, y): two 16-bit halves.
@@ -28,7 +28,7 @@ inline Point unpackPoint(LParam l) {
 
 // WM_MOUSEMOVE up to WM_MBUTTONDBLCLK (not the wheel).
 inline bool isMouseMessage(std::uint32_t msg) {
-    return msg >= wm::WM_MOUSEMOVE && msg <= wm::WM_MBUTTONDBLCLK;
+    return msg >= wm::WmMouseMove && msg <= wm::WmMButtonDblClk;
 }
 
 inline MouseEvent decodeMouse(std::uint32_t msg, WParam w, LParam l) {
@@ -38,15 +38,15 @@ inline MouseEvent decodeMouse(std::uint32_t msg, WParam w, LParam l) {
         int button;
     };
     static constexpr Kind kKinds[] = {
-        {wm::WM_LBUTTONDOWN, MouseAction::Down, mouse::Left},
-        {wm::WM_LBUTTONUP, MouseAction::Up, mouse::Left},
-        {wm::WM_LBUTTONDBLCLK, MouseAction::DoubleClick, mouse::Left},
-        {wm::WM_RBUTTONDOWN, MouseAction::Down, mouse::Right},
-        {wm::WM_RBUTTONUP, MouseAction::Up, mouse::Right},
-        {wm::WM_RBUTTONDBLCLK, MouseAction::DoubleClick, mouse::Right},
-        {wm::WM_MBUTTONDOWN, MouseAction::Down, mouse::Middle},
-        {wm::WM_MBUTTONUP, MouseAction::Up, mouse::Middle},
-        {wm::WM_MBUTTONDBLCLK, MouseAction::DoubleClick, mouse::Middle},
+        {wm::WmLButtonDown, MouseAction::Down, mouse::Left},
+        {wm::WmLButtonUp, MouseAction::Up, mouse::Left},
+        {wm::WmLButtonDblClk, MouseAction::DoubleClick, mouse::Left},
+        {wm::WmRButtonDown, MouseAction::Down, mouse::Right},
+        {wm::WmRButtonUp, MouseAction::Up, mouse::Right},
+        {wm::WmRButtonDblClk, MouseAction::DoubleClick, mouse::Right},
+        {wm::WmMButtonDown, MouseAction::Down, mouse::Middle},
+        {wm::WmMButtonUp, MouseAction::Up, mouse::Middle},
+        {wm::WmMButtonDblClk, MouseAction::DoubleClick, mouse::Middle},
     };
     MouseEvent e;
     for (const Kind& k : kKinds) {
@@ -55,11 +55,10 @@ inline MouseEvent decodeMouse(std::uint32_t msg, WParam w, LParam l) {
             e.button = k.button;
         }
     }
-    e.buttons = ((w & mk::MK_LBUTTON) ? mouse::Left : 0) |
-                ((w & mk::MK_RBUTTON) ? mouse::Right : 0) |
-                ((w & mk::MK_MBUTTON) ? mouse::Middle : 0);
-    e.shift = (w & mk::MK_SHIFT) != 0;
-    e.ctrl = (w & mk::MK_CONTROL) != 0;
+    e.buttons = ((w & mk::MkLButton) ? mouse::Left : 0) | ((w & mk::MkRButton) ? mouse::Right : 0) |
+                ((w & mk::MkMButton) ? mouse::Middle : 0);
+    e.shift = (w & mk::MkShift) != 0;
+    e.ctrl = (w & mk::MkControl) != 0;
     e.pos = unpackPoint(l);
     return e;
 }

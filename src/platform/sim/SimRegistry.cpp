@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/sim/AnsiCodePage.h"
+
 namespace tb::sim {
 
 using namespace tb::reg;
@@ -11,13 +13,6 @@ namespace {
 
 // Names and paths are C strings in the real calls: they end at the first NUL.
 std::string_view cstr(const std::string& s) { return std::string_view(s.c_str()); }
-
-// Code page 1252's characters 0x80-0x9F as Unicode (the unassigned ones map to themselves, as
-// Windows' conversion does).
-constexpr std::uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void copyName(std::string_view name, std::span<char> out) {
     std::copy(name.begin(), name.end(), out.begin());
@@ -49,7 +44,7 @@ SimRegistry::SimRegistry() {
 SimRegistry::~SimRegistry() = default;
 
 std::uint32_t SimRegistry::foldChar(unsigned char c) {
-    std::uint32_t u = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
+    std::uint32_t u = ansiChar(c);
     if (u >= 'a' && u <= 'z') return u - 0x20;
     if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return u - 0x20;
     switch (u) {

@@ -6,7 +6,7 @@
 namespace tb::sim {
 
 SimWinamp::SimWinamp(SimDesktop& desk, bool startNow) : desk_(desk), model_(this) {
-    model_.onCloseRequested = [this] { desk_.postMessage(hwnd_, wm::WM_CLOSE, 0, 0); };
+    model_.onCloseRequested = [this] { desk_.postMessage(hwnd_, wm::WmClose, 0, 0); };
     model_.onHangRequested = [this](std::uint32_t ms) { hangFor(ms); };
     if (startNow) start();
 }

@@ -87,9 +87,9 @@ void SimWindowList::setTopmost(Hwnd hwnd, bool topmost) {
     // HWND_NOTOPMOST leaves a window that is not topmost where it is.
     if (!w || (!topmost && !w->topmost())) return;
     if (topmost) {
-        w->exStyle |= wsex::WS_EX_TOPMOST;
+        w->exStyle |= wsex::WsExTopmost;
     } else {
-        w->exStyle &= ~wsex::WS_EX_TOPMOST;
+        w->exStyle &= ~wsex::WsExTopmost;
     }
     bringToTop(hwnd);
 }

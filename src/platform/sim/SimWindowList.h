@@ -64,7 +64,7 @@ struct SimWindow {
     // The window's own timers: its id -> the clock's.
     std::map<TimerId, TimerId> timers;
 
-    bool topmost() const { return (exStyle & wsex::WS_EX_TOPMOST) != 0; }
+    bool topmost() const { return (exStyle & wsex::WsExTopmost) != 0; }
     bool isChild() const { return parent != 0; }
 };
 

@@ -14,7 +14,7 @@ struct Keys : WindowHandler {
     int wheels = 0;
     void onKeyDown(int key) override { keys.push_back(key); }
     std::optional<LResult> onMessage(std::uint32_t msg, WParam, LParam) override {
-        wheels += msg == wm::WM_MOUSEWHEEL;
+        wheels += msg == wm::WmMouseWheel;
         return std::nullopt;
     }
 };

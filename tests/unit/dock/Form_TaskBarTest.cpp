@@ -69,7 +69,7 @@ TEST(Form_TaskBar, ParksItsWindowHiddenAndCentredOnEveryScreenAndDensity) {
         EXPECT_EQ(t.bar().left, left) << screen << " px at " << twips;
         EXPECT_EQ(t.bar().top, top) << twips;
         EXPECT_EQ(t.dock.ScreenWidth(), screen * twips);
-        EXPECT_TRUE(t.desk.window(t.form.hWnd())->exStyle & wsex::WS_EX_TOPMOST);
+        EXPECT_TRUE(t.desk.window(t.form.hWnd())->exStyle & wsex::WsExTopmost);
     }
 }
 

@@ -143,7 +143,7 @@ TEST_F(InstellingenStoreTest, A16BitOverflowStopsTheLoadAtThatStep) {
               "Het laden van de instellingen is mislukt.\r\nOpen het instellingen venster en "
               "druk op de knop opslaan om dit probleem te verhelpen.");
     EXPECT_EQ(desk.messageBoxes()[0].caption, "Tunebalk");
-    EXPECT_EQ(desk.messageBoxes()[0].flags, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+    EXPECT_EQ(desk.messageBoxes()[0].flags, mb::MbOk | mb::MbIconExclamation);
 
     // A key code past 16 bits stops the hotkeys alone, without a message box.
     put(kTrans, 10);

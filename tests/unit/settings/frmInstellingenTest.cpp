@@ -22,9 +22,9 @@ struct Running : test::BarScene {
     // To the "Sneltoetsen" tab (Ctrl+Tab) and into key box i.
     void toKeyBox(int i) {
         if (w().tabInstellingen.SelectedIndex() == 0) {
-            desk.setKeyDown(vkey::VK_CONTROL, true);
-            desk.pressKey(vkey::VK_TAB);
-            desk.setKeyDown(vkey::VK_CONTROL, false);
+            desk.setKeyDown(vkey::VkControl, true);
+            desk.pressKey(vkey::VkTab);
+            desk.setKeyDown(vkey::VkControl, false);
         }
         clickOn(w().txtToets[i]);
     }
@@ -53,7 +53,7 @@ TEST(frmInstellingen, OneWindowFilledFromTheRegistryAndClosedWithTheBar) {
     run.bar.btnInstellingen_Click();
     EXPECT_EQ(run.w().hWnd(), first);
     EXPECT_EQ(run.desk.foregroundWindow(), first);
-    run.desk.sendMessage(first, wm::WM_CLOSE, 0, 0);
+    run.desk.sendMessage(first, wm::WmClose, 0, 0);
     run.store(kAutoSluit, 0);
     run.bar.btnInstellingen_Click();
     EXPECT_EQ(run.w().chkSluitTunebalk.Value(), 0) << "a new window reads afresh";
@@ -69,9 +69,9 @@ TEST(frmInstellingen, KeyBoxesTakeTheFirstKeyDownOnceAndOnlyWhileFocused) {
         std::initializer_list<int> keys;
         const char* shows;  // in that box (elsewhere: box 4) while the keys are down
     } rows[] = {
-        {2, {vkey::VK_F5}, "F5"},
-        {3, {vkey::VK_F5}, ""},                        // the same key again: nothing
-        {3, {vkey::VK_CONTROL, vkey::VK_F5}, "Ctrl"},  // the lower code wins
+        {2, {vkey::VkF5}, "F5"},
+        {3, {vkey::VkF5}, ""},                       // the same key again: nothing
+        {3, {vkey::VkControl, vkey::VkF5}, "Ctrl"},  // the lower code wins
         {4, {6}, ""},             // mouse buttons (a click's own, too) and Cancel never
         {kElsewhere, {'A'}, ""},  // the capture stopped with the focus
     };
@@ -92,18 +92,18 @@ TEST(frmInstellingen, TabAndShiftTabPassThroughAKeyBoxUncaptured) {
     run.clickOn(run.w().chkShift[2]);
     // Into the next key box and back out, the keys held as long as hands hold them.
     for (bool shift : {false, true}) {
-        run.hold({vkey::VK_SHIFT}, shift);
-        run.hold({vkey::VK_TAB}, true, 0);
-        run.desk.pressKey(vkey::VK_TAB);
+        run.hold({vkey::VkShift}, shift);
+        run.hold({vkey::VkTab}, true, 0);
+        run.desk.pressKey(vkey::VkTab);
         run.desk.advance(50);
-        run.hold({vkey::VK_TAB, vkey::VK_SHIFT}, false);
+        run.hold({vkey::VkTab, vkey::VkShift}, false);
     }
     EXPECT_EQ(run.desk.focus(), run.w().chkShift[2].hWnd());
     EXPECT_EQ(run.w().txtToets[2].Text() + "|" + run.w().txtToets[2].Tag, "|0");
     run.toKeyBox(2);
-    run.press(vkey::VK_SHIFT);
-    run.hold({vkey::VK_SHIFT}, true);
-    run.desk.pressKey(vkey::VK_TAB);
+    run.press(vkey::VkShift);
+    run.hold({vkey::VkShift}, true);
+    run.desk.pressKey(vkey::VkTab);
     EXPECT_EQ(run.w().txtToets[2].Text(), "Shift") << "Shift let go on its own is a key";
 }
 
@@ -143,13 +143,13 @@ TEST(frmInstellingen, OnlyOpslaanSavesAndTheTitleBarsCloseDoesNotReload) {
         run.desk.mouse(*run.desk.trackbarPoint(w.slTransparant.hWnd(), 35), MouseAction::Up,
                        mouse::Left);
         run.toKeyBox(2);
-        run.press(vkey::VK_F5);
+        run.press(vkey::VkF5);
         if (way == Enter || way == Esc) run.clickOn(w.chkShift[2]);
         if (way == Opslaan) run.clickOn(w.cmdOpslaan);
         if (way == Annuleren) run.clickOn(w.cmdAnnuleren);
-        if (way == CloseBox) run.desk.sendMessage(w.hWnd(), wm::WM_CLOSE, 0, 0);
-        if (way == Enter) run.desk.pressKey(vkey::VK_RETURN);
-        if (way == Esc || way == EscInAKeyBox) run.desk.pressKey(vkey::VK_ESCAPE);
+        if (way == CloseBox) run.desk.sendMessage(w.hWnd(), wm::WmClose, 0, 0);
+        if (way == Enter) run.desk.pressKey(vkey::VkReturn);
+        if (way == Esc || way == EscInAKeyBox) run.desk.pressKey(vkey::VkEscape);
         EXPECT_EQ(w.isOpen(), open) << way;
         EXPECT_EQ(run.desk.window(run.bar.hWnd())->layeredAlpha, alpha) << way;
         const std::vector<int> kept{1, 116, 1, 35, 271}, unsaved{-1, -1, -1, 20, 542};
