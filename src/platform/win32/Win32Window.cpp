@@ -302,7 +302,6 @@ void Win32Window::paint(HWND hwnd) {
     const Size size{client.right, client.bottom};
     if (dc && size.cx > 0 && size.cy > 0) {
         // Everything is drawn into the back buffer first and shown with one blit: no flicker.
-        Rect part = fromRECT(ps.rcPaint);
         if (!backDc_ || backSize_ != size) {
             dropBackBuffer();
             backDc_ = CreateCompatibleDC(dc);
@@ -310,12 +309,18 @@ void Win32Window::paint(HWND hwnd) {
             backBitmap_ = backDc_ ? CreateCompatibleBitmap(dc, size.cx, size.cy) : nullptr;
             if (backBitmap_) backOld_ = SelectObject(backDc_, backBitmap_);
             backSize_ = size;
-            part = Rect{0, 0, size.cx, size.cy};  // nothing in it is valid yet
+            staleAll_ = true;  // nothing in it is valid yet
         }
+        const Rect whole{0, 0, size.cx, size.cy};
+        const Rect render = staleAll_ ? whole : stale_.intersect(whole);
+        staleAll_ = false;
+        stale_ = Rect{};
         if (backBitmap_) {
             try {
-                GdiCanvas canvas(backDc_, size, part);
-                if (handler_) handler_->onPaint(canvas);
+                if (handler_ && !render.empty()) {
+                    GdiCanvas canvas(backDc_, size, render);
+                    handler_->onPaint(canvas);
+                }
             } catch (...) {
                 // EndPaint must still run, or the window is asked to paint again at once.
                 reportEscapedError("paint");
