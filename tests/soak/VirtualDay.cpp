@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     const std::uint64_t hours = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 24;
     std::size_t slackKib = 64;
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--slack-kib") slackKib = std::strtoull(argv[i + 1], nullptr, 10);
+        if (std::string(argv[i]) == "--slack-kib")
+            slackKib = std::strtoull(argv[i + 1], nullptr, 10);
     if (hours == 0) {
         std::fprintf(stderr, "usage: tunebalk_soak [HOURS] [--slack-kib N]\n");
         return 2;
@@ -31,7 +32,6 @@ int main(int argc, char** argv) {
     });
     const auto escaped = soak.desk.escapedErrors().size();
     std::printf("track %d of %zu, %zu escaped errors: %s\n", soak.winamp.model().current(),
-                soak.winamp.model().playlist().size(), escaped,
-                grew || escaped ? "GREW" : "flat");
+                soak.winamp.model().playlist().size(), escaped, grew || escaped ? "GREW" : "flat");
     return grew || escaped ? 1 : 0;
 }

@@ -9,6 +9,8 @@
 //       window lookup, the title query and an open, read and close of the player's process)
 //       and that loop with one open for the whole list; and the longest gap between two
 //       events the bar handled meanwhile
+//   bar_bench.exe slide [--rounds R]
+//       the dock's slide in and out: its ticks, window moves and paint messages, and its time
 //   bar_bench.exe idle-window SECONDS     an empty topmost window doing nothing (a CPU floor)
 //   bar_bench.exe raw-sync SECONDS        the raw queries of one synchronisation a second
 //   bar_bench.exe watch MINUTES [--every SECONDS]
@@ -17,6 +19,7 @@
 // tick and refresh talk to a running player, or start demoplayer.exe from their own folder
 // (refresh with a playlist of N entries of its own making) and end it.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <psapi.h>
 
 #include <algorithm>
@@ -142,8 +145,8 @@ struct Player {
         std::string cmd = "\"" + path + "\" " + arguments;
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &pi))
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &pi))
             return false;
         for (int i = 0; i < 200 && !FindWindowA(kClass, nullptr); ++i) Sleep(50);
         return FindWindowA(kClass, nullptr) != nullptr;
@@ -156,9 +159,10 @@ struct Bar {
     tb::win32::Win32Registry registry;
     tb::AppContext app{desktop, registry};
     tb::frmMain bar{app};
-    Bar() {
+    explicit Bar(bool inView = true) {
         bar.Show();
         desktop.waitEventsUntil(desktop.tickCountMs() + 200);  // the dock's delayed start
+        if (!inView) return;
         if (auto r = desktop.windowRect(bar.hWnd()))
             desktop.moveWindow(bar.hWnd(), tb::Rect::fromXYWH(r->left, 0, r->width(), r->height()));
         desktop.waitEventsUntil(desktop.tickCountMs() + 100);
@@ -214,8 +218,8 @@ int tick(int argc, char** argv) {
     }
     const Spread raw = spread(rawUs), handler = spread(handlerUs), painted = spread(paintedUs),
                  changed = spread(changedUs);
-    std::printf("%d rounds of %d synchronisations; us per synchronisation, median (best)\n",
-                rounds, iterations);
+    std::printf("%d rounds of %d synchronisations; us per synchronisation, median (best)\n", rounds,
+                iterations);
     std::printf("raw calls                     : %9.2f (%9.2f)\n", raw.median, raw.best);
     std::printf("tmrSync_Timer                 : %9.2f (%9.2f)\n", handler.median, handler.best);
     std::printf("tmrSync_Timer and its repaint : %9.2f (%9.2f)\n", painted.median, painted.best);
@@ -307,6 +311,84 @@ int refresh(int argc, char** argv) {
     return 0;
 }
 
+int slide(int argc, char** argv) {
+    const int rounds = optionValue(argc, argv, "--rounds", 10);
+    Player player;
+    if (!FindWindowA(kClass, nullptr) && !player.start("--play")) return 1;
+    SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5);
+    Bar b(false);
+    tb::Form_TaskBar& dock = b.bar.Form_TaskBar1;
+    // Moves and paint messages while a slide runs, and when it started and ended.
+    struct Counter : tb::MessageHook {
+        bool on = false;
+        int moves = 0, paints = 0;
+        std::optional<tb::LResult> onHookedMessage(tb::Hwnd, std::uint32_t msg, tb::WParam,
+                                                   tb::LParam) override {
+            if (on && msg == WM_WINDOWPOSCHANGED) ++moves;
+            if (on && msg == WM_PAINT) ++paints;
+            return std::nullopt;
+        }
+    } counter;
+    b.desktop.setMessageHook(b.bar.hWnd(), &counter);
+    double started = 0, ended = 0;
+    bool done = false;
+    const auto begin = [&] {
+        started = nowUs();
+        counter.on = true;
+    };
+    const auto end = [&] {
+        ended = nowUs();
+        counter.on = false;
+        done = true;
+    };
+    auto startOpen = dock.onStartOpenUp;
+    auto endClose = dock.onEndCloseUp;
+    dock.onStartOpenUp = [&, startOpen] {
+        begin();
+        if (startOpen) startOpen();
+    };
+    dock.onStartCloseUp = begin;
+    dock.onEndOpenUp = end;
+    dock.onEndCloseUp = [&, endClose] {
+        end();
+        if (endClose) endClose();
+    };
+    const RECT parked = [&] {
+        RECT r{};
+        GetWindowRect(reinterpret_cast<HWND>(b.bar.hWnd()), &r);
+        return r;
+    }();
+    std::vector<double> inMs, outMs;
+    int inMoves = 0, outMoves = 0, inPaints = 0, outPaints = 0;
+    for (int r = 0; r < rounds; ++r) {
+        for (bool in : {true, false}) {
+            done = false;
+            counter.moves = counter.paints = 0;
+            if (in)
+                SetCursorPos((parked.left + parked.right) / 2, 0);
+            else
+                SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5);
+            const std::uint64_t deadline = b.desktop.tickCountMs() + 3000;
+            while (!done && b.desktop.tickCountMs() < deadline)
+                b.desktop.waitEventsUntil(b.desktop.tickCountMs() + 5);
+            b.desktop.waitEventsUntil(b.desktop.tickCountMs() + 300);  // let it settle
+            (in ? inMs : outMs).push_back((ended - started) / 1000);
+            (in ? inMoves : outMoves) += counter.moves;
+            (in ? inPaints : outPaints) += counter.paints;
+        }
+    }
+    b.desktop.removeMessageHook(b.bar.hWnd());
+    const Spread i = spread(inMs), o = spread(outMs);
+    std::printf("%d slides each way, NumSteps %d\n", rounds, dock.NumSteps());
+    std::printf("in : %6.1f ms median (best %5.1f), %.1f moves and %.1f paint messages a slide\n",
+                i.median, i.best, static_cast<double>(inMoves) / rounds,
+                static_cast<double>(inPaints) / rounds);
+    std::printf("out: %6.1f ms median (best %5.1f), %.1f moves and %.1f paint messages a slide\n",
+                o.median, o.best, static_cast<double>(outMoves) / rounds,
+                static_cast<double>(outPaints) / rounds);
+    return 0;
+}
+
 // A message loop that ends after `seconds`; `onSecond` runs once a second.
 int loopFor(int seconds, void (*onSecond)()) {
     static void (*callback)() = nullptr;
@@ -332,8 +414,8 @@ int idleWindow(int argc, char** argv) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "BarBenchIdle";
     RegisterClassA(&wc);
-    HWND h = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP,
-                             100, 0, 542, 96, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND h = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 100,
+                             0, 542, 96, nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow(h, SW_SHOWNOACTIVATE);
     loopFor(seconds, nullptr);
     DestroyWindow(h);
@@ -385,11 +467,12 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "tick") return tick(argc, argv);
     if (mode == "refresh") return refresh(argc, argv);
+    if (mode == "slide") return slide(argc, argv);
     if (mode == "idle-window") return idleWindow(argc, argv);
     if (mode == "raw-sync") return rawSyncLoop(argc, argv);
     if (mode == "watch") return watch(argc, argv);
     std::fprintf(stderr,
-                 "usage: bar_bench.exe tick|refresh|idle-window SECONDS|raw-sync SECONDS|"
+                 "usage: bar_bench.exe tick|refresh|slide|idle-window SECONDS|raw-sync SECONDS|"
                  "watch MINUTES [options]\n");
     return 2;
 }

@@ -17,7 +17,8 @@ SimCanvas::SimCanvas(Image frame, std::vector<TextRecord> texts, const Rect& cli
     : image_(std::move(frame)), texts_(std::move(texts)) {
     clip_ = clip.intersect(Rect{0, 0, image_.width, image_.height});
     // A text partly outside stays: its pixels there are still on the screen.
-    std::erase_if(texts_, [this](const TextRecord& t) { return t.clip.intersect(clip_) == t.clip; });
+    std::erase_if(texts_,
+                  [this](const TextRecord& t) { return t.clip.intersect(clip_) == t.clip; });
 }
 
 void SimCanvas::put(std::int32_t x, std::int32_t y, Color c) {

@@ -430,8 +430,8 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
             // The back buffer is kept: a partial paint draws over the last frame.
             const Size size{clientRect(hwnd).width(), clientRect(hwnd).height()};
             const Rect part = l ? *reinterpret_cast<const Rect*>(l) : Rect{};
-            const bool keep = !part.empty() && win.frame.width == size.cx &&
-                              win.frame.height == size.cy;
+            const bool keep =
+                !part.empty() && win.frame.width == size.cx && win.frame.height == size.cy;
             SimCanvas canvas = keep ? SimCanvas(std::move(win.frame), std::move(win.texts), part)
                                     : SimCanvas(size);
             h->onPaint(canvas);
