@@ -1,6 +1,6 @@
 // tunebalk_soak: the bar at work in the simulation for virtual hours (default a day), a sample
 // of what it holds every virtual hour. Exits non-zero when a count grew or the heap grew by more
-// than the slack after the first hour.
+// than the slack after the first hour, or the bar's kept frame was not what a whole paint draws.
 //
 //   tunebalk_soak [HOURS] [--slack-kib N]
 #include <cstdio>
@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     std::optional<tb::test::SoakSample> first;
     soak.run(hours * 60, 60, [&](const tb::test::SoakSample& s) {
         if (!first) first = s;
-        const bool bad = !s.sameCounts(*first) || s.heapBytes > first->heapBytes + slackKib * 1024;
+        const bool bad = !s.sameCounts(*first) || !s.frameCurrent ||
+                         s.heapBytes > first->heapBytes + slackKib * 1024;
         grew = grew || bad;
         std::printf("%s%s\n", s.line().c_str(), bad ? "  <- grew" : "");
         std::fflush(stdout);

@@ -4,10 +4,12 @@
 // memory) is sampled along the way; a bar that leaks shows it as growth between samples.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifdef __SANITIZE_ADDRESS__
@@ -30,6 +32,8 @@ struct SoakSample {
     std::size_t registryHandles = 0;
     std::size_t pendingPosts = 0;
     std::size_t heapBytes = 0;
+    // The bar's kept frame is what a whole paint draws: no partial paint left stale pixels.
+    bool frameCurrent = true;
 
     // Everything but the heap, which may wander a little.
     bool sameCounts(const SoakSample& o) const {
@@ -43,7 +47,8 @@ struct SoakSample {
                std::to_string(processHandles) + " process handles, " +
                std::to_string(registryHandles) + " registry handles, " +
                std::to_string(pendingPosts) + " posts waiting, " +
-               std::to_string(heapBytes / 1024) + " KiB heap";
+               std::to_string(heapBytes / 1024) + " KiB heap" +
+               (frameCurrent ? "" : ", frame stale");
     }
 };
 
@@ -85,6 +90,9 @@ public:
         s.registryHandles = registry.openHandleCount();
         s.pendingPosts = desk.pendingPostCount();
         s.heapBytes = heapBytesInUse();
+        const auto kept = frame();
+        desk.paintNow(bar.hWnd());
+        s.frameCurrent = frame() == kept;
         return s;
     }
 
@@ -98,6 +106,16 @@ public:
     }
 
 private:
+    // The pixels and the texts (in any order) the bar's window shows.
+    std::pair<std::vector<Color>, std::vector<std::string>> frame() {
+        std::vector<std::string> texts;
+        for (const auto& t : desk.texts(bar.hWnd()))
+            texts.push_back(t.text + "@" + std::to_string(t.pos.x) + "," + std::to_string(t.pos.y) +
+                            "," + std::to_string(t.clip.left) + "," + std::to_string(t.clip.right));
+        std::sort(texts.begin(), texts.end());
+        return {desk.frame(bar.hWnd()).pixels, texts};
+    }
+
     // One minute: the pointer comes in and goes away three times; every five minutes the
     // hotkey is pressed twice (pause and on again) and the settings are saved.
     void minute(std::uint64_t m) {

@@ -12,6 +12,7 @@ TEST(Soak, AVirtualHourLeavesWindowsTimersHooksHandlesAndMemoryWhereTheyWere) {
     for (const test::SoakSample& s : samples) {
         EXPECT_TRUE(s.sameCounts(samples.front())) << s.line() << "\n" << samples.front().line();
         EXPECT_LE(s.heapBytes, samples.front().heapBytes + 64 * 1024) << s.line();
+        EXPECT_TRUE(s.frameCurrent) << s.line();
     }
     EXPECT_GE(soak.winamp.model().current(), 19) << "a track every three minutes";
     EXPECT_TRUE(soak.desk.escapedErrors().empty());
