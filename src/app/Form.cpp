@@ -76,8 +76,8 @@ void Form::onDpiChanged(int dpi, const Rect& suggested) {
 }
 
 void Form::invalidateControl(Control& c) {
-    // Only what changed: the ticker moves its title several times a second, and a repaint of
-    // the whole bar for it costs more than the synchronisation itself.
+    // Only what changed: the ticker moves its title several times a second, and each time a
+    // whole repaint would draw the background and every control again.
     const Rect r = c.paintBounds();
     if (hwnd_ && !r.empty()) desktop_.invalidateRect(hwnd_, r);
 }
