@@ -3,6 +3,7 @@
 #   player     the demo player alone (what the Wine server spends on it is in every line)
 #   idle       an empty topmost window with a message loop
 #   raw-sync   the raw Win32 calls of one synchronisation a second
+#   raw-dock   the raw Win32 calls of the hidden dock's checks, five a second
 #   shown      the bar in view, the player playing a long title that ticks
 #   hidden     the bar parked at the edge, the Messenger feature off
 #   hidden-10k the same with a 10,000-entry playlist, refreshed once a minute
@@ -90,6 +91,10 @@ wait "$last" 2>/dev/null || true
 start "$bin/bar_bench.exe" raw-sync $((seconds + 5))
 sleep 2
 measure raw-sync "$last"
+wait "$last" 2>/dev/null || true
+start "$bin/bar_bench.exe" raw-dock $((seconds + 5))
+sleep 2
+measure raw-dock "$last"
 wait "$last" 2>/dev/null || true
 
 start "$bin/tunebalk.exe"

@@ -13,6 +13,8 @@
 //       the dock's slide in and out: its ticks, window moves and paint messages, and its time
 //   bar_bench.exe idle-window SECONDS     an empty topmost window doing nothing (a CPU floor)
 //   bar_bench.exe raw-sync SECONDS        the raw queries of one synchronisation a second
+//   bar_bench.exe raw-dock SECONDS        the hidden dock's raw queries (pointer, window
+//                                         rectangle, foreground window) five times a second
 //   bar_bench.exe watch MINUTES [--every SECONDS]
 //       the running bar's GDI and USER objects, handles and memory, one line per sample
 //
@@ -389,12 +391,12 @@ int slide(int argc, char** argv) {
     return 0;
 }
 
-// A message loop that ends after `seconds`; `onSecond` runs once a second.
-int loopFor(int seconds, void (*onSecond)()) {
+// A message loop that ends after `seconds`; `onTick` runs every `periodMs`.
+int loopFor(int seconds, void (*onTick)(), UINT periodMs = 1000) {
     static void (*callback)() = nullptr;
-    callback = onSecond;
+    callback = onTick;
     const UINT_PTR end = SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
-    const UINT_PTR each = onSecond ? SetTimer(nullptr, 0, 1000, nullptr) : 0;
+    const UINT_PTR each = onTick ? SetTimer(nullptr, 0, periodMs, nullptr) : 0;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER && msg.hwnd == nullptr) {
@@ -429,6 +431,26 @@ int rawSyncLoop(int argc, char** argv) {
         return 1;
     }
     return loopFor(seconds, [] { rawSync(); });
+}
+
+int rawDockLoop(int argc, char** argv) {
+    const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 60;
+    static HWND self = nullptr;
+    self = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 100, -94, 542,
+                           96, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(self, SW_SHOWNOACTIVATE);
+    const int result = loopFor(
+        seconds,
+        [] {
+            POINT p{};
+            RECT r{};
+            GetCursorPos(&p);
+            GetWindowRect(self, &r);
+            GetForegroundWindow();
+        },
+        tb::Form_TaskBar::kCheckIntervalMs);
+    DestroyWindow(self);
+    return result;
 }
 
 int watch(int argc, char** argv) {
@@ -470,9 +492,11 @@ int main(int argc, char** argv) {
     if (mode == "slide") return slide(argc, argv);
     if (mode == "idle-window") return idleWindow(argc, argv);
     if (mode == "raw-sync") return rawSyncLoop(argc, argv);
+    if (mode == "raw-dock") return rawDockLoop(argc, argv);
     if (mode == "watch") return watch(argc, argv);
     std::fprintf(stderr,
-                 "usage: bar_bench.exe tick|refresh|slide|idle-window SECONDS|raw-sync SECONDS|"
+                 "usage: bar_bench.exe tick|refresh|slide|idle-window SECONDS|raw-sync "
+                 "SECONDS|raw-dock SECONDS|"
                  "watch MINUTES [options]\n");
     return 2;
 }
