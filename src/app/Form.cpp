@@ -75,10 +75,11 @@ void Form::onDpiChanged(int dpi, const Rect& suggested) {
     if (hwnd_) desktop_.invalidate(hwnd_);
 }
 
-void Form::invalidateControl(Control&) {
-    // The whole bar repaints into one back buffer; it is small enough that finer regions
-    // would buy nothing.
-    if (hwnd_) desktop_.invalidate(hwnd_);
+void Form::invalidateControl(Control& c) {
+    // Only what changed: the ticker moves its title several times a second, and each time a
+    // whole repaint would draw the background and every control again.
+    const Rect r = c.paintBounds();
+    if (hwnd_ && !r.empty()) desktop_.invalidateRect(hwnd_, r);
 }
 
 void Form::captureMouse(Control& c) {
@@ -101,11 +102,14 @@ Point Form::clientToScreen(Point client) {
 }
 
 void Form::onPaint(Canvas& canvas) {
-    Size s = canvas.size();
-    canvas.fillRect(Rect{0, 0, s.cx, s.cy}, backColor_);
-    if (picture_ && !picture_->empty()) canvas.drawImage(*picture_, 0, 0);
+    const Rect dirty = canvas.clipBox();
+    canvas.fillRect(dirty, backColor_);
+    if (picture_ && !picture_->empty()) {
+        const Rect part = dirty.intersect(Rect{0, 0, picture_->width, picture_->height});
+        if (!part.empty()) canvas.drawImage(*picture_, part.left, part.top, part);
+    }
     for (Control* c : controls_)
-        if (c->visible()) c->paint(canvas);
+        if (c->visible() && !c->paintBounds().intersect(dirty).empty()) c->paint(canvas);
 }
 
 Control* Form::controlAt(Point client) {
@@ -133,6 +137,10 @@ void Form::onMouse(const MouseEvent& e) {
     else if (onBackgroundMouse)
         onBackgroundMouse(e);
     if (e.action == MouseAction::Up && e.buttons == 0) endPress();
+}
+
+void Form::onDisplayChange() {
+    for (Control* c : controls_) c->displayChanged();
 }
 
 void Form::endPress() {

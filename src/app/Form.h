@@ -63,6 +63,8 @@ public:
     void onKeyDown(int virtualKey) override;
     void onCaptureLost() override;
     void onDestroy() override;
+    // Every control hears of it.
+    void onDisplayChange() override;
     // A new density: the form takes it, lays itself out again (layoutForDpi) and moves to the
     // rectangle the system suggests.
     void onDpiChanged(int dpi, const Rect& suggested) override;

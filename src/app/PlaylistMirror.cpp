@@ -25,6 +25,7 @@ void PlaylistMirror::RefreshPlaylist() {
     running_ = true;
     log.writeLine("Refresh playlist");
     try {
+        const WinampAPI::HeldProcess held(app_.winamp());
         bool cut = false;
         while (!copy(cut)) {
         }

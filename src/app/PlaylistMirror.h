@@ -1,6 +1,7 @@
 // The bar's copy of Winamp's playlist: the whole list is copied into the playlist view once a
 // minute, at start-up and when the synchronisation finds the playing entry's caption wrong.
-// Pending events run after each copied entry, so the bar stays responsive during a long list.
+// Pending events run after each copied entry, so the bar stays responsive during a long list;
+// the player's process stays open for the whole refresh.
 //
 // A refresh asked for while one runs (the synchronisation may ask from inside the events that
 // the refresh lets run) does not nest: the running refresh starts over. A refresh ends early,

@@ -44,9 +44,13 @@ public:
     // Position and size in the form's client pixels.
     const Rect& bounds() const { return bounds_; }
     void setBounds(const Rect& r) {
+        // Where it was must be repainted too.
+        if (r != bounds_) invalidate();
         bounds_ = r;
         onBoundsChanged();
     }
+    // What a paint of the control may change; a repaint of it covers no more.
+    virtual Rect paintBounds() const { return bounds_; }
     bool visible() const { return visible_; }
     void setVisible(bool v) {
         visible_ = v;
@@ -59,6 +63,8 @@ public:
     virtual void mouseEvent(const MouseEvent& e) { (void)e; }
     virtual void keyDown(int virtualKey) { (void)virtualKey; }
     virtual void captureLost() {}
+    // The screen's resolution changed.
+    virtual void displayChanged() {}
 
 protected:
     virtual void onAttached() {}

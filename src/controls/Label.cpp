@@ -42,12 +42,13 @@ void Label::fitToText(bool exact) {
 
 void Label::setClip(const Rect& clip) {
     if (clip == clip_) return;
+    invalidate();
     clip_ = clip;
     invalidate();
 }
 
 void Label::paint(Canvas& canvas) {
-    const Rect area = bounds().intersect(clip_);
+    const Rect area = paintBounds();
     if (area.empty()) return;
     canvas.drawText(caption_, bounds().left, bounds().top, area, font_, foreColor_);
 }

@@ -28,6 +28,7 @@ public:
     void setClip(const Rect& clip);
 
     void paint(Canvas& canvas) override;
+    Rect paintBounds() const override { return bounds().intersect(clip_); }
 
 protected:
     void onAttached() override { fitToText(true); }

@@ -163,6 +163,13 @@ void Form_TaskBar::tmrSliding_Timer() {
     moveTo(hostForm_, *r, r->left, static_cast<std::int32_t>(divRoundHalfEven(newTop, 1440)));
 }
 
+void Form_TaskBar::displayChanged() {
+    if (hostForm_ == 0) return;
+    GetScreenSize();
+    if (const auto r = desk().windowRect(hostForm_))
+        moveTo(hostForm_, *r, centredLeft(r->width()), r->top);
+}
+
 // ---- watching the pointer and the foreground -----------------------------------------------
 
 void Form_TaskBar::tmrCheck_Timer() {
@@ -189,12 +196,6 @@ void Form_TaskBar::tmrCheckMouseOver_Timer() {
 
 void Form_TaskBar::tmrAppFocus_Timer() {
     const bool focus = desk().foregroundWindow() == hostForm_;
-    // A new resolution would leave the window off centre; centring keeps its top.
-    if (desk().screenSize().cx != screenWidthPx_) {
-        GetScreenSize();
-        if (const auto r = desk().windowRect(hostForm_))
-            moveTo(hostForm_, *r, centredLeft(r->width()), r->top);
-    }
     if (focus == appHasFocus_) return;
     appHasFocus_ = focus;
     if (focus) {

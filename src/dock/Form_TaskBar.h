@@ -65,6 +65,8 @@ public:
     std::int32_t SlideStep() const { return slideStep_; }
 
     void paint(Canvas&) override {}
+    // A new resolution would leave the window off centre; centring keeps its top.
+    void displayChanged() override;
 
 protected:
     // Starts a slide in (Open) or out. The checks call it; a host has no need to.
@@ -73,7 +75,8 @@ protected:
 private:
     Desktop& desk() { return desktop_; }
     Hwnd container();
-    // Measures the screen: its width in pixels and in twips at the form's density.
+    // Measures the screen: its width in pixels and in twips at the form's density. Kept until
+    // the display or the density changes (displayChanged, Center): the checks never ask.
     void GetScreenSize();
     void MakeTopmost(Hwnd hWnd);
     // Hidden top of a window `heightPx` high, in pixels.

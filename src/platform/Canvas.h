@@ -34,6 +34,9 @@ public:
 
     // Size of the surface in pixels.
     virtual Size size() const = 0;
+    // The part being repainted: drawing outside it changes nothing, and what lies outside
+    // keeps the previous paint's pixels.
+    virtual Rect clipBox() const { return Rect{0, 0, size().cx, size().cy}; }
     virtual void fillRect(const Rect& r, Color c) = 0;
     // Draws `src` (a part of `img`) with its top-left corner at (x, y).
     virtual void drawImage(const Image& img, std::int32_t x, std::int32_t y, const Rect& src) = 0;

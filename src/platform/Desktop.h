@@ -28,6 +28,7 @@ constexpr std::uint32_t WmSize = 0x0005;
 constexpr std::uint32_t WmPaint = 0x000F;
 constexpr std::uint32_t WmClose = 0x0010;
 constexpr std::uint32_t WmCopyData = 0x004A;
+constexpr std::uint32_t WmDisplayChange = 0x007E;
 constexpr std::uint32_t WmKeyDown = 0x0100;
 constexpr std::uint32_t WmCommand = 0x0111;
 constexpr std::uint32_t WmTimer = 0x0113;
@@ -106,6 +107,8 @@ public:
     // pixels) the system proposes for it at that density. Nothing moves unless the handler moves
     // it.
     virtual void onDpiChanged(int dpi, const Rect& suggested) { (void)dpi, (void)suggested; }
+    // The screen's resolution changed (WM_DISPLAYCHANGE, sent to every top-level window).
+    virtual void onDisplayChange() {}
     virtual void onCaptureLost() {}
     // A close request (WM_CLOSE or the system's close). Return false to keep the window.
     virtual bool onCloseRequest() { return true; }
@@ -208,6 +211,8 @@ public:
     virtual bool setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) = 0;
     // Schedules a paint of the whole client area (InvalidateRect).
     virtual void invalidate(Hwnd hwnd) = 0;
+    // Schedules a paint of a part of it (client pixels); the parts pending add up.
+    virtual void invalidateRect(Hwnd hwnd, const Rect& client) = 0;
     virtual void setCapture(Hwnd hwnd) = 0;
     virtual void releaseCapture() = 0;
     virtual Hwnd foregroundWindow() = 0;
@@ -316,7 +321,8 @@ public:
     // the last query; 0 for a code that names no key (0, or beyond 254).
     virtual std::int16_t asyncKeyState(int virtualKey) = 0;
     virtual Point cursorPos() = 0;
-    // Primary screen size in pixels.
+    // Primary screen size in pixels. It changes only with WM_DISPLAYCHANGE (or WM_DPICHANGED
+    // for the screen's own density), so a window may keep what it got until then.
     virtual Size screenSize() = 0;
     // Size of a text in a font, in pixels, as painting would draw it (labels size themselves
     // outside painting).

@@ -58,6 +58,13 @@ struct Rect {
         return {left + dx, top + dy, right + dx, bottom + dy};
     }
     Rect intersect(const Rect& o) const;
+    // The smallest rectangle holding both; an empty one adds nothing.
+    Rect unite(const Rect& o) const {
+        if (o.empty()) return *this;
+        if (empty()) return o;
+        return {left < o.left ? left : o.left, top < o.top ? top : o.top,
+                right > o.right ? right : o.right, bottom > o.bottom ? bottom : o.bottom};
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "common/Numeric.h"
 #include "winamp/WinampMessages.h"
@@ -42,6 +43,13 @@ WParam asWParam(std::int32_t value) {
 }  // namespace
 
 WinampAPI::WinampAPI(Desktop& desktop) : desktop_(desktop) { FindWinamp(); }
+
+WinampAPI::HeldProcess::~HeldProcess() {
+    if (--api_.holders_ > 0 || api_.heldProcess_ == 0) return;
+    api_.desktop_.closeHandle(api_.heldProcess_);
+    api_.heldProcess_ = 0;
+    api_.heldPid_ = 0;
+}
 
 void WinampAPI::FindWinamp() { hWndWinamp_ = desktop_.findWindow(winamp::kWindowClass); }
 
@@ -92,9 +100,20 @@ std::string WinampAPI::ReadRemoteString(std::int32_t address) {
     if (address <= 0) return {};
     ProcessId pid = desktop_.windowProcessId(hWndWinamp_);
     if (pid == 0) return {};
-    ProcessHandle process = desktop_.openProcessForRead(pid);
+    ProcessHandle process = 0;
+    std::optional<ProcessHandleGuard> guard;
+    if (holders_ > 0) {
+        if (heldPid_ != pid || heldProcess_ == 0) {
+            if (heldProcess_ != 0) desktop_.closeHandle(heldProcess_);
+            heldProcess_ = desktop_.openProcessForRead(pid);
+            heldPid_ = pid;
+        }
+        process = heldProcess_;
+    } else {
+        process = desktop_.openProcessForRead(pid);
+        if (process != 0) guard.emplace(desktop_, process);
+    }
     if (process == 0) return {};
-    ProcessHandleGuard guard(desktop_, process);
 
     std::array<std::uint8_t, kRemoteReadSize> buffer{};
     const auto base = static_cast<std::uint64_t>(address);

@@ -91,6 +91,21 @@ public:
     // "m:ss" for a number of seconds, as TrackTime writes each time; negatives count as 0.
     static std::string FormatTime(std::int64_t seconds);
 
+    // While one lives, playlist strings are read through one handle to the player's process
+    // instead of an open and close per string, which take about a fifth of a long list's
+    // refresh under Wine. The player sees the same messages. A handle keeps its process id
+    // from being reused, so a player that went and came back is opened anew.
+    class HeldProcess {
+    public:
+        explicit HeldProcess(WinampAPI& api) : api_(api) { ++api_.holders_; }
+        ~HeldProcess();
+        HeldProcess(const HeldProcess&) = delete;
+        HeldProcess& operator=(const HeldProcess&) = delete;
+
+    private:
+        WinampAPI& api_;
+    };
+
 private:
     void FindWinamp();
     std::int32_t SendUser(std::int32_t id, std::int32_t data);
@@ -103,6 +118,10 @@ private:
     // The window that let a query time out, and until when it is left alone.
     Hwnd notAnswering_ = 0;
     std::uint64_t notAnsweringUntilMs_ = 0;
+    // The process handle kept while HeldProcess objects live, and the process it belongs to.
+    int holders_ = 0;
+    ProcessId heldPid_ = 0;
+    ProcessHandle heldProcess_ = 0;
 };
 
 }  // namespace tb

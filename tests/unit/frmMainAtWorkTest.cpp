@@ -37,6 +37,8 @@ TEST(frmMainAtWork, APlayingBarShowsItsTrackAndPlaylistAndItsTitleStandsStillWhi
         EXPECT_LE(t.clip.right, bar.Playlist1.bounds().left) << "it passes under the pane";
     }
     EXPECT_EQ(drawn, 1);
+    EXPECT_LE(s.desk.paintedPart(bar.hWnd()).right, bar.Playlist1.bounds().left)
+        << "the ticker repaints its strip alone";
 
     bar.Form_TaskBar1_EndCloseUp();
     s.winamp.model().setCurrent(8);
@@ -47,6 +49,21 @@ TEST(frmMainAtWork, APlayingBarShowsItsTrackAndPlaylistAndItsTitleStandsStillWhi
     EXPECT_EQ(bar.lblTitel.Caption(), entries[8].title) << "picked up at once";
     EXPECT_EQ(bar.Playlist1.ActiveItem(), 8);
     EXPECT_TRUE(bar.tmrSync.Enabled() && bar.tmrTitel.Enabled());
+
+    // After partial paints (a shorter title among them) the kept frame is what a whole paint
+    // draws.
+    s.desk.advance(300);
+    auto shown = [&] {
+        Strings all;
+        for (const auto& t : s.desk.texts(bar.hWnd()))
+            all.push_back(t.text + "@" + std::to_string(t.pos.x) + "," +
+                          std::to_string(t.clip.right));
+        std::sort(all.begin(), all.end());
+        return std::pair{s.desk.frame(bar.hWnd()).pixels, all};
+    };
+    const auto kept = shown();
+    s.desk.paintNow(bar.hWnd());
+    EXPECT_EQ(shown(), kept);
 }
 
 TEST(frmMainAtWork, TheProgressSliderSeeksOnAClickAndWhileHeldAndIsTheUsersUntilTheRelease) {

@@ -13,8 +13,10 @@ constexpr Color kBlue = rgb(0, 0, 255);
 TEST(Win32Window, PaintsThroughItsHandlerWithoutErasing) {
     struct Handler : WindowHandler {
         int paints = 0;
+        Rect drawn;
         void onPaint(Canvas& c) override {
             ++paints;
+            drawn = c.clipBox();
             c.fillRect({0, 0, c.size().cx, c.size().cy}, kBlue);
             c.fillRect({10, 10, 20, 20}, kRed);
         }
@@ -36,6 +38,17 @@ TEST(Win32Window, PaintsThroughItsHandlerWithoutErasing) {
     const int before = handler.paints;
     desktop.invalidate(h);
     EXPECT_TRUE(pumpUntil(desktop, [&] { return handler.paints > before; }));
+    // A part the program invalidates is drawn alone; what only the system asks for (a part
+    // coming into view) is shown from the back buffer without drawing.
+    desktop.invalidateRect(h, {5, 5, 15, 15});
+    EXPECT_TRUE(pumpUntil(desktop, [&] { return handler.paints > before + 1; }));
+    EXPECT_EQ(handler.drawn, (Rect{5, 5, 15, 15}));
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    EXPECT_EQ(handler.paints, before + 2);
+    dc = GetDC(hwnd);
+    EXPECT_EQ(GetPixel(dc, 12, 12), kRed);
+    ReleaseDC(hwnd, dc);
     desktop.destroyWindow(h);
 }
 

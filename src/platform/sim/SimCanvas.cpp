@@ -10,16 +10,25 @@ SimCanvas::SimCanvas(Size size) {
     image_.height = std::max(0, size.cy);
     image_.pixels.assign(
         static_cast<std::size_t>(image_.width) * static_cast<std::size_t>(image_.height), 0);
+    clip_ = Rect{0, 0, image_.width, image_.height};
+}
+
+SimCanvas::SimCanvas(Image frame, std::vector<TextRecord> texts, const Rect& clip)
+    : image_(std::move(frame)), texts_(std::move(texts)) {
+    clip_ = clip.intersect(Rect{0, 0, image_.width, image_.height});
+    // A text partly outside stays: its pixels there are still on the screen.
+    std::erase_if(texts_,
+                  [this](const TextRecord& t) { return t.clip.intersect(clip_) == t.clip; });
 }
 
 void SimCanvas::put(std::int32_t x, std::int32_t y, Color c) {
-    if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) return;
+    if (!clip_.contains(Point{x, y})) return;
     image_.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image_.width) +
                   static_cast<std::size_t>(x)] = c;
 }
 
 void SimCanvas::fillRect(const Rect& r, Color c) {
-    const Rect box = r.intersect(Rect{0, 0, image_.width, image_.height});
+    const Rect box = r.intersect(clip_);
     for (std::int32_t y = box.top; y < box.bottom; ++y) {
         for (std::int32_t x = box.left; x < box.right; ++x) put(x, y, c);
     }
@@ -45,9 +54,16 @@ void SimCanvas::drawImage(const Image& img, std::int32_t x, std::int32_t y, cons
 
 void SimCanvas::drawText(std::string_view ansiText, std::int32_t x, std::int32_t y,
                          const Rect& clip, const FontSpec& font, Color color) {
-    texts_.push_back(TextRecord{std::string(ansiText), Point{x, y},
-                                clip.intersect(Rect{0, 0, image_.width, image_.height}), font,
-                                color});
+    if (clip.intersect(clip_).empty()) return;
+    TextRecord t{std::string(ansiText), Point{x, y},
+                 clip.intersect(Rect{0, 0, image_.width, image_.height}), font, color};
+    // The same text drawn again where it was leaves one text on the screen.
+    std::erase_if(texts_, [&t](const TextRecord& o) {
+        return o.text == t.text && o.pos == t.pos && o.clip == t.clip && o.color == t.color &&
+               o.font.face == t.font.face && o.font.heightPx == t.font.heightPx &&
+               o.font.bold == t.font.bold;
+    });
+    texts_.push_back(std::move(t));
 }
 
 int SimCanvas::charWidth(const FontSpec& font) {

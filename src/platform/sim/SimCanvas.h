@@ -33,8 +33,11 @@ class SimCanvas : public Canvas {
 public:
     // A surface of `size`, black like a fresh memory bitmap.
     explicit SimCanvas(Size size);
+    // A repaint of `clip` over an earlier frame: the texts drawn wholly inside it are dropped.
+    SimCanvas(Image frame, std::vector<TextRecord> texts, const Rect& clip);
 
     Size size() const override { return {image_.width, image_.height}; }
+    Rect clipBox() const override { return clip_; }
     void fillRect(const Rect& r, Color c) override;
     using Canvas::drawImage;
     void drawImage(const Image& img, std::int32_t x, std::int32_t y, const Rect& src) override;
@@ -59,6 +62,7 @@ private:
 
     Image image_;
     std::vector<TextRecord> texts_;
+    Rect clip_;
 };
 
 }  // namespace tb::sim

@@ -77,7 +77,11 @@ TimerId SimClock::start(std::uint32_t intervalMs, std::function<void()> onTick, 
     return timer->id;
 }
 
-void SimClock::stop(TimerId id) { timers_.erase(id); }
+void SimClock::stop(TimerId id) {
+    timers_.erase(id);
+    // A long run starts and stops many timers: a count kept for each would grow without end.
+    ticks_.erase(id);
+}
 
 void SimClock::stopAllOf(ProcessId owner) {
     std::erase_if(timers_, [owner](const auto& entry) { return entry.second->owner == owner; });

@@ -272,6 +272,13 @@ void SimDesktop::invalidate(Hwnd hwnd) {
     if (SimWindow* win = windows_.find(hwnd)) win->dirty = true;
 }
 
+void SimDesktop::invalidateRect(Hwnd hwnd, const Rect& client) {
+    SimWindow* win = windows_.find(hwnd);
+    if (!win) return;
+    const Rect c = clientRect(hwnd);
+    win->dirtyPart = win->dirtyPart.unite(client.intersect(Rect{0, 0, c.width(), c.height()}));
+}
+
 void SimDesktop::setCapture(Hwnd hwnd) {
     if (!windows_.find(hwnd) || capture_ == hwnd) return;
     const Hwnd old = capture_;
@@ -347,6 +354,14 @@ int SimDesktop::windowDpi(Hwnd hwnd) {
     return root ? root->dpi : systemDpi_;
 }
 
+void SimDesktop::setScreenSize(Size s) {
+    screen_ = s;
+    const std::vector<Hwnd> tops = windows_.zOrder();
+    const auto bits = static_cast<LParam>((static_cast<std::uint32_t>(s.cy) << 16) |
+                                          (static_cast<std::uint32_t>(s.cx) & 0xFFFF));
+    for (Hwnd h : tops) deliver(h, wm::WmDisplayChange, 32, bits);
+}
+
 void SimDesktop::moveToDensity(Hwnd hwnd, int dpi, std::optional<Rect> suggested) {
     SimWindow* win = windows_.find(rootOf(hwnd));
     if (!win || dpi <= 0) return;
@@ -412,9 +427,16 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
     }
     switch (msg) {
         case wm::WmPaint: {
-            SimCanvas canvas({clientRect(hwnd).width(), clientRect(hwnd).height()});
+            // The back buffer is kept: a partial paint draws over the last frame.
+            const Size size{clientRect(hwnd).width(), clientRect(hwnd).height()};
+            const Rect part = l ? *reinterpret_cast<const Rect*>(l) : Rect{};
+            const bool keep =
+                !part.empty() && win.frame.width == size.cx && win.frame.height == size.cy;
+            SimCanvas canvas = keep ? SimCanvas(std::move(win.frame), std::move(win.texts), part)
+                                    : SimCanvas(size);
             h->onPaint(canvas);
             if (SimWindow* still = windows_.find(hwnd)) {
+                still->paintedPart = canvas.clipBox();
                 still->frame = canvas.takeImage();
                 still->texts = canvas.takeTexts();
                 ++still->paintCount;
@@ -429,6 +451,9 @@ LResult SimDesktop::toHandler(SimWindow& win, std::uint32_t msg, WParam w, LPara
             return 0;
         case wm::WmDpiChanged:
             h->onDpiChanged(static_cast<int>(w & 0xFFFF), *reinterpret_cast<const Rect*>(l));
+            return 0;
+        case wm::WmDisplayChange:
+            h->onDisplayChange();
             return 0;
         case wm::WmDestroy:
             h->onDestroy();

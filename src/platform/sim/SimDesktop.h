@@ -143,6 +143,7 @@ public:
     bool setExStyle(Hwnd hwnd, std::uint32_t exStyle) override;
     bool setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) override;
     void invalidate(Hwnd hwnd) override;
+    void invalidateRect(Hwnd hwnd, const Rect& client) override;
     void setCapture(Hwnd hwnd) override;
     void releaseCapture() override;
     Hwnd foregroundWindow() override;
@@ -293,6 +294,7 @@ public:
     // Running timers of this process.
     int activeTimerCount() const;
     bool isTimerActive(TimerId id) const { return clock_.isActive(id); }
+    // Ticks of a running timer (0 once it stopped).
     std::uint64_t timerTicks(TimerId id) const { return clock_.ticks(id); }
     void setTimerMinimumMs(std::uint32_t ms) { clock_.setMinimumIntervalMs(ms); }
     // runEventLoop throws SimStuck after this much virtual time (default one day).
@@ -302,7 +304,8 @@ public:
     void setCursorPos(Point p) { cursor_ = p; }
     // Codes outside 1..254 name no key and are ignored.
     void setKeyDown(int virtualKey, bool down);
-    void setScreenSize(Size s) { screen_ = s; }
+    // A new resolution, told to every top-level window (WM_DISPLAYCHANGE) as Windows does.
+    void setScreenSize(Size s);
     // The system's density, windowDpi(0), and the screen's, which new top-level windows get.
     void setDpi(int dpi) { systemDpi_ = monitorDpi_ = dpi; }
     // The screen's density alone: the user changed the scale since signing in, and the system's
@@ -343,6 +346,8 @@ public:
     // The texts drawn in the last frame.
     const std::vector<TextRecord>& texts(Hwnd hwnd) const;
     int paintCount(Hwnd hwnd) const;
+    // What the last paint drew (client pixels); the rest of its frame is the paint before's.
+    Rect paintedPart(Hwnd hwnd) const;
 
     // ---- Files (tests) ---------------------------------------------------------------------
     SimFiles& files() { return files_; }

@@ -85,11 +85,12 @@ int SimDesktop::pass() {
     std::vector<Hwnd> toPaint;
     for (Hwnd hwnd : windows_.zOrder()) {
         const SimWindow* win = windows_.find(hwnd);
-        if (win->dirty && win->visible && !win->minimized && !hung(*win)) toPaint.push_back(hwnd);
+        if (win->paintDue() && win->visible && !win->minimized && !hung(*win))
+            toPaint.push_back(hwnd);
     }
     for (Hwnd hwnd : toPaint) {
         const SimWindow* win = windows_.find(hwnd);
-        if (win && win->dirty) {
+        if (win && win->paintDue()) {
             paint(hwnd);
             ++work;
         }
@@ -106,7 +107,7 @@ bool SimDesktop::deliverablePending() const {
     if (auto due = clock_.nextDue(); due && *due <= clock_.now()) return true;
     for (Hwnd hwnd : windows_.zOrder()) {
         const SimWindow* win = windows_.find(hwnd);
-        if (win->dirty && win->visible && !win->minimized && !hung(*win)) return true;
+        if (win->paintDue() && win->visible && !win->minimized && !hung(*win)) return true;
     }
     return false;
 }
@@ -253,9 +254,12 @@ void SimDesktop::keyDown(Hwnd hwnd, int virtualKey) {
 void SimDesktop::paint(Hwnd hwnd) {
     SimWindow* win = windows_.find(hwnd);
     if (!win) return;
-    // BeginPaint validates first: an invalidation during the paint asks for another one.
+    // BeginPaint validates first: an invalidation during the paint asks for another one. A
+    // paint nobody asked for (paintNow) is a whole one.
+    const Rect part = win->dirty || !win->paintDue() ? Rect{} : win->dirtyPart;
     win->dirty = false;
-    deliver(hwnd, wm::WmPaint, 0, 0);
+    win->dirtyPart = {};
+    deliver(hwnd, wm::WmPaint, 0, reinterpret_cast<LParam>(&part));
 }
 
 void SimDesktop::paintNow(Hwnd hwnd) { paint(hwnd); }
@@ -270,6 +274,11 @@ const std::vector<TextRecord>& SimDesktop::texts(Hwnd hwnd) const {
     static const std::vector<TextRecord> kNone;
     const SimWindow* win = windows_.find(hwnd);
     return win ? win->texts : kNone;
+}
+
+Rect SimDesktop::paintedPart(Hwnd hwnd) const {
+    const SimWindow* win = windows_.find(hwnd);
+    return win ? win->paintedPart : Rect{};
 }
 
 int SimDesktop::paintCount(Hwnd hwnd) const {

@@ -94,6 +94,7 @@ ProcessHandle SimProcesses::open(ProcessId pid) {
     const ProcessHandle h = nextHandle_;
     nextHandle_ += 4;
     handles_[h] = pid;
+    ++opens_;
     return h;
 }
 

@@ -43,6 +43,8 @@ public:
     // False for a handle that is not open (already closed or never opened).
     bool close(ProcessHandle handle);
     int openHandleCount() const { return static_cast<int>(handles_.size()); }
+    // Every successful open so far, closed or not.
+    int openCount() const { return opens_; }
     int badCloseCount() const { return badCloses_; }
 
 private:
@@ -67,6 +69,7 @@ private:
     std::map<ProcessId, Process> processes_;
     std::map<ProcessHandle, ProcessId> handles_;
     int badCloses_ = 0;
+    int opens_ = 0;
 };
 
 }  // namespace tb::sim

@@ -33,10 +33,13 @@ struct SimWindow {
     // Hung until this tick (a window that answers nothing for a while).
     std::uint64_t hungUntilMs = 0;
     std::uint64_t hungSinceMs = 0;
-    // Painting.
+    // Painting: the whole client area is due (dirty), or a part of it.
     bool dirty = false;
+    Rect dirtyPart;
+    bool paintDue() const { return dirty || !dirtyPart.empty(); }
     Image frame;
     std::vector<TextRecord> texts;
+    Rect paintedPart;
     int paintCount = 0;
 
     // Children and dialogs.

@@ -48,7 +48,13 @@ HFONT GdiFontCache::font(const FontSpec& fontSpec) {
     return f;
 }
 
-GdiCanvas::GdiCanvas(HDC dc, Size size) : dc_(dc), size_(size), savedState_(SaveDC(dc)) {
+GdiCanvas::GdiCanvas(HDC dc, Size size, const Rect& clip)
+    : dc_(dc),
+      size_(size),
+      clip_(clip.empty() ? Rect{0, 0, size.cx, size.cy}
+                         : clip.intersect(Rect{0, 0, size.cx, size.cy})),
+      savedState_(SaveDC(dc)) {
+    IntersectClipRect(dc_, clip_.left, clip_.top, clip_.right, clip_.bottom);
     SetBkMode(dc_, TRANSPARENT);
     SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
 }

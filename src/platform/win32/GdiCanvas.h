@@ -25,12 +25,14 @@ private:
 
 class GdiCanvas : public Canvas {
 public:
-    GdiCanvas(HDC dc, Size size);
+    // Drawing reaches only `clip` (the whole surface when empty).
+    GdiCanvas(HDC dc, Size size, const Rect& clip = {});
     ~GdiCanvas() override;
     GdiCanvas(const GdiCanvas&) = delete;
     GdiCanvas& operator=(const GdiCanvas&) = delete;
 
     Size size() const override { return size_; }
+    Rect clipBox() const override { return clip_; }
     void fillRect(const Rect& r, Color c) override;
     void drawImage(const Image& img, std::int32_t x, std::int32_t y, const Rect& src) override;
     using Canvas::drawImage;
@@ -45,6 +47,7 @@ public:
 private:
     HDC dc_;
     Size size_;
+    Rect clip_;
     int savedState_;
 };
 

@@ -159,7 +159,15 @@ bool Win32Desktop::setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) {
     return SetLayeredWindowAttributes(toHwnd(hwnd), 0, alpha, LWA_ALPHA) != FALSE;
 }
 
-void Win32Desktop::invalidate(Hwnd hwnd) { HwndScheduleRepaint(toHwnd(hwnd)); }
+void Win32Desktop::invalidate(Hwnd hwnd) {
+    if (Win32Window* w = Win32Window::from(toHwnd(hwnd))) w->markStale(nullptr);
+    HwndScheduleRepaint(toHwnd(hwnd));
+}
+
+void Win32Desktop::invalidateRect(Hwnd hwnd, const Rect& client) {
+    if (Win32Window* w = Win32Window::from(toHwnd(hwnd))) w->markStale(&client);
+    HwndScheduleRepaint(toHwnd(hwnd), toRECT(client));
+}
 
 void Win32Desktop::setCapture(Hwnd hwnd) { SetCapture(toHwnd(hwnd)); }
 

@@ -55,6 +55,7 @@ public:
     bool setExStyle(Hwnd hwnd, std::uint32_t exStyle) override;
     bool setLayeredAlpha(Hwnd hwnd, std::uint8_t alpha) override;
     void invalidate(Hwnd hwnd) override;
+    void invalidateRect(Hwnd hwnd, const Rect& client) override;
     void setCapture(Hwnd hwnd) override;
     void releaseCapture() override;
     Hwnd foregroundWindow() override;

@@ -24,8 +24,10 @@ bool HwndSetText(HWND hwnd, std::string_view text) {
 }
 
 void HwndScheduleRepaint(HWND hwnd) {
-    // Nothing is erased: every paint covers the whole client area from the back buffer.
+    // Nothing is erased: the paint covers what it repaints from the back buffer.
     InvalidateRect(hwnd, nullptr, FALSE);
 }
+
+void HwndScheduleRepaint(HWND hwnd, const RECT& part) { InvalidateRect(hwnd, &part, FALSE); }
 
 }  // namespace tb::win32

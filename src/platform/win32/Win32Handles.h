@@ -26,6 +26,7 @@ std::string HwndGetText(HWND hwnd);
 std::string HwndGetClassName(HWND hwnd);
 bool HwndSetText(HWND hwnd, std::string_view text);
 void HwndScheduleRepaint(HWND hwnd);
+void HwndScheduleRepaint(HWND hwnd, const RECT& part);
 
 // A function of a system library that older Windows lack; null there.
 template <class Fn>

@@ -180,6 +180,17 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l
 
 Win32Window::~Win32Window() {
     if (smallIcon_) DestroyIcon(smallIcon_);
+    dropBackBuffer();
+}
+
+void Win32Window::dropBackBuffer() {
+    if (backDc_ && backOld_) SelectObject(backDc_, backOld_);
+    if (backBitmap_) DeleteObject(backBitmap_);
+    if (backDc_) DeleteDC(backDc_);
+    backDc_ = nullptr;
+    backBitmap_ = nullptr;
+    backOld_ = nullptr;
+    backSize_ = Size{};
 }
 
 LRESULT Win32Window::defaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) const {
@@ -207,6 +218,7 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     if (msg == WM_NCDESTROY) {
         destroyed_ = true;
         timers_.clear();
+        dropBackBuffer();
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         return defaultProc(hwnd, msg, w, l);
     }
@@ -263,6 +275,9 @@ LRESULT Win32Window::dispatch(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
             // The low word is the horizontal density; Windows keeps both the same.
             handler_->onDpiChanged(LOWORD(w), fromRECT(*reinterpret_cast<const RECT*>(l)));
             return 0;
+        case WM_DISPLAYCHANGE:
+            handler_->onDisplayChange();
+            return 0;
         case WM_COPYDATA: {
             const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
             if (!cds) return 0;
@@ -284,27 +299,38 @@ void Win32Window::paint(HWND hwnd) {
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client{};
     GetClientRect(hwnd, &client);
-    if (dc && client.right > 0 && client.bottom > 0) {
-        // Everything is drawn into a back buffer first and shown with one blit: no flicker.
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
-        if (mem && bmp) {
+    const Size size{client.right, client.bottom};
+    if (dc && size.cx > 0 && size.cy > 0) {
+        // Everything is drawn into the back buffer first and shown with one blit: no flicker.
+        if (!backDc_ || backSize_ != size) {
+            dropBackBuffer();
+            backDc_ = CreateCompatibleDC(dc);
             // A fresh bitmap is black, as the simulation's canvas starts.
-            HGDIOBJ old = SelectObject(mem, bmp);
+            backBitmap_ = backDc_ ? CreateCompatibleBitmap(dc, size.cx, size.cy) : nullptr;
+            if (backBitmap_) backOld_ = SelectObject(backDc_, backBitmap_);
+            backSize_ = size;
+            staleAll_ = true;  // nothing in it is valid yet
+        }
+        const Rect whole{0, 0, size.cx, size.cy};
+        const Rect render = staleAll_ ? whole : stale_.intersect(whole);
+        staleAll_ = false;
+        stale_ = Rect{};
+        if (backBitmap_) {
             try {
-                GdiCanvas canvas(mem, Size{client.right, client.bottom});
-                if (handler_) handler_->onPaint(canvas);
+                if (handler_ && !render.empty()) {
+                    GdiCanvas canvas(backDc_, size, render);
+                    handler_->onPaint(canvas);
+                }
             } catch (...) {
                 // EndPaint must still run, or the window is asked to paint again at once.
                 reportEscapedError("paint");
             }
             const RECT& u = ps.rcPaint;
-            BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, mem, u.left, u.top,
+            BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, backDc_, u.left, u.top,
                    SRCCOPY);
-            SelectObject(mem, old);
+        } else {
+            dropBackBuffer();
         }
-        if (bmp) DeleteObject(bmp);
-        if (mem) DeleteDC(mem);
     }
     EndPaint(hwnd, &ps);
 }

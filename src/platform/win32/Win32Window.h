@@ -35,6 +35,13 @@ public:
     bool killTimer(HWND hwnd, UINT_PTR id);
     // The window's small icon, owned here (the previous one is destroyed).
     void setSmallIcon(HWND hwnd, HICON icon);
+    // The program asks for a part (nullptr: all) of the client area to be drawn again.
+    void markStale(const Rect* part) {
+        if (part)
+            stale_ = stale_.unite(*part);
+        else
+            staleAll_ = true;
+    }
 
     MessageHook* hook() const { return hook_; }
     void setHook(MessageHook* hook) { hook_ = hook; }
@@ -64,6 +71,18 @@ private:
     HICON smallIcon_ = nullptr;
     // None yet: the WM_SIZE that CreateWindowEx sends reports the first size.
     std::optional<Size> lastOuter_;
+    // The back buffer, kept from paint to paint so that a paint draws only what changed; made
+    // again (and painted whole) when the client size changes.
+    HDC backDc_ = nullptr;
+    HBITMAP backBitmap_ = nullptr;
+    HGDIOBJ backOld_ = nullptr;
+    Size backSize_;
+    // What the program invalidated since the last paint: only that is drawn again. The rest of
+    // a paint (a part that came into view, a slide from above the screen's edge) is shown from
+    // the back buffer as it is.
+    Rect stale_;
+    bool staleAll_ = true;
+    void dropBackBuffer();
     // Messages being handled right now: a handler may destroy its own window, and the binding
     // must outlive the frames that still use it.
     int depth_ = 0;

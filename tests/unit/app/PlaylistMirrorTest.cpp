@@ -50,8 +50,12 @@ TEST_F(Mirror, TheViewFollowsTheListAsItGrowsShrinksAndEmpties) {
     for (const auto& [entries, current, expected] : steps) {
         setList(entries);
         if (entries) winamp.model().setCurrent(current);
+        const int opens = desk.processes().openCount();
         mirror.RefreshPlaylist();
         EXPECT_EQ(shown(), expected) << entries;
+        // One handle to the player for the whole list, closed at its end.
+        EXPECT_EQ(desk.processes().openCount() - opens, entries ? 1 : 0) << entries;
+        EXPECT_EQ(desk.openProcessHandleCount(), 0) << entries;
     }
     EXPECT_FALSE(view.row(0).visible);
     const std::string pass = "Refresh playlist\r\nRefresh playlist OK\r\n";
@@ -92,6 +96,20 @@ TEST_F(Mirror, AWinampThatQuitsEndsTheRefreshWithItsErrorLineAndTheEntriesSoFarS
     EXPECT_EQ(shown(), "T0*|T1|T2|T3|T4");
     EXPECT_EQ(lines(), "Refresh playlist\r\nERR: Refresh playlist mislukt, foutcode 5\r\n");
     EXPECT_TRUE(tmrPlaylist.Enabled());
+    EXPECT_EQ(desk.openProcessHandleCount(), 0);
+}
+
+TEST_F(Mirror, APlayerThatRestartsDuringARefreshIsReadThroughItsNewProcess) {
+    setList(6);
+    afterEntry(2, [&] {
+        winamp.kill();
+        winamp.start();
+    });
+    const int opens = desk.processes().openCount();
+    mirror.Tick();
+    EXPECT_EQ(shown(), "T0*|T1|T2|T3|T4|T5");
+    EXPECT_EQ(desk.processes().openCount() - opens, 2);
+    EXPECT_EQ(desk.openProcessHandleCount(), 0);
 }
 
 TEST_F(Mirror, AListLongerThanTheViewHoldsIsMirroredUpToItsLimitAndLogged) {
