@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/AppContext.h"
 #include "app/frmMain.h"
 #include "platform/win32/Win32Desktop.h"
@@ -39,17 +40,6 @@
 #include "winamp/WinampMessages.h"
 
 namespace {
-
-double nowUs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
 
 struct Spread {
     double median;

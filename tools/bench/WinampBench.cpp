@@ -16,22 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "platform/win32/Win32Desktop.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
 
 namespace {
-
-double nowUs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
 
 // What the algorithm needs from Win32 and nothing more. With `withTimeout` the sends are
 // SendMessageTimeout, as WinampAPI makes them so that a hung player cannot freeze the bar.
