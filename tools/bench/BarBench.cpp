@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchClock.h"
+#include "Bench.h"
 #include "app/AppContext.h"
 #include "app/frmMain.h"
 #include "platform/win32/Win32Desktop.h"
@@ -40,16 +40,6 @@
 #include "winamp/WinampMessages.h"
 
 namespace {
-
-struct Spread {
-    double median;
-    double best;
-};
-
-Spread spread(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v.front()};
-}
 
 int optionValue(int argc, char** argv, const char* name, int fallback) {
     for (int i = 2; i + 1 < argc; ++i)

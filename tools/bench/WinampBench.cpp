@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchClock.h"
+#include "Bench.h"
 #include "platform/win32/Win32Desktop.h"
 #include "winamp/WinampAPI.h"
 #include "winamp/WinampMessages.h"
@@ -67,16 +67,6 @@ std::size_t apiIteration(tb::WinampAPI& api) {
     sink += static_cast<std::size_t>(api.Volume());
     sink += api.SongTitle().size();
     return sink;
-}
-
-struct Spread {
-    double median;
-    double best;
-};
-
-Spread spread(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v.front()};
 }
 
 PROCESS_INFORMATION startDemoPlayer() {
