@@ -36,10 +36,14 @@ TEST(BarAtWork, ItsButtonsWheelAndPlaylistDriveThePlayerAndItsCloseClosesIt) {
     clickOnBar(bar, 2235 + 150, 1080 + 165);  // btnHerstel
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(player.hwnd()); }, 5000));
     EXPECT_TRUE(IsIconic(player.hwnd())) << "back minimised";
+    // Shown, the player's window is activated by its own thread, which may come late: let it
+    // settle before the bar takes the foreground back, or it would leave the bar after that.
+    waitUntil([&] { return GetForegroundWindow() == player.hwnd(); }, 2000);
 
     // A click on the background takes the focus, where the wheel's messages go; a notch down
     // scrolls the playlist one entry, and a double click on row 2 plays entry 3.
     clickOnBar(bar, 2900, 700);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == bar; }, 5000));
     const RECT r = windowRect(bar);
     send({test::mouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_WHEEL,
                            {r.left + px(4060 + 1000), r.top + px(600)},
